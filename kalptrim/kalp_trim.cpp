@@ -1,0 +1,86 @@
+#include "kalp_trim.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+#include "common/file_io.h"
+#include "convert/samples/kalp_container.h"
+
+namespace kalptrim {
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+// Reads the magic one byte at a time; the end of the file counts as a
+// difference.
+bool readKalpMagic(std::FILE* in) {
+  for (size_t i = 0; i < convert::KalpLayout::kMagic.size(); ++i) {
+    if (!convert::isKalpMagicByte(i, std::fgetc(in))) return false;
+  }
+  return true;
+}
+
+// Drops the rest of the header; a shorter file simply ends here.
+void skipRestOfHeader(std::FILE* in) {
+  for (size_t i = convert::KalpLayout::kMagic.size(); i < convert::KalpLayout::kHeaderSize; ++i) {
+    if (std::fgetc(in) == EOF) return;
+  }
+}
+
+}  // namespace
+
+int runKalpTrim(const std::vector<std::string>& args, common::Output& out) {
+  if (args.size() < 2) {
+    out.write("\n\nUsage:- KalpTrim Infile Outfile\n\n");
+    return kUsage;
+  }
+  const std::string& inName = args[0];
+  const std::string& outName = args[1];
+
+  std::error_code ec;
+  FilePtr in(std::filesystem::is_directory(inName, ec) ? nullptr : std::fopen(inName.c_str(), "rb"));
+  if (!in) {
+    out.print("\nCannot find %s\n", inName.c_str());
+    return kCannotOpenInput;
+  }
+  if (!readKalpMagic(in.get())) {
+    in.reset();
+    out.write("\nThis is not a K.A.L.P. file. \n");
+    return kNotKalp;
+  }
+  skipRestOfHeader(in.get());
+
+  // The data goes to a temporary file beside Outfile that replaces it only
+  // when everything was copied, so a failed run never leaves a cut-off file.
+  common::SafeFileWriter writer;
+  if (!writer.open(outName)) {
+    out.print("\nCannot create %s\n", outName.c_str());
+    return kCannotCreateOutput;
+  }
+  std::vector<uint8_t> buffer(1 << 20);
+  for (;;) {
+    const size_t n = std::fread(buffer.data(), 1, buffer.size(), in.get());
+    if (n > 0 && !writer.write(std::span<const uint8_t>(buffer.data(), n))) {
+      out.print("\nCannot write %s\n", outName.c_str());
+      return kCannotCreateOutput;
+    }
+    if (n < buffer.size()) break;
+  }
+  if (std::ferror(in.get())) {
+    writer.abandon();
+    out.print("\nCannot read %s\n", inName.c_str());
+    return kCannotReadInput;
+  }
+  in.reset();
+  if (!writer.commit()) {
+    out.print("\nCannot write %s\n", outName.c_str());
+    return kCannotCreateOutput;
+  }
+  return kDone;
+}
+
+}  // namespace kalptrim
