@@ -1,0 +1,29 @@
+#include "conversion_report.h"
+
+namespace macrolift {
+
+bool ReportFile::create(const std::filesystem::path& path) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) return false;
+  stream_.open(path, std::ios::out | std::ios::trunc | std::ios::binary);
+  return stream_.is_open();
+}
+
+bool ReportFile::close() {
+  if (!stream_.is_open()) return false;
+  stream_.flush();
+  const bool ok = stream_.good();
+  stream_.close();
+  return ok && !stream_.fail();
+}
+
+void writeStatistics(common::Output& report, const Statistics& statistics) {
+  report.write("\n\nConversion statistics:\n");
+  report.print("%d macros found\n", statistics.macrosFound);
+  report.print("%d macros converted\n", statistics.macrosConverted);
+  report.print("%d macros with potential problems\n", statistics.macrosWithProblems);
+  report.print("%d macros deleted (stripped down to ENDMACRO)\n", statistics.macrosDeleted);
+  report.write("\nDone.\n");
+}
+
+}  // namespace macrolift
