@@ -63,7 +63,7 @@ bool handleFile(MacroLiftRun& run, const fs::path& folder, const FolderEntry& en
     case FileRole::Macro:
       ++run.statistics.macrosFound;
       run.console.print("Found \"%s\", converting...\n", entry.name.c_str());
-      return convertMacroFile(run, path, entry.name);
+      return convertMacroFile(run, path, entry.name, entry.kind == EntryKind::File);
     case FileRole::Other:
       return true;
   }
@@ -96,6 +96,8 @@ bool listFolder(const fs::path& folder, std::vector<FolderEntry>& entries) {
       kind = EntryKind::SymbolicLink;
     } else if (it->is_directory(typeError)) {
       kind = EntryKind::Folder;
+    } else if (!it->is_regular_file(typeError)) {
+      kind = EntryKind::OtherFile;
     }
     entries.push_back({it->path().filename().string(), kind});
   }

@@ -9,7 +9,12 @@
 
 namespace macrolift {
 
-enum class EntryKind { Folder, File, SymbolicLink };
+enum class EntryKind {
+  Folder,
+  File,          // a regular file
+  OtherFile,     // a pipe, socket or device: never opened
+  SymbolicLink,
+};
 
 struct FolderEntry {
   std::string name;

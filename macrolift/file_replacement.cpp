@@ -5,10 +5,11 @@
 
 namespace macrolift {
 
-ReplaceResult replaceInPlace(const std::filesystem::path& path, std::span<const uint8_t> data, std::string& error) {
+ReplaceResult replaceInPlace(const std::filesystem::path& path, std::span<const uint8_t> data, std::string& error,
+                             std::optional<std::filesystem::perms> knownPermissions) {
   namespace fs = std::filesystem;
   std::error_code ec;
-  const fs::perms permissions = fs::status(path, ec).permissions();
+  const fs::perms permissions = knownPermissions ? *knownPermissions : fs::status(path, ec).permissions();
   const bool known = !ec && permissions != fs::perms::unknown;
   if (known && (permissions & fs::perms::owner_write) == fs::perms::none) {
     error = "cannot replace " + common::displayPath(path) + ": the file is write-protected";

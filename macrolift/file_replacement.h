@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -20,8 +21,10 @@ enum class ReplaceResult {
 
 // Replaces the file's content through a temporary file in the same folder
 // that is renamed over it, then gives the new file the old one's permissions.
-// On failure `error` names the file and the reason.
-ReplaceResult replaceInPlace(const std::filesystem::path& path, std::span<const uint8_t> data, std::string& error);
+// `permissions` are the file's as the caller read them (looked up when not
+// given). On failure `error` names the file and the reason.
+ReplaceResult replaceInPlace(const std::filesystem::path& path, std::span<const uint8_t> data, std::string& error,
+                             std::optional<std::filesystem::perms> permissions = std::nullopt);
 ReplaceResult replaceInPlace(const std::filesystem::path& path, std::string_view text, std::string& error);
 
 }  // namespace macrolift

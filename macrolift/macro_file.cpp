@@ -1,7 +1,10 @@
 #include "macro_file.h"
 
-#include <cstdio>
-#include <memory>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <new>
 #include <stdexcept>
 #include <vector>
@@ -15,27 +18,45 @@ namespace {
 
 enum class ReadResult { Ok, CannotOpen, NoMemory, ReadError };
 
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
+// Closes a file descriptor when it goes out of scope.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
 };
 
-ReadResult readMacro(const std::filesystem::path& path, std::vector<uint8_t>& bytes) {
-  std::error_code ec;
-  // A folder, pipe, socket or device is no macro (and opening a pipe could wait for ever).
-  if (!std::filesystem::is_regular_file(path, ec)) return ReadResult::CannotOpen;
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.string().c_str(), "rb"));
-  if (!file) return ReadResult::CannotOpen;
-  if (std::fseek(file.get(), 0, SEEK_END) != 0) return ReadResult::ReadError;
-  const long size = std::ftell(file.get());
-  if (size < 0 || std::fseek(file.get(), 0, SEEK_SET) != 0) return ReadResult::ReadError;
+// One open, one fstat for size and permissions, the reads and a close: the
+// scan reads tens of thousands of small files.
+ReadResult readMacro(const std::filesystem::path& path, std::vector<uint8_t>& bytes,
+                     std::filesystem::perms& permissions) {
+  const Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.get() < 0) return ReadResult::CannotOpen;
+  struct stat info {};
+  if (::fstat(file.get(), &info) != 0) return ReadResult::ReadError;
+  if (!S_ISREG(info.st_mode)) return ReadResult::CannotOpen;
+  permissions = std::filesystem::perms(info.st_mode & 07777);
   try {
-    bytes.resize(size_t(size));
+    bytes.resize(size_t(info.st_size));
   } catch (const std::bad_alloc&) {
     return ReadResult::NoMemory;
   } catch (const std::length_error&) {
     return ReadResult::NoMemory;
   }
-  if (std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) return ReadResult::ReadError;
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::read(file.get(), bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return ReadResult::ReadError;  // an error, or the file got shorter
+    done += size_t(n);
+  }
   return ReadResult::Ok;
 }
 
@@ -74,9 +95,10 @@ void reportOutcome(MacroLiftRun& run, ConversionResult result, const std::string
   }
 }
 
-bool overwriteMacro(MacroLiftRun& run, const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
+bool overwriteMacro(MacroLiftRun& run, const std::filesystem::path& path, const std::vector<uint8_t>& bytes,
+                    std::filesystem::perms permissions) {
   std::string error;
-  switch (replaceInPlace(path, bytes, error)) {
+  switch (replaceInPlace(path, bytes, error, permissions)) {
     case ReplaceResult::Replaced:
       return true;
     case ReplaceResult::CannotOpen:
@@ -91,9 +113,12 @@ bool overwriteMacro(MacroLiftRun& run, const std::filesystem::path& path, const 
 
 }  // namespace
 
-bool convertMacroFile(MacroLiftRun& run, const std::filesystem::path& path, const std::string& name) {
+bool convertMacroFile(MacroLiftRun& run, const std::filesystem::path& path, const std::string& name, bool regular) {
   std::vector<uint8_t> original;
-  if (!reportReadFailure(run, readMacro(path, original), name)) return false;
+  std::filesystem::perms permissions = std::filesystem::perms::unknown;
+  // A pipe is never opened: opening it would wait for a writer.
+  const ReadResult read = regular ? readMacro(path, original, permissions) : ReadResult::CannotOpen;
+  if (!reportReadFailure(run, read, name)) return false;
   std::vector<MacroStep> steps = stepsFromBytes(original);
   const ConversionResult result = convertMacroSteps(steps);
   reportOutcome(run, result, name);
@@ -102,7 +127,7 @@ bool convertMacroFile(MacroLiftRun& run, const std::filesystem::path& path, cons
   if (result == ConversionResult::CannotConvert) steps.assign(1, MacroStep{});
   const std::vector<uint8_t> converted = bytesFromSteps(steps);
   if (converted == original) return true;  // nothing changed: leave the file alone
-  return overwriteMacro(run, path, converted);
+  return overwriteMacro(run, path, converted, permissions);
 }
 
 }  // namespace macrolift
