@@ -188,3 +188,18 @@ TEST(MacroliftCli, LinksAreNotFollowed) {
                                    "Macro \"m.vqm\" converted ok.\n" + statistics(1, 1, 0, 0));
   EXPECT_EQ(dir.readBytes("sub/m.vqm"), cat({{2, 0, 0, 0, 0, 0, 0, 0}, kEnd}));  // converted once
 }
+
+TEST(MacroliftCli, FoldersAreScannedWhateverTheirName) {
+  TempDir dir;
+  dir.write("Backup.VQM/inner.vqm", cat({{13, 100, 0, 0, 0, 0, 0, 0}, kEnd}));
+  dir.write("defs.vqd/keep.txt", std::string("x"));
+  const CliResult r = runMacrolift(dir);
+  const std::string root = rootOf(dir);
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(dir.readText(kReport), "Scanning subdirectory \"" + root + "/Backup.VQM\"...\n"
+                                   "Macro \"inner.vqm\" converted ok.\n"
+                                   "Scanning subdirectory \"" + root + "/defs.vqd\"...\n" +
+                                       statistics(1, 1, 0, 0));
+  EXPECT_EQ(dir.readBytes("Backup.VQM/inner.vqm"), cat({{0x21, 100, 0, 0, 0, 0, 0, 0}, kEnd}));
+  EXPECT_EQ(dir.files(), (std::vector<std::string>{"Backup.VQM/inner.vqm", kReport, "defs.vqd/keep.txt"}));
+}
