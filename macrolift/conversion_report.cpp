@@ -3,8 +3,11 @@
 namespace macrolift {
 
 bool ReportFile::create(const std::filesystem::path& path) {
+  // Only a new file or a regular one is opened: a folder cannot be, and a
+  // pipe of that name would block the run.
   std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) return false;
+  const auto type = std::filesystem::status(path, ec).type();
+  if (type != std::filesystem::file_type::not_found && type != std::filesystem::file_type::regular) return false;
   stream_.open(path, std::ios::out | std::ios::trunc | std::ios::binary);
   return stream_.is_open();
 }

@@ -45,9 +45,14 @@ bool replaceDefinitionFile(MacroLiftRun& run, const fs::path& folder, const fs::
   return true;
 }
 
-bool updateProject(MacroLiftRun& run, const fs::path& path) {
+bool updateProject(MacroLiftRun& run, const fs::path& path, bool regular) {
   std::string error;
-  if (run.projectFiles.updateProjectFile(path, error)) return true;
+  if (!regular) {
+    // A pipe is never opened: reading it would wait for a writer.
+    error = "cannot read " + common::displayPath(path) + ": not a regular file";
+  } else if (run.projectFiles.updateProjectFile(path, error)) {
+    return true;
+  }
   run.console.print("*** %s\n", error.c_str());
   run.console.write("*** ERROR: Cannot update the project file!\n");
   return false;
@@ -59,7 +64,7 @@ bool handleFile(MacroLiftRun& run, const fs::path& folder, const FolderEntry& en
     case FileRole::Definitions:
       return replaceDefinitionFile(run, folder, path);
     case FileRole::Project:
-      return updateProject(run, path);
+      return updateProject(run, path, entry.kind == EntryKind::File);
     case FileRole::Macro:
       ++run.statistics.macrosFound;
       run.console.print("Found \"%s\", converting...\n", entry.name.c_str());

@@ -161,6 +161,12 @@ TEST(MacroliftCli, AProjectFileThatCannotBeUpdatedStopsTheScan) {
   EXPECT_NE(r.out.find("*** ERROR: Cannot update the project file!\nPress any key to exit.\n"), std::string::npos);
   EXPECT_EQ(r.out.find("Found"), std::string::npos);
   EXPECT_EQ(dir.readText("p.vqp"), "Defs=C:\\x\\old.vqd\n");
+
+  TempDir pipeDir;  // a pipe named like a project file is never opened
+  ASSERT_EQ(::mkfifo((pipeDir / "p.vqp").c_str(), 0644), 0);
+  const CliResult p = runMacrolift(pipeDir);
+  EXPECT_EQ(p.exitCode, 1);
+  EXPECT_NE(p.out.find("*** ERROR: Cannot update the project file!\nPress any key to exit.\n"), std::string::npos);
 }
 
 TEST(MacroliftCli, AReportThatCannotBeCreatedEndsTheRunAtOnce) {
