@@ -40,7 +40,9 @@ bool replaceDefinitionFile(MacroLiftRun& run, const fs::path& folder, const fs::
   }
   std::error_code ec;
   if (fs::equivalent(old, folder / kDefinitionFileName, ec)) return true;
-  if (!fs::remove(old, ec) && ec)
+  const bool writeProtected =
+      (fs::symlink_status(old, ec).permissions() & fs::perms::owner_write) == fs::perms::none && !ec;
+  if (writeProtected || (!fs::remove(old, ec) && ec))
     run.tell("*** WARNING: Cannot delete file \"%s\"!\n", common::displayPath(old).c_str());
   return true;
 }

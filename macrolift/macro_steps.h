@@ -41,7 +41,7 @@ std::vector<uint8_t> bytesFromSteps(std::span<const MacroStep> steps);
 void insertStep(std::vector<MacroStep>& steps, const MacroStep& step);
 
 // Rewrites every step, those after END included. On CannotConvert the steps
-// are left in an unspecified state (the caller replaces the macro).
+// are left in no particular state (the caller replaces the macro).
 ConversionResult convertMacroSteps(std::vector<MacroStep>& steps);
 
 }  // namespace macrolift

@@ -209,3 +209,16 @@ TEST(MacroliftCli, FoldersAreScannedWhateverTheirName) {
   EXPECT_EQ(dir.readBytes("Backup.VQM/inner.vqm"), cat({{0x21, 100, 0, 0, 0, 0, 0, 0}, kEnd}));
   EXPECT_EQ(dir.files(), (std::vector<std::string>{"Backup.VQM/inner.vqm", kReport, "defs.vqd/keep.txt"}));
 }
+
+TEST(MacroliftCli, AWriteProtectedDefinitionFileIsKept) {
+  TempDir dir;
+  dir.write("gb.vqd", std::string("old definitions"));
+  ::chmod((dir / "gb.vqd").c_str(), 0444);
+  const CliResult r = runMacrolift(dir);
+  const std::string warning = "*** WARNING: Cannot delete file \"" + rootOf(dir) + "/gb.vqd\"!\n";
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out, kBanner + "  \"" + rootOf(dir) + "\"...\n" + warning);
+  EXPECT_EQ(dir.readText(kReport), warning + statistics(0, 0, 0, 0));
+  EXPECT_EQ(dir.readText("gb.vqd"), "old definitions");
+  EXPECT_EQ(dir.readText("GBAdvance_macrodef.vqd"), std::string(macrolift::kGbaCommandDefinitions));
+}
