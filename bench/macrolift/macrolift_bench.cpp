@@ -88,8 +88,8 @@ void BM_CopyProjectTree(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_ConvertProjectTree)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
-BENCHMARK(BM_CopyProjectTree)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(BM_ConvertProjectTree)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_CopyProjectTree)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "--make-tree") == 0) {
