@@ -1,1 +1,96 @@
 #include <gtest/gtest.h>
+
+#include "core/smpte_time.h"
+
+using vtq::CSMPTETime;
+
+namespace {
+
+CSMPTETime tc(uint32_t h, uint32_t m, uint32_t s, uint32_t f) { return CSMPTETime(h, m, s, f); }
+
+}  // namespace
+
+TEST(SMPTETime, FieldsAndTextOfFrameCounts) {
+  struct Case {
+    uint32_t frames;
+    int h, m, s, f;
+    const char* text;
+    const char* digits;
+  };
+  const Case cases[] = {
+      {0, 0, 0, 0, 0, "00:00:00:00", "00000000"},
+      {24, 0, 0, 0, 24, "00:00:00:24", "00000024"},
+      {25, 0, 0, 1, 0, "00:00:01:00", "00000100"},
+      {1500, 0, 1, 0, 0, "00:01:00:00", "00010000"},
+      {90000 + 3000 + 75 + 24, 1, 2, 3, 24, "01:02:03:24", "01020324"},
+      {2159999, 23, 59, 59, 24, "23:59:59:24", "23595924"},
+      {2160000, 0, 0, 0, 0, "00:00:00:00", "00000000"},         // one day wraps
+      {2160000 + 26, 0, 0, 1, 1, "00:00:01:01", "00000101"},
+  };
+  for (const Case& c : cases) {
+    const CSMPTETime t(c.frames);
+    EXPECT_EQ(t.hours(), c.h) << c.frames;
+    EXPECT_EQ(t.minutes(), c.m) << c.frames;
+    EXPECT_EQ(t.seconds(), c.s) << c.frames;
+    EXPECT_EQ(t.frames(), c.f) << c.frames;
+    EXPECT_EQ(t.text(), c.text);
+    EXPECT_EQ(t.digits(), c.digits);
+  }
+}
+
+TEST(SMPTETime, FieldConstructorWrapsEachFieldWithoutCarry) {
+  EXPECT_EQ(tc(25, 61, 61, 26).text(), "01:01:01:01");
+  EXPECT_EQ(tc(0, 75, 0, 0).text(), "00:15:00:00");
+  EXPECT_EQ(tc(0, 0, 59, 25).text(), "00:00:59:00");  // frames do not carry into seconds
+  EXPECT_EQ(tc(0, 1, 0, 0).frameCount(), 1500);
+  EXPECT_EQ(tc(1, 0, 0, 0).frameCount(), 90000);
+}
+
+TEST(SMPTETime, ModularSumAndDifference) {
+  struct Case {
+    CSMPTETime a, b;
+    int32_t sum, difference;
+  };
+  const Case cases[] = {
+      {tc(23, 59, 59, 24), CSMPTETime(1), 0, 2159998},
+      {tc(0, 0, 1, 0), tc(0, 0, 2, 0), 75, 2159975},  // a later b: close to 24 h
+      {tc(0, 0, 2, 0), tc(0, 0, 1, 0), 75, 25},
+      {tc(0, 0, 10, 0), tc(0, 0, 10, 0), 500, 0},  // a - a = 0
+      {tc(12, 0, 0, 0), tc(12, 0, 0, 0), 0, 0},    // half a day twice wraps to 0
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ((c.a + c.b).frameCount(), c.sum) << c.a.text() << " + " << c.b.text();
+    EXPECT_EQ((c.a - c.b).frameCount(), c.difference) << c.a.text() << " - " << c.b.text();
+    CSMPTETime inPlace = c.a;
+    inPlace += c.b;
+    EXPECT_EQ(inPlace, c.a + c.b);
+  }
+  EXPECT_EQ((tc(0, 0, 1, 0) - tc(0, 0, 2, 0)).text(), "23:59:59:00");
+}
+
+TEST(SMPTETime, ComparisonsAndSetFrames) {
+  EXPECT_LT(tc(0, 0, 1, 24), tc(0, 0, 2, 0));
+  EXPECT_GT(tc(1, 0, 0, 0), tc(0, 59, 59, 24));
+  EXPECT_GE(tc(0, 0, 2, 0), tc(0, 0, 2, 0));
+  EXPECT_EQ(tc(0, 0, 2, 0), CSMPTETime(50));
+  CSMPTETime t = tc(1, 2, 3, 4);
+  t.setFrames(20);
+  EXPECT_EQ(t.text(), "01:02:03:20");
+  t.setFrames(27);  // f mod 25
+  EXPECT_EQ(t.text(), "01:02:03:02");
+}
+
+TEST(SMPTETime, ReadsTextLikeTheTimeFields) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"01:02:03:04", "01:02:03:04"},
+      {"00:90:00:00", "00:30:00:00"},  // 90 minutes wrap to 30
+      {"25:00:00:00", "01:00:00:00"},
+      {"00:00:00:26", "00:00:00:01"},
+      {"1:2:3:4", "01:02:03:04"},
+      {"12", "12:00:00:00"},           // missing fields count as 0
+      {"", "00:00:00:00"},
+      {"123:00:00:00", "12:00:00:00"},  // two digits at most, then scanning stops
+      {"ab:cd", "00:00:00:00"},
+  };
+  for (const auto& [text, expected] : cases) EXPECT_EQ(CSMPTETime::fromText(text).text(), expected) << text;
+}
