@@ -59,8 +59,8 @@ std::unique_ptr<CParam> readParam(ArchiveReader& archive) {
   return param;
 }
 
-// Copies made for references may together take no more memory than the file
-// itself, so that a file of references cannot multiply a long string.
+// Copies made for references may together take no more than a small multiple
+// of the file's size, so that a file of references cannot multiply a long string.
 size_t cloneCost(const CCommand& command) {
   return sizeof(CCommand) + sizeof(CAnimation) + command.fileName().size() + command.byteCodeText().size();
 }
@@ -123,7 +123,7 @@ bool readQtd(std::span<const uint8_t> bytes, QtdContent& content, ArchiveError& 
   ArchiveReader archive(bytes);
   content = QtdContent{};
   const uint32_t count = archive.readCount();
-  size_t cloneBudget = bytes.size();
+  size_t cloneBudget = (size_t(1) << 20) + 4 * bytes.size();
   // No reservation by the count: every record takes bytes, so a false count
   // ends at the end of the data instead of allocating for it.
   for (uint32_t i = 0; i < count && archive.ok(); ++i) {
