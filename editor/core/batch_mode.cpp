@@ -10,8 +10,10 @@
 namespace vtq {
 namespace {
 
+// A message on standard error; a usage error comes with the usage text.
 int report(BatchRun& run, int code, const std::string& message) {
   run.err.print("vtqedit: %s\n", message.c_str());
+  if (code == kExitUsage) run.err.write(kBatchUsage);
   return code;
 }
 
@@ -138,10 +140,7 @@ int runBatchMode(const std::vector<std::string>& args, BatchRun& run) {
   }
   BatchOptions options;
   BatchProblem problem;
-  if (!parseBatchOptions(args, options, problem)) {
-    run.err.print("vtqedit: %s\n%s", problem.message.c_str(), kBatchUsage);
-    return problem.exitCode;
-  }
+  if (!parseBatchOptions(args, options, problem)) return report(run, problem.exitCode, problem.message);
   switch (options.action) {
     case BatchAction::Help: run.out.write(kBatchUsage); return kExitDone;
     case BatchAction::List: return listDocument(options, run);
