@@ -86,8 +86,8 @@ class CCommand {
   // the command's fields stay as they were.
   bool MakeWave(std::string& error);
 
-  // Stores or loads the command's own fields; the parameter record is handled
-  // by the archive (see qtd_archive.h).
+  // Sets every field as a loaded document holds it (the parameter comes
+  // separately through setParam).
   void setLoadedFields(CSMPTETime insert, CSMPTETime response, int32_t timed, uint8_t retransmissions, uint8_t code,
                        std::string fileName, std::string byteCodeText);
 

@@ -19,4 +19,14 @@ std::optional<uint16_t> vocabularyId(Vocabulary table, std::string_view name) {
   return std::nullopt;
 }
 
+std::vector<VocabularyEntry> vocabularyChoices(Vocabulary table, uint32_t first, uint32_t last) {
+  std::vector<VocabularyEntry> choices;
+  for (const VocabularyEntry& e : vocabularyTable(table)) {
+    if (e.id >= first && e.id <= last && e.name[0] != '\0') choices.push_back(e);
+  }
+  std::sort(choices.begin(), choices.end(),
+            [](const VocabularyEntry& a, const VocabularyEntry& b) { return std::string_view(a.name) < b.name; });
+  return choices;
+}
+
 }  // namespace vtq

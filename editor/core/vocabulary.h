@@ -7,6 +7,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace vtq {
 
@@ -24,6 +25,10 @@ std::span<const VocabularyEntry> vocabularyTable(Vocabulary table);
 std::string_view vocabularyName(Vocabulary table, uint32_t id);
 // The id whose name is `name` (exact, case-sensitive), if any.
 std::optional<uint16_t> vocabularyId(Vocabulary table, std::string_view name);
+
+// The non-empty names of `table` with ids from `first` to `last`, sorted
+// alphabetically, each with its id: the choices a list offers.
+std::vector<VocabularyEntry> vocabularyChoices(Vocabulary table, uint32_t first, uint32_t last);
 
 // Sound ids below this are effects (SOUND_STRING), the others voices.
 constexpr uint16_t kFirstVoiceId = 63;

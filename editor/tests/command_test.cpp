@@ -277,3 +277,18 @@ TEST(Command, DurationByteIsTheDelayInWholeSeconds) {
   EXPECT_EQ(command.durationByte(), 255);
   EXPECT_EQ(command.makeByteCodeText(), "0x10");  // the delay is not part of the text
 }
+
+TEST(Command, ChoicesAreSortedAndSkipEmptyNames) {
+  const auto commands = vocabularyChoices(Vocabulary::Command, 0, 255);
+  std::vector<std::string> names;
+  for (const auto& e : commands) names.push_back(e.name);
+  EXPECT_EQ(names, (std::vector<std::string>{"DISABLE_ABILITY", "ENABLE_ABILITY", "KEEP_ALIVE", "PLAY_SOUND",
+                                             "SELECT_ABILITY", "SHOW_ANIMATION", "STOP_ABILITY"}));
+  EXPECT_EQ(commands[0].id, 0x81);
+  const auto abilities = vocabularyChoices(Vocabulary::Ability, 1, 255);  // AB_IDLE is not offered
+  EXPECT_EQ(abilities.size(), 20u);
+  for (const auto& e : abilities) EXPECT_NE(std::string(e.name), "AB_IDLE");
+  EXPECT_EQ(vocabularyChoices(Vocabulary::Voice, 63, 511).size(), 227u);
+  EXPECT_EQ(vocabularyChoices(Vocabulary::Picture, 0, 8191).size(), 86u);
+  EXPECT_EQ(vocabularyChoices(Vocabulary::Sound, 0, 62).size(), 63u);
+}

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/smpte_time.h"
+#include "core/time_code_editing.h"
 
 using vtq::CSMPTETime;
 
@@ -93,4 +94,57 @@ TEST(SMPTETime, ReadsTextLikeTheTimeFields) {
       {"ab:cd", "00:00:00:00"},
   };
   for (const auto& [text, expected] : cases) EXPECT_EQ(CSMPTETime::fromText(text).text(), expected) << text;
+}
+
+TEST(TimeCodeField, UpAndDownStepTheFieldAtTheCaret) {
+  using vtq::stepTimeCodeField;
+  struct Case {
+    const char* start;
+    size_t caret;
+    int direction;
+    const char* result;
+  };
+  const Case cases[] = {
+      {"00:00:00:00", 0, -1, "23:00:00:00"},  {"00:00:00:00", 2, +1, "01:00:00:00"},
+      {"23:30:00:00", 1, +1, "00:30:00:00"},  {"00:59:00:00", 3, +1, "01:00:00:00"},
+      {"00:00:00:00", 5, -1, "23:59:00:00"},  {"00:00:59:00", 6, +1, "00:01:00:00"},
+      {"00:00:01:00", 8, -1, "00:00:00:00"},  {"00:00:00:24", 9, +1, "00:00:01:00"},
+      {"00:00:00:00", 11, -1, "23:59:59:24"},
+  };
+  for (const Case& c : cases) {
+    const auto after = stepTimeCodeField({CSMPTETime::fromText(c.start), c.caret}, c.direction);
+    EXPECT_EQ(after.value.text(), c.result) << c.start << " at " << c.caret;
+    EXPECT_EQ(after.caret, c.caret);
+  }
+}
+
+TEST(TimeCodeField, TypingOverwritesDigitsAndKeepsTheShape) {
+  using vtq::typeIntoTimeCodeField;
+  struct Case {
+    const char* start;
+    size_t caret;
+    char typed;
+    const char* result;  // nullptr: ignored
+    size_t caretAfter;
+  };
+  const Case cases[] = {
+      {"00:00:00:00", 3, '9', "00:30:00:00", 4},  // 90 minutes wrap to 30
+      {"00:00:00:00", 0, '1', "10:00:00:00", 1},
+      {"00:00:00:00", 2, '5', "00:50:00:00", 4},  // before a colon: the next digit
+      {"00:00:00:00", 10, '7', "00:00:00:07", 11},
+      {"00:00:00:00", 9, '3', "00:00:00:05", 10},  // 30 frames wrap to 5
+      {"00:00:00:00", 0, '3', "06:00:00:00", 1},   // 30 hours wrap to 6
+      {"00:00:00:00", 11, '1', nullptr, 0},
+      {"00:00:00:00", 4, 'x', nullptr, 0},
+  };
+  for (const Case& c : cases) {
+    const auto after = typeIntoTimeCodeField({CSMPTETime::fromText(c.start), c.caret}, c.typed);
+    if (c.result == nullptr) {
+      EXPECT_FALSE(after.has_value()) << c.caret << " " << c.typed;
+      continue;
+    }
+    ASSERT_TRUE(after.has_value());
+    EXPECT_EQ(after->value.text(), c.result) << c.caret << " " << c.typed;
+    EXPECT_EQ(after->caret, c.caretAfter);
+  }
 }
