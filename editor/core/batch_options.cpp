@@ -1,8 +1,8 @@
 #include "batch_options.h"
 
+#include <algorithm>
 #include <charconv>
 
-#include "command_codes.h"
 #include "common/output.h"
 #include "vocabulary.h"
 
@@ -33,17 +33,17 @@ bool range(BatchProblem& problem, std::string message) {
   return false;
 }
 
-// A decimal number without sign; false when the text is not one.
-bool parseNumber(const std::string& text, uint64_t& value) {
-  if (text.empty() || text.size() > 12) return false;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return ec == std::errc() && end == text.data() + text.size();
+bool allDigits(const std::string& text) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+// A decimal number without sign, checked against its range: text that is not
+// a number is a usage problem, a number outside [low, high] a range problem.
 bool parseBounded(const std::string& text, const char* option, uint64_t low, uint64_t high, uint64_t& value,
                   BatchProblem& problem) {
-  if (!parseNumber(text, value)) return usage(problem, common::format("%s needs a number, not \"%s\"", option, text.c_str()));
-  if (value < low || value > high)
+  if (!allDigits(text)) return usage(problem, common::format("%s needs a number, not \"%s\"", option, text.c_str()));
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || value < low || value > high)
     return range(problem, common::format("%s %s is out of range (%llu to %llu)", option, text.c_str(),
                                          (unsigned long long)low, (unsigned long long)high));
   return true;
@@ -73,11 +73,10 @@ constexpr ActionOption kActionOptions[] = {
 };
 
 // Which value options each action takes.
-bool allowedWith(BatchAction action, const char* option) {
-  const std::string name = option;
+bool allowedWith(BatchAction action, std::string_view option) {
   switch (action) {
     case BatchAction::Add: return true;
-    case BatchAction::Delete: return name == "--at";
+    case BatchAction::Delete: return option == "--at";
     default: return false;
   }
 }
