@@ -65,6 +65,19 @@ size_t cloneCost(const CCommand& command) {
   return sizeof(CCommand) + sizeof(CAnimation) + command.fileName().size() + command.byteCodeText().size();
 }
 
+// The same command twice in the list becomes two commands of their own.
+std::unique_ptr<CCommand> copyOfReferencedCommand(ArchiveReader& archive, const ArchiveReader::Tag& tag, size_t at,
+                                                  size_t& cloneBudget) {
+  const auto& original = *static_cast<const CCommand*>(tag.object);
+  const size_t cost = cloneCost(original);
+  if (cost > cloneBudget) {
+    archive.fail(ArchiveErrorKind::Format, at, "more references to commands than the file can hold");
+    return nullptr;
+  }
+  cloneBudget -= cost;
+  return original.cloneWhole();
+}
+
 std::unique_ptr<CCommand> readCommand(ArchiveReader& archive, size_t& cloneBudget) {
   const size_t at = archive.in().offset();
   const ArchiveReader::Tag tag = archive.readTag();
@@ -76,17 +89,7 @@ std::unique_ptr<CCommand> readCommand(ArchiveReader& archive, size_t& cloneBudge
                                                             " where a command belongs");
     return nullptr;
   }
-  // The same command twice in the list becomes two commands of their own.
-  if (tag.kind == ArchiveReader::Tag::Reference) {
-    const auto& original = *static_cast<const CCommand*>(tag.object);
-    const size_t cost = cloneCost(original);
-    if (cost > cloneBudget) {
-      archive.fail(ArchiveErrorKind::Format, at, "more references to commands than the file can hold");
-      return nullptr;
-    }
-    cloneBudget -= cost;
-    return original.cloneWhole();
-  }
+  if (tag.kind == ArchiveReader::Tag::Reference) return copyOfReferencedCommand(archive, tag, at, cloneBudget);
 
   auto command = std::make_unique<CCommand>();
   archive.registerObject(ArchiveClass::CCommand, command.get());

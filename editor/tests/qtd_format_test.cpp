@@ -269,3 +269,19 @@ TEST(QtdFormat, MissingFileFailsToOpen) {
   EXPECT_EQ(error.message, "Failed to open document.");
   EXPECT_NE(error.detail.find("none.qtd"), std::string::npos);
 }
+
+TEST(QtdFormat, ReferencesCannotMultiplyALongString) {
+  // One command with a 60,000-character file name, then 20,000 two-byte
+  // references to it: copying them all would take 1.2 GB.
+  const Bytes bytes = Bytes{0x21, 0x4E} + newClass("CCommand") + le32(0) + le32(0) + newClass("CParam") + le32(0) +
+                      Bytes{0x00, 0x10} + le32(0) + Bytes{0xFF, 0x60, 0xEA} + Bytes(60000, 'n') + Bytes{0x00};
+  Bytes withReferences = bytes;
+  for (int i = 0; i < 20000; ++i) withReferences.insert(withReferences.end(), {0x02, 0x00});
+  withReferences = withReferences + le32(44100);
+  QtdContent content;
+  ArchiveError error;
+  EXPECT_FALSE(readQtd(withReferences, content, error));
+  EXPECT_EQ(error.kind, ArchiveErrorKind::Format);
+  EXPECT_NE(error.detail.find("references"), std::string::npos) << error.detail;
+  EXPECT_EQ(content.commands.size(), 0u);
+}
