@@ -422,3 +422,16 @@ TEST(SongWriters, ReplaceTheSongFileOnlyWhenTheWholeFileIsWritten) {
             std::string::npos);
   EXPECT_EQ(dir.files(), std::vector<std::string>{"a.song"});
 }
+
+TEST(AdvanceSong, ADeltaThatRoundingMakesNegativeCountsAsZero) {
+  // 96/100 as a float lies below 0.96: tick 100 is unit 95 for a note but
+  // unit 96 for controller 104 (exact factor), so the note comes 1 unit early.
+  MidiBuilder midi(0, 100);
+  midi.track().on(0, 0, 50, 100).off(10, 0, 50).control(90, 0, 104, 1).on(0, 0, 60, 100).off(10, 0, 60).end();
+  const Bytes song = convert(midi.bytes(), Target::Advance).bytes;
+  ASSERT_GE(song.size(), 20u);
+  EXPECT_EQ(Bytes(song.end() - 20, song.end()), Bytes({0x00, 0x00, 0x64, 0x32, 0x09, 0x00,  // 9 units
+                                                       0x60, 0x00, 0x00, 0x81,              // unit 96
+                                                       0x00, 0x00, 0x64, 0x3C, 0x0A, 0x00,  // delta 0, not 65535 fillers
+                                                       0xFF, 0xFF, 0xFF, 0xFF}));
+}
