@@ -213,47 +213,57 @@ void sortByTime(EventList& list) {
 
 }  // namespace
 
+namespace {
+
+struct MidiHeader {
+  uint32_t magic = 0;
+  uint32_t length = 0;  // of the header's data; longer headers are skipped
+  uint16_t format = 0;
+  uint16_t tracks = 0;
+  uint16_t division = 0;
+};
+
+// Prints the file report and any error of the header; a format-0 file is
+// always read per channel.
+bool acceptHeader(const MidiHeader& header, const std::string& name, ListMode& mode, SongRun& run) {
+  run.say(kMsgFileReport, formatName(header.format), int(header.tracks), int(header.division));
+  if (header.format == 0) {
+    mode = ListMode::PerChannel;
+  } else {
+    if (mode == ListMode::PerTrack && header.tracks > kMaxFileTracks) return run.say(kMsgTooManyFileTracks), false;
+    if (header.format > 1) return run.say(kMsgFiletypeNotSupported), false;
+  }
+  if (header.division == 0) return run.say(kMsgZeroDivision, name.c_str()), false;
+  return true;
+}
+
+}  // namespace
+
 int readMidiBytes(std::span<const uint8_t> bytes, const std::string& name, MidiImage& image, ListMode mode,
                   SongRun& run) {
   for (auto& list : image.lists) list.clear();
   MidiCursor in(bytes);
-  const uint32_t magic = in.u32();
-  const uint32_t headerLength = in.u32();
-  const uint16_t format = uint16_t(in.u16());
-  const uint16_t tracks = uint16_t(in.u16());
-  const uint16_t division = uint16_t(in.u16());
-  if (!in.ok() || magic != kHeaderChunk) {
+  MidiHeader header;
+  header.magic = in.u32();
+  header.length = in.u32();
+  header.format = uint16_t(in.u16());
+  header.tracks = uint16_t(in.u16());
+  header.division = uint16_t(in.u16());
+  if (!in.ok() || header.magic != kHeaderChunk) {
     run.say(kMsgNoMidiFile);
     return -1;
   }
-  run.say(kMsgFileReport, formatName(format), int(tracks), int(division));
-  if (format == 0) {
-    mode = ListMode::PerChannel;
-  } else {
-    if (mode == ListMode::PerTrack && tracks > kMaxFileTracks) {
-      run.say(kMsgTooManyFileTracks);
-      return -1;
-    }
-    if (format > 1) {
-      run.say(kMsgFiletypeNotSupported);
-      return -1;
-    }
-  }
-  if (division == 0) {
-    run.say(kMsgZeroDivision, name.c_str());
-    return -1;
-  }
-  // Extra header bytes are skipped.
-  const uint64_t firstChunk = uint64_t(headerLength) + 8;
+  if (!acceptHeader(header, name, mode, run)) return -1;
+  const uint64_t firstChunk = uint64_t(header.length) + 8;
   if (firstChunk > in.size()) {
     run.say(kMsgEndInsideTrack, name.c_str(), 1, int(in.size()));
     return -1;
   }
   TrackReader chunks(bytes, name, image, mode, run);
   chunks.in().seek(size_t(firstChunk));
-  if (!chunks.readChunks(tracks)) return -1;
+  if (!chunks.readChunks(header.tracks)) return -1;
   for (auto& list : image.lists) sortByTime(list);
-  image.ticksPerBeat = division;
+  image.ticksPerBeat = header.division;
   image.trackCount = mode == ListMode::PerChannel ? 16 : chunks.chunksRead();
   if (familyOf(run.target) == TargetFamily::Handheld) fixNoteOrder(image);
   return 0;
