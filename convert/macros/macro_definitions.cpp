@@ -4,6 +4,7 @@
 
 #include "common/byte_order.h"
 #include "common/file_io.h"
+#include "convert/foundation/project_file.h"
 #include "common/paths.h"
 #include "convert/foundation/id_tables.h"
 #include "convert/foundation/line_reader.h"
@@ -142,7 +143,7 @@ void parseMacroDefinitions(const std::string& text, CommandTable& table, common:
 bool readMacroDefinitions(const std::filesystem::path& path, CommandTable& table, common::Output& out, bool verbose) {
   std::string text;
   std::string error;
-  if (!common::readWholeFile(path, text, error)) {
+  if (!readProjectFile(path, text, error)) {
     out.print("*** Could not open macro definition file <%s>\n", common::displayPath(path).c_str());
     return false;
   }

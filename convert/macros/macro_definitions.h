@@ -35,6 +35,8 @@ struct ParameterReference {
   uint8_t width = 0;      // 8, 16, 24 or 32 bits; 0 when the line names none
   uint8_t startByte = 0;  // byte of the 8-byte step where the parameter starts
   ReferenceKind kind = ReferenceKind::None;
+
+  bool operator==(const ParameterReference&) const = default;
 };
 
 struct CommandDefinition {

@@ -5,6 +5,7 @@
 
 #include "common/byte_order.h"
 #include "common/file_io.h"
+#include "convert/foundation/project_file.h"
 #include "common/paths.h"
 #include "convert/conversion.h"
 #include "convert/foundation/line_reader.h"
@@ -160,7 +161,7 @@ bool ScriptReader::keymapLine(const std::string& text) {
   const std::filesystem::path path = c_.basePaths.resolve(file);
   std::vector<uint8_t> bytes;
   std::string error;
-  if (file.empty() || !common::readWholeFile(path, bytes, error)) return fail("*** Could not read keymap file.\n");
+  if (file.empty() || !readProjectFile(path, bytes, error)) return fail("*** Could not read keymap file.\n");
   if (bytes.size() < kKeymapFileSize) {
     c_.out.print("*** Warning: Keymap file <%s> holds %zu bytes instead of %zu; the missing keys are left empty.\n",
                  common::displayPath(path).c_str(), bytes.size(), kKeymapFileSize);
@@ -187,7 +188,7 @@ bool ScriptReader::layerLine(const std::string& text) {
   const std::filesystem::path path = c_.basePaths.resolve(file);
   std::vector<uint8_t> bytes;
   std::string error;
-  if (file.empty() || !common::readWholeFile(path, bytes, error)) {
+  if (file.empty() || !readProjectFile(path, bytes, error)) {
     return fail("*** Could not open layer file <%s> for input.\n", common::displayPath(path));
   }
   LayerRecord& layer = c_.model.layers.replaceOrAppend(id);
@@ -387,7 +388,7 @@ bool readExportScript(Conversion& c, const std::string& fileName, int scriptInde
   const std::filesystem::path path = c.basePaths.resolve(fileName);
   std::string text;
   std::string error;
-  if (!common::readWholeFile(path, text, error)) {
+  if (!readProjectFile(path, text, error)) {
     c.out.print("*** Could not read export script <%s>.\n", fileName.c_str());
     return false;
   }

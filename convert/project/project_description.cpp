@@ -1,6 +1,7 @@
 #include "project_description.h"
 
 #include "common/file_io.h"
+#include "convert/foundation/project_file.h"
 #include "common/paths.h"
 #include "convert/foundation/line_reader.h"
 
@@ -117,7 +118,7 @@ bool readProjectDescription(const std::filesystem::path& path, ProjectDescriptio
                             bool verbose) {
   std::string text;
   std::string error;
-  if (!common::readWholeFile(common::findPathIgnoringCase(path), text, error)) {
+  if (!readProjectFile(common::findPathIgnoringCase(path), text, error)) {
     out.print("*** Could not open project description.\n");
     out.print("*** %s\n", error.c_str());
     return false;
