@@ -18,6 +18,8 @@ namespace {
 class RunDriver : public ::testing::Test {
  protected:
   void SetUp() override {
+    ::setenv("TZ", "UTC", 1);  // the include header shows local time
+    ::tzset();
     cwd_ = std::filesystem::current_path();
     std::filesystem::current_path(dir_.path());
     dir_.write("d.txt", "[Include]\nsnd.h\n");
