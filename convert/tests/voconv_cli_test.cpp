@@ -268,3 +268,18 @@ TEST(VoconvCli, ToolBesideTheConverterComesBeforePath) {
   EXPECT_NE(r.out.find("Using external tool to convert <MIDIfiles/a.arr>...\nDone.\n"), std::string::npos) << r.out;
   EXPECT_EQ(dir.readText("tool.log"), (dir / "kvtool").string() + " MIDIfiles/a.arr a.song\n");
 }
+
+TEST(VoconvCli, OutputOfAFailingToolIsShownUpToALimit) {
+  TempDir dir;
+  dir.write("d.txt", "");
+  dir.write("s.txt", "[Songgroup]\nMidiSetup\n{\nName=a\nFilename=a.mid\nChannelsetup=1,0,0,0,0,0\n}\n");
+  dir.write("bin/mid2trk", "#!/bin/sh\nhead -c 1000000 /dev/zero | tr '\\0' x\nexit 4\n");
+  ::chmod((dir / "bin/mid2trk").c_str(), 0755);
+  const CliResult r = voconv(dir, {"-t", "gb", "s.txt", "d.txt"}, {"PATH=" + (dir / "bin").string() + ":/usr/bin:/bin"});
+  EXPECT_EQ(r.exitCode, 2);
+  const std::string warning = "*** Warning: Error 4 while executing external program.\n";
+  ASSERT_NE(r.out.find(warning), std::string::npos);
+  EXPECT_EQ(r.out.substr(r.out.find(warning) + warning.size(), 65536), std::string(65536, 'x'));
+  EXPECT_NE(r.out.find(std::string(65536, 'x') + "\n[... further output dropped]\n"), std::string::npos);
+  EXPECT_LT(r.out.size(), 70000u);
+}
