@@ -9,6 +9,10 @@
 
 #include "paths.h"
 
+#ifdef __linux__
+#include <unistd.h>
+#endif
+
 namespace common {
 namespace {
 
@@ -47,6 +51,32 @@ std::filesystem::path temporaryNameBeside(const std::filesystem::path& target) {
   std::string name = "." + target.filename().string() + ".tmp" + std::to_string(now % 1000000007) + "_" +
                      std::to_string(counter++);
   return target.parent_path() / name;
+}
+
+enum class KernelCopy { Done, Unsupported, Failed };
+
+// Copies the rest of `source` into `target` inside the kernel, as cp does.
+// Unsupported (nothing copied) when the system or these files do not allow it.
+KernelCopy copyInKernel(std::FILE* source, std::FILE* target) {
+#ifdef __linux__
+  // Both streams' buffers are kept out of the way: the target's is flushed,
+  // and the source is addressed by its logical position, not its descriptor's.
+  const long start = std::ftell(source);
+  if (start < 0 || std::fflush(target) != 0) return KernelCopy::Unsupported;
+  loff_t offset = start;
+  for (;;) {
+    const ssize_t n = ::copy_file_range(fileno(source), &offset, fileno(target), nullptr, size_t(1) << 30, 0);
+    if (n == 0) return KernelCopy::Done;
+    if (n > 0) continue;
+    const bool unsupported = errno == ENOSYS || errno == EXDEV || errno == EINVAL || errno == EOPNOTSUPP;
+    if (offset == start && unsupported) return KernelCopy::Unsupported;
+    return KernelCopy::Failed;
+  }
+#else
+  (void)source;
+  (void)target;
+  return KernelCopy::Unsupported;
+#endif
 }
 
 }  // namespace
@@ -98,6 +128,30 @@ bool SafeFileWriter::write(std::span<const uint8_t> data) {
 
 bool SafeFileWriter::write(std::string_view text) {
   return write(std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+}
+
+SafeFileWriter::CopyResult SafeFileWriter::copyFrom(std::FILE* source) {
+  if (file_ == nullptr) return CopyResult::WriteFailed;
+  switch (copyInKernel(source, file_)) {
+    case KernelCopy::Done:
+      return CopyResult::Done;
+    case KernelCopy::Failed:
+      fail("cannot write " + displayPath(target_) + ": " + reason(errno));
+      return CopyResult::WriteFailed;
+    case KernelCopy::Unsupported:
+      break;
+  }
+  std::vector<uint8_t> buffer(1 << 20);
+  for (;;) {
+    const size_t n = std::fread(buffer.data(), 1, buffer.size(), source);
+    if (n > 0 && !write(std::span<const uint8_t>(buffer.data(), n))) return CopyResult::WriteFailed;
+    if (n < buffer.size()) break;
+  }
+  if (std::ferror(source)) {
+    abandon();
+    return CopyResult::ReadFailed;
+  }
+  return CopyResult::Done;
 }
 
 bool SafeFileWriter::commit() {

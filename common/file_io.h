@@ -32,6 +32,11 @@ class SafeFileWriter {
   bool open(const std::filesystem::path& target);
   bool write(std::span<const uint8_t> data);
   bool write(std::string_view text);
+  // Appends everything from `source`'s current position to its end. Where the
+  // system can copy between files in the kernel it does so; elsewhere the
+  // bytes go through a buffer. The source's position is left unspecified.
+  enum class CopyResult { Done, ReadFailed, WriteFailed };
+  CopyResult copyFrom(std::FILE* source);
   // Flushes, closes and renames the temporary file over the target.
   bool commit();
   // Removes the temporary file; the target stays as it was.

@@ -61,19 +61,16 @@ int runKalpTrim(const std::vector<std::string>& args, common::Output& out) {
     out.print("\nCannot create %s\n", outName.c_str());
     return kCannotCreateOutput;
   }
-  std::vector<uint8_t> buffer(1 << 20);
-  for (;;) {
-    const size_t n = std::fread(buffer.data(), 1, buffer.size(), in.get());
-    if (n > 0 && !writer.write(std::span<const uint8_t>(buffer.data(), n))) {
+  switch (writer.copyFrom(in.get())) {
+    case common::SafeFileWriter::CopyResult::Done:
+      break;
+    case common::SafeFileWriter::CopyResult::WriteFailed:
       out.print("\nCannot write %s\n", outName.c_str());
       return kCannotCreateOutput;
-    }
-    if (n < buffer.size()) break;
-  }
-  if (std::ferror(in.get())) {
-    writer.abandon();
-    out.print("\nCannot read %s\n", inName.c_str());
-    return kCannotReadInput;
+    case common::SafeFileWriter::CopyResult::ReadFailed:
+      writer.abandon();
+      out.print("\nCannot read %s\n", inName.c_str());
+      return kCannotReadInput;
   }
   in.reset();
   if (!writer.commit()) {

@@ -28,7 +28,9 @@ std::filesystem::path makeInput(const std::filesystem::path& dir) {
   return path;
 }
 
+// state.range(0): 1 when Outfile exists already and is replaced, 0 when it is new.
 void BM_CutKalpFile(benchmark::State& state) {
+  const bool replace = state.range(0) != 0;
   const auto dir = std::filesystem::temp_directory_path() / ("kalptrim-bench-" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir);
   const auto in = makeInput(dir);
@@ -36,6 +38,11 @@ void BM_CutKalpFile(benchmark::State& state) {
   std::ostringstream text;
   common::Output output(text);
   for (auto _ : state) {
+    if (!replace) {
+      state.PauseTiming();
+      std::filesystem::remove(out);
+      state.ResumeTiming();
+    }
     if (kalptrim::runKalpTrim({in.string(), out.string()}, output) != kalptrim::kDone) {
       state.SkipWithError("kalptrim failed");
     }
@@ -46,6 +53,6 @@ void BM_CutKalpFile(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_CutKalpFile)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+BENCHMARK(BM_CutKalpFile)->ArgName("replace")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 
 BENCHMARK_MAIN();

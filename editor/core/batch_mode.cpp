@@ -1,0 +1,156 @@
+#include "batch_mode.h"
+
+#include <filesystem>
+
+#include "batch_options.h"
+#include "common/paths.h"
+#include "document.h"
+#include "list_columns.h"
+
+namespace vtq {
+namespace {
+
+// A message on standard error; a usage error comes with the usage text.
+int report(BatchRun& run, int code, const std::string& message) {
+  run.err.print("vtqedit: %s\n", message.c_str());
+  if (code == kExitUsage) run.err.write(kBatchUsage);
+  return code;
+}
+
+int reportDocumentError(BatchRun& run, const DocumentError& error) {
+  run.err.print("vtqedit: %s\n", error.message.c_str());
+  if (!error.detail.empty()) run.err.print("vtqedit: %s\n", error.detail.c_str());
+  return kExitFile;
+}
+
+// The batch mode's answers to the document's questions: the command is
+// confirmed as built, a conflict is reported and aborts unless it is to be
+// ignored, and a wave file that cannot be written ends the run.
+class BatchPrompts : public CommandPrompts {
+ public:
+  BatchPrompts(BatchRun& run, bool ignoreConflicts) : run_(run), ignoreConflicts_(ignoreConflicts) {}
+
+  bool editCommand(CCommand&) override { return true; }
+  ConflictChoice conflict(const std::string& warning) override {
+    if (ignoreConflicts_) return ConflictChoice::Ignore;
+    run_.err.print("%s\n", warning.c_str());
+    return ConflictChoice::Abort;
+  }
+  bool waveFailed(const std::string& message) override {
+    waveError = message;
+    return false;
+  }
+
+  std::string waveError;
+
+ private:
+  BatchRun& run_;
+  bool ignoreConflicts_;
+};
+
+int listDocument(const BatchOptions& options, BatchRun& run) {
+  CQuorlinVTQEditorDoc document;
+  DocumentError error;
+  if (!document.openDocument(common::pathFromName(options.document), error)) return reportDocumentError(run, error);
+  std::string text;
+  for (size_t c = 0; c < kListColumns.size(); ++c) {
+    text += c ? "\t" : "";
+    text += kListColumns[c].title;
+  }
+  text += '\n';
+  for (const auto& command : document.commands()) {
+    for (size_t c = 0; c < kListColumns.size(); ++c) {
+      text += c ? "\t" : "";
+      text += columnText(*command, c);
+    }
+    text += '\n';
+  }
+  run.out.write(text);
+  return kExitDone;
+}
+
+bool openOrCreate(CQuorlinVTQEditorDoc& document, const std::filesystem::path& path, DocumentError& error) {
+  std::error_code ec;
+  if (std::filesystem::exists(path, ec)) return document.openDocument(path, error);
+  return document.newDocument(path, error);
+}
+
+int addCommand(const BatchOptions& options, BatchRun& run) {
+  // Everything the command line says is checked before any file is touched.
+  BatchProblem problem;
+  auto command = buildCommand(options, problem);
+  if (!command) return report(run, problem.exitCode, problem.message);
+  int32_t rate = 0;
+  if (options.rate) {
+    if (*options.rate != "44100" && *options.rate != "48000")
+      return report(run, kExitUsage, "--rate is 44100 or 48000, not \"" + *options.rate + "\"");
+    rate = std::stoi(*options.rate);
+  }
+
+  CQuorlinVTQEditorDoc document;
+  DocumentError error;
+  if (!openOrCreate(document, common::pathFromName(options.document), error)) return reportDocumentError(run, error);
+  if (rate != 0) document.setSampleRate(rate);
+
+  BatchPrompts prompts(run, options.ignoreConflict);
+  switch (document.InsertCommand(std::move(command), prompts)) {
+    case InsertOutcome::Inserted: break;
+    case InsertOutcome::Aborted: return kExitConflict;
+    case InsertOutcome::WaveFailed: return report(run, kExitFile, prompts.waveError);
+    case InsertOutcome::Cancelled: return kExitUsage;  // the batch mode never cancels
+  }
+  if (!document.saveDocument(error)) return reportDocumentError(run, error);
+  return kExitDone;
+}
+
+int deleteCommand(const BatchOptions& options, BatchRun& run) {
+  BatchProblem problem;
+  CSMPTETime at;
+  if (!parseTimeCode(*options.at, "--at", at, problem)) return report(run, problem.exitCode, problem.message);
+  CQuorlinVTQEditorDoc document;
+  DocumentError error;
+  if (!document.openDocument(common::pathFromName(options.document), error)) return reportDocumentError(run, error);
+  const size_t index = document.insertIndexFor(at);
+  const CCommand* command = document.commandAt(index);
+  if (command == nullptr || command->insertTime() != at)
+    return report(run, kExitRange, "no command at " + at.text() + " in " + options.document);
+  document.CommandDelete(index);
+  if (!document.saveDocument(error)) return reportDocumentError(run, error);
+  return kExitDone;
+}
+
+int makeWaves(const BatchOptions& options, BatchRun& run) {
+  CQuorlinVTQEditorDoc document;
+  DocumentError error;
+  if (!document.openDocument(common::pathFromName(options.document), error)) return reportDocumentError(run, error);
+  for (const auto& command : document.commands()) {
+    std::string waveError;
+    if (!command->MakeWave(waveError)) return report(run, kExitFile, waveError);
+  }
+  if (!document.saveDocument(error)) return reportDocumentError(run, error);
+  return kExitDone;
+}
+
+}  // namespace
+
+int runBatchMode(const std::vector<std::string>& args, BatchRun& run) {
+  if (args.empty()) {
+    run.err.write(kBatchUsage);
+    return kExitUsage;
+  }
+  BatchOptions options;
+  BatchProblem problem;
+  if (!parseBatchOptions(args, options, problem)) return report(run, problem.exitCode, problem.message);
+  switch (options.action) {
+    case BatchAction::Help: run.out.write(kBatchUsage); return kExitDone;
+    case BatchAction::List: return listDocument(options, run);
+    case BatchAction::Add: return addCommand(options, run);
+    case BatchAction::Delete: return deleteCommand(options, run);
+    case BatchAction::MakeWaves: return makeWaves(options, run);
+    case BatchAction::None: break;
+  }
+  run.err.write(kBatchUsage);
+  return kExitUsage;
+}
+
+}  // namespace vtq

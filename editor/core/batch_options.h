@@ -1,0 +1,58 @@
+// The command line of vtqedit's batch mode, which works on documents without
+// a window:
+//   --list DOC.qtd
+//   --add DOC.qtd --at HH:MM:SS:FF --command NAME [--param VALUE]
+//         [--mode looped|once|icon] [--icon N] [--respond HH:MM:SS:FF]
+//         [--repeat N] [--rate 44100|48000] [--ignore-conflict]
+//   --delete DOC.qtd --at HH:MM:SS:FF
+//   --make-waves DOC.qtd
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "command.h"
+
+namespace vtq {
+
+// Exit codes of the batch mode.
+constexpr int kExitDone = 0;
+constexpr int kExitUsage = 2;
+constexpr int kExitConflict = 3;
+constexpr int kExitFile = 4;
+constexpr int kExitRange = 5;
+
+extern const char* const kBatchUsage;
+
+enum class BatchAction { None, Help, List, Add, Delete, MakeWaves };
+
+struct BatchOptions {
+  BatchAction action = BatchAction::None;
+  std::string document;
+  std::optional<std::string> at, command, param, mode, icon, respond, repeat, rate;
+  bool ignoreConflict = false;
+};
+
+// A failure of parsing or checking the command line: its exit code (usage or
+// range) and the message.
+struct BatchProblem {
+  int exitCode = kExitUsage;
+  std::string message;
+};
+
+// Splits the arguments. Returns false with a usage problem for an unknown
+// option, a missing value, no action or more than one.
+bool parseBatchOptions(const std::vector<std::string>& args, BatchOptions& options, BatchProblem& problem);
+
+// Reads "HH:MM:SS:FF" strictly: a malformed text is a usage problem, a field
+// out of its range (hours 0-23, minutes and seconds 0-59, frames 0-24) a range
+// problem.
+bool parseTimeCode(const std::string& text, const char* option, CSMPTETime& time, BatchProblem& problem);
+
+// Builds the command that --add describes (not yet tied to a document).
+std::unique_ptr<CCommand> buildCommand(const BatchOptions& options, BatchProblem& problem);
+
+}  // namespace vtq

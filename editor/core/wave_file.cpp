@@ -1,0 +1,87 @@
+#include "wave_file.h"
+
+#include "common/output.h"
+#include "common/paths.h"
+
+namespace vtq {
+
+CWaveFile::~CWaveFile() {
+  if (writing_) close();
+}
+
+int CWaveFile::fail(int result, std::string message) {
+  error_ = std::move(message);
+  return result;
+}
+
+int CWaveFile::openForWrite(const std::filesystem::path& path, uint32_t sampleRate, uint16_t bits, uint16_t channels) {
+  if (writing_) return fail(kWrongState, "a wave file is already open");
+  if ((bits != 8 && bits != 16) || (channels != 1 && channels != 2))
+    return fail(kWrongState, common::format("cannot write %s: %u bits and %u channels are not supported",
+                                            common::displayPath(path).c_str(), unsigned(bits), unsigned(channels)));
+  if (!file_.open(path)) return fail(kFileError, file_.error());
+  bits_ = bits;
+  const uint16_t blockAlign = uint16_t(channels * bits / 8);
+  buffer_ = common::ByteWriter(common::Endian::Little);
+  buffer_.text("RIFF");
+  buffer_.u32(0);
+  buffer_.text("WAVE");
+  buffer_.text("fmt ");
+  buffer_.u32(16);
+  buffer_.u16(1);  // PCM
+  buffer_.u16(channels);
+  buffer_.u32(sampleRate);
+  buffer_.u32(sampleRate * blockAlign);
+  buffer_.u16(blockAlign);
+  buffer_.u16(bits);
+  buffer_.text("data");
+  buffer_.u32(0);
+  writing_ = true;
+  error_.clear();
+  return kOk;
+}
+
+int CWaveFile::writeSample(int16_t sample) {
+  if (!writing_) return kWrongState;
+  if (bits_ == 8) {
+    buffer_.u8(uint8_t(sample));
+  } else {
+    buffer_.s16(sample);
+  }
+  return kOk;
+}
+
+int CWaveFile::writeSamples(std::span<const int16_t> samples) {
+  if (!writing_ || bits_ != 16) return kWrongState;
+  for (int16_t s : samples) buffer_.s16(s);
+  return kOk;
+}
+
+int CWaveFile::writeSampleBytes(std::span<const uint8_t> bytes) {
+  if (!writing_) return kWrongState;
+  buffer_.bytes(bytes);
+  return kOk;
+}
+
+int CWaveFile::writeSilence(size_t sampleCount) {
+  if (!writing_) return kWrongState;
+  buffer_.zeros(sampleCount * (bits_ / 8));
+  return kOk;
+}
+
+int CWaveFile::close() {
+  if (!writing_) return kWrongState;
+  writing_ = false;
+  const size_t total = buffer_.size();
+  if (total > 0xFFFFFFFFu) {
+    file_.abandon();
+    return fail(kFileError, "cannot write " + common::displayPath(file_.target()) + ": more than 4 GB of samples");
+  }
+  buffer_.patchU32(kDataHeaderOffset + 4, uint32_t(total - kHeaderSize));
+  buffer_.patchU32(4, uint32_t(total - 8));
+  const std::vector<uint8_t> bytes = buffer_.take();
+  if (!file_.write(bytes) || !file_.commit()) return fail(kFileError, file_.error());
+  return kOk;
+}
+
+}  // namespace vtq

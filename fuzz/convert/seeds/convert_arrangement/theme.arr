@@ -1,0 +1,2 @@
+; theme
+midi = theme.mid
