@@ -1,0 +1,62 @@
+// Feeds arbitrary bytes to the sample reader (both converter releases) and
+// converts what it accepts for the Nintendo 64, checking that the results
+// hold together.
+#include <cstdint>
+#include <cstdlib>
+#include <sstream>
+
+#include "common/output.h"
+#include "convert/samples/n64_sample_converter.h"
+#include "convert/samples/sample_reader.h"
+
+namespace {
+
+void check(bool condition) {
+  if (!condition) std::abort();
+}
+
+void checkRecord(int code, const convert::SampleReader& reader, const convert::SampleRecord& r) {
+  if (code != convert::kSampleReadOk) {
+    check(!reader.lastError().empty());
+    check(r.samples16.empty() && r.samples8.empty());
+    return;
+  }
+  check(reader.lastError().empty());
+  check(r.bits == 8 || r.bits == 16);
+  if (r.bits == 8) check(r.samples16.empty() && r.samples8.size() == r.dataLength);
+  if (r.bits == 16) check(r.samples8.empty() && r.samples16.size() == r.dataLength / 2);
+}
+
+void convertForN64(const convert::SampleRecord& r, uint8_t selector) {
+  if (r.bits != 16 || r.channels != 1 || r.samples16.size() > 20000) return;
+  std::ostringstream text;
+  common::Output out(text);
+  convert::N64SampleOptions options;
+  options.verbose = true;
+  options.endian = selector & 1 ? common::Endian::Big : common::Endian::Little;
+  convert::N64ConvertedSample result;
+  const int type = (selector >> 1) % 4;
+  if (!convert::convertRecordForN64(r, "fuzz", type, options, result, out)) {
+    check(!text.str().empty());
+    return;
+  }
+  const uint32_t length = result.header.length();
+  check(length <= r.samples16.size());
+  check(result.header.loopStart + result.header.loopLength <= length);
+  const size_t expected = type == 1 ? (size_t(length) + 8) * 2 : 256 + size_t(convert::n64BlockCount(length)) * 40;
+  check(result.data.size() == expected);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::span<const uint8_t> bytes(data, size);
+  for (auto profile : {convert::SampleReaderProfile::current(), convert::SampleReaderProfile::release115()}) {
+    convert::SampleReader reader(profile);
+    convert::SampleRecord record;
+    const int code = reader.readSampleBytes(bytes, "fuzz", record);
+    checkRecord(code, reader, record);
+    if (code == convert::kSampleReadOk) convertForN64(record, size > 0 ? data[size - 1] : 0);
+  }
+  return 0;
+}
