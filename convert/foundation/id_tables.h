@@ -1,0 +1,71 @@
+// The ID tables that renumber the object IDs of merged export scripts.
+//
+// Each of the six tables (sound macros, samples, keymaps, layers, tables,
+// sound effects) knows which numbers the merged project uses and, for each of
+// the four script indexes, which merged number each of that script's numbers
+// became. The first script keeps its numbers; a later one keeps those that do
+// not collide and gets the lowest free number from 1 upward for the others.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace voconv {
+
+enum class IdKind : uint8_t { SoundMacro, Sample, Keymap, Layer, Table, SoundEffect };
+constexpr int kIdKindCount = 6;
+constexpr int kMaxScripts = 4;
+// The highest number that renumbering gives out.
+constexpr uint16_t kHighestNewId = 16382;
+
+class IdTable {
+ public:
+  IdTable();
+  void clear();
+  void clearMap(int script);
+  // The merged number of `number` from `script`; throws FatalError
+  // ("*** Fatal: Out of IDs.", exit code 1) when no number is free.
+  uint16_t renumber(uint16_t number, int script);
+  bool used(uint16_t number) const { return used_[number] != 0; }
+
+ private:
+  std::vector<uint8_t> used_;
+  uint16_t lowestFree_ = 1;  // no number below it is free
+  // A map entry is valid only with its own flag, so that 0 (a number that
+  // may be used) can be mapped stably too.
+  std::array<std::vector<uint16_t>, kMaxScripts> map_;
+  std::array<std::vector<uint8_t>, kMaxScripts> mapped_;
+};
+
+class IdTables {
+ public:
+  // Clears every table and makes script 0 current.
+  void clear();
+  // Clears the map of `script` in all six tables and makes it current.
+  void startScript(int script);
+  int currentScript() const { return script_; }
+
+  // The merged IDs of numbers from the current script.
+  uint16_t macro(uint16_t n) { return renumber(IdKind::SoundMacro, n); }
+  uint16_t sample(uint16_t n) { return renumber(IdKind::Sample, n); }
+  uint16_t keymap(uint16_t n);  // with flag 0x4000
+  uint16_t layer(uint16_t n);   // with flag 0x8000
+  uint16_t table(uint16_t n);   // with flag 0xC000
+  uint16_t soundEffect(uint16_t n) { return renumber(IdKind::SoundEffect, n); }
+  // Renumbers a 16-bit object reference by the kind in its two top bits.
+  uint16_t objectReference(uint16_t value);
+
+  // Renumbering with an explicit script index (macro operands are renumbered
+  // with the index of the script that defined the macro).
+  uint16_t renumber(IdKind kind, uint16_t number, int script);
+  uint16_t renumber(IdKind kind, uint16_t number) { return renumber(kind, number, script_); }
+  const IdTable& table(IdKind kind) const { return tables_[std::size_t(kind)]; }
+
+ private:
+  std::array<IdTable, kIdKindCount> tables_;
+  int script_ = 0;
+};
+
+}  // namespace voconv

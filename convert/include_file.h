@@ -1,0 +1,53 @@
+// The include file that lets game code name every converted object: a C
+// header ("#define NAME\t\tvalue") or an assembler include ("NAME\t\t= value").
+//
+// The file is written beside its final name and put in place on close(), so
+// an old include file is never left half overwritten.
+#pragma once
+
+#include <ctime>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "common/file_io.h"
+
+namespace voconv {
+
+class MidiSetupRegistry;
+
+enum class IncludeForm { C, Assembler };
+
+class IncludeFile {
+ public:
+  IncludeFile(IncludeForm form) : form_(form) {}
+
+  bool open(const std::filesystem::path& path) { return file_.open(path); }
+  IncludeForm form() const { return form_; }
+
+  // The header comment with the converter's version and the local time.
+  void writeHeader(std::string_view version, std::time_t now);
+  // One symbol line.
+  void writeLine(int value, std::string_view name);
+  // Text written as it is (the handheld writers' own line forms).
+  void writeText(std::string_view text);
+  // One "<NAME>_SONG" line per registered MIDI setup, in registration order.
+  void writeSongSymbols(const MidiSetupRegistry& setups);
+
+  // Puts the file in place; false when it could not be written.
+  bool close();
+  const std::string& error() const { return file_.error(); }
+
+ private:
+  IncludeForm form_;
+  common::SafeFileWriter file_;
+  bool writeFailed_ = false;
+};
+
+// The local time in the C library's fixed form "Www Mmm dd hh:mm:ss yyyy\n".
+std::string dateLine(std::time_t now);
+
+// ASCII upper case, as symbol names are written.
+std::string upperCase(std::string_view text);
+
+}  // namespace voconv

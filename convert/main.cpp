@@ -1,0 +1,26 @@
+// voconv: merges exported sound projects and writes a console's sound data
+// with its include file. Built twice: as the current release and, with
+// VOCONV_RELEASE set to release115, as release 1.15.
+#include <ctime>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "convert/conversion.h"
+#include "convert/release_profile.h"
+#include "convert/run_driver.h"
+#include "convert/targets/target_writers.h"
+
+#ifndef VOCONV_RELEASE
+#define VOCONV_RELEASE currentRelease
+#endif
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  common::Output out(std::cout);
+  voconv::Conversion conversion(out, voconv::VOCONV_RELEASE());
+  conversion.toolFolder = voconv::ownExecutableFolder();
+  const int code = voconv::runConversion(args, conversion, voconv::builtInTargetWriters(), std::time(nullptr));
+  out.flush();
+  return code;
+}

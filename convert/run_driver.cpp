@@ -1,0 +1,152 @@
+#include "run_driver.h"
+
+#include "common/paths.h"
+#include "convert/command_line.h"
+#include "convert/conversion.h"
+#include "convert/exit_codes.h"
+#include "convert/foundation/fatal_error.h"
+#include "convert/project/export_script.h"
+
+namespace voconv {
+
+namespace {
+
+constexpr size_t kMaxExportScripts = 4;
+
+const char* targetName(const RunSettings& s) {
+  switch (s.target) {
+    case Target::GameBoy: return s.slaveRom ? "Game Boy slave ROM" : "Game Boy";
+    case Target::GameBoyAdvance: return "Game Boy Advance";
+    case Target::Nintendo64: return "Nintendo 64";
+    case Target::Default: break;
+  }
+  return "default target";
+}
+
+bool writerMissing(Conversion& c) {
+  c.out.print("*** The %s data cannot be written yet: this converter has no writer for it.\n",
+              targetName(c.settings));
+  c.reportFailure();
+  return false;
+}
+
+// A step's result; a failed step's own messages have been printed.
+bool runStep(Conversion& c, const WriterStep& step) {
+  if (step(c)) return true;
+  c.reportFailure();
+  return false;
+}
+
+void writeHandheld(Conversion& c, const WriterStep& project, const WriterStep& data) {
+  if (!project || !data) {
+    writerMissing(c);
+    return;
+  }
+  if (runStep(c, project) && runStep(c, data)) c.out.print("Done.\n");
+}
+
+void writeNintendo64(Conversion& c, const TargetWriters& w) {
+  if (!w.nintendo64Project || !w.nintendo64Pool || (c.settings.convertSamples && !w.nintendo64Samples)) {
+    writerMissing(c);
+    return;
+  }
+  c.out.print("Writing project data...\n");
+  if (!runStep(c, w.nintendo64Project)) return;
+  c.out.print("Done.\n");
+  c.out.print("Converting pool data...\n");
+  if (!runStep(c, w.nintendo64Pool)) return;
+  c.out.print("Done.\n");
+  if (c.settings.convertSamples) {
+    c.out.print("Converting sample data...\n");
+    if (!runStep(c, w.nintendo64Samples)) return;
+    c.include->writeSongSymbols(c.midiSetups);
+    c.out.print("Done.\n");
+  } else {
+    c.include->writeSongSymbols(c.midiSetups);
+  }
+}
+
+int readScripts(Conversion& c, const std::vector<std::string>& scripts) {
+  for (size_t s = 0; s < scripts.size(); ++s) {
+    c.out.print("Reading exported script file <%s>...\n", scripts[s].c_str());
+    if (!readExportScript(c, scripts[s], int(s))) return kExitScriptFailed;
+    c.out.print("Done.\n");
+  }
+  return kExitDone;
+}
+
+int readInputs(const std::vector<std::string>& args, size_t first, Conversion& c) {
+  if (first >= args.size()) {
+    c.out.print("*** No project description is given after the options.\n");
+    c.reportFailure();
+    return kExitFailureReported;
+  }
+  const std::vector<std::string> scripts(args.begin() + long(first), args.end() - 1);
+  // Checked before anything is read, so that no outside tool has left a
+  // song file behind when the run is refused.
+  if (scripts.size() > kMaxExportScripts) {
+    c.out.print("*** Too many export scripts to be merged.\n");
+    return kExitScriptFailed;
+  }
+  c.out.print("Reading project description...\n");
+  if (!readProjectDescription(common::pathFromName(args.back()), c.description, c.out, c.verbose())) {
+    c.reportFailure();
+    return kExitFailureReported;
+  }
+  c.out.print("Done.\n");
+  return readScripts(c, scripts);
+}
+
+}  // namespace
+
+void writeTargetData(Conversion& c, const TargetWriters& writers) {
+  switch (c.settings.target) {
+    case Target::GameBoy: writeHandheld(c, writers.gameBoyProject, writers.gameBoyData); break;
+    case Target::GameBoyAdvance: writeHandheld(c, writers.advanceProject, writers.advanceData); break;
+    case Target::Default:
+    case Target::Nintendo64: writeNintendo64(c, writers); break;
+  }
+}
+
+int runConversion(const std::vector<std::string>& args, Conversion& c, const TargetWriters& writers,
+                  std::time_t now) {
+  c.out.write(c.release.banner);
+  if (args.size() < 2) {
+    printUsage(c);
+    return kExitDone;
+  }
+  c.settings = RunSettings{};
+  c.ids.clear();
+  c.basePaths.clear();
+  int exitCode = kExitDone;
+  const std::optional<size_t> first = readOptions(args, c, exitCode);
+  if (!first) return exitCode;
+  c.model.clear();
+  c.midiSetups.clear();
+  c.targetObjects.clear();
+  try {
+    exitCode = readInputs(args, *first, c);
+    if (exitCode != kExitDone) return exitCode;
+
+    c.include = std::make_unique<IncludeFile>(c.settings.assemblerInclude ? IncludeForm::Assembler : IncludeForm::C);
+    if (!c.include->open(c.description.includeFilePath)) {
+      c.out.print("*** Could not write language include file.\n");
+      c.out.print("*** %s\n", c.include->error().c_str());
+      c.reportFailure();
+      return kExitFailureReported;
+    }
+    c.include->writeHeader(c.release.version, now);
+    writeTargetData(c, writers);
+  } catch (const FatalError& fatal) {
+    c.out.print("%s\n", fatal.what());
+    return fatal.exitCode();
+  }
+  if (!c.include->close()) {
+    c.out.print("*** Could not write language include file.\n");
+    c.out.print("*** %s\n", c.include->error().c_str());
+    c.reportFailure();
+  }
+  return c.failed() ? kExitFailureReported : kExitDone;
+}
+
+}  // namespace voconv

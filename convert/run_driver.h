@@ -1,0 +1,24 @@
+// The converter's run driver: command line, project description, export
+// scripts, include file header, the target's writer, exit code.
+#pragma once
+
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "convert/targets/target_writers.h"
+
+namespace voconv {
+
+class Conversion;
+
+// Runs one conversion with the arguments that follow the program name and
+// returns the exit code (see exit_codes.h). `now` is the time put into the
+// include file header.
+int runConversion(const std::vector<std::string>& args, Conversion& conversion, const TargetWriters& writers,
+                  std::time_t now);
+
+// Step 8 on its own: the target's writer, after the include header.
+void writeTargetData(Conversion& conversion, const TargetWriters& writers);
+
+}  // namespace voconv

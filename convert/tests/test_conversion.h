@@ -1,0 +1,31 @@
+// A conversion for tests: output into a string, outside tools recorded
+// instead of started (unless a test puts the real runner back).
+#pragma once
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "convert/conversion.h"
+
+namespace voconv::testing {
+
+struct TestConversion {
+  std::ostringstream text;
+  common::Output out{text};
+  Conversion conversion;
+  std::vector<std::vector<std::string>> toolRuns;
+  int toolExitCode = 0;
+
+  explicit TestConversion(const ReleaseProfile& release = currentRelease()) : conversion(out, release) {
+    conversion.ids.clear();
+    conversion.runTool = [this](const std::vector<std::string>& argv) {
+      toolRuns.push_back(argv);
+      return ToolResult{toolExitCode, toolExitCode ? "tool said no\n" : ""};
+    };
+  }
+  Conversion* operator->() { return &conversion; }
+  std::string output() const { return text.str(); }
+};
+
+}  // namespace voconv::testing
