@@ -129,6 +129,7 @@ bool convertSampleFileForN64(const std::filesystem::path& file, SampleReader& re
   SampleRecord record;
   if (reader.readSample(file, record) != kSampleReadOk) {
     out.write("*** Could not read sample file.\n");
+    out.print("*** %s\n", reader.lastError().c_str());  // names the file and the reason
     result = {};
     return false;
   }
