@@ -8,7 +8,8 @@ namespace voconv {
 IdTable::IdTable() : used_(0x10000, 0) {
   for (int s = 0; s < kMaxScripts; ++s) {
     map_[s].assign(0x10000, 0);
-    mapped_[s].assign(0x10000, 0);
+    stamp_[s].assign(0x10000, 0);
+    generation_[s] = 1;
   }
 }
 
@@ -19,12 +20,14 @@ void IdTable::clear() {
 }
 
 void IdTable::clearMap(int script) {
-  std::fill(map_[script].begin(), map_[script].end(), 0);
-  std::fill(mapped_[script].begin(), mapped_[script].end(), 0);
+  if (++generation_[script] == 0) {  // after 2^32 clears the stamps start over
+    std::fill(stamp_[script].begin(), stamp_[script].end(), 0);
+    generation_[script] = 1;
+  }
 }
 
 uint16_t IdTable::renumber(uint16_t number, int script) {
-  if (mapped_[script][number]) return map_[script][number];
+  if (stamp_[script][number] == generation_[script]) return map_[script][number];
   uint16_t merged = number;
   if (used_[number]) {
     // Numbers are never freed during a run, so the search can go on from
@@ -35,7 +38,7 @@ uint16_t IdTable::renumber(uint16_t number, int script) {
   }
   used_[merged] = 1;
   map_[script][number] = merged;
-  mapped_[script][number] = 1;
+  stamp_[script][number] = generation_[script];
   return merged;
 }
 

@@ -33,10 +33,12 @@ class IdTable {
  private:
   std::vector<uint8_t> used_;
   uint16_t lowestFree_ = 1;  // no number below it is free
-  // A map entry is valid only with its own flag, so that 0 (a number that
-  // may be used) can be mapped stably too.
+  // A map entry is valid only when its stamp equals the map's generation, so
+  // that 0 (a number that may be used) is mapped stably too and a map is
+  // cleared by starting a new generation.
   std::array<std::vector<uint16_t>, kMaxScripts> map_;
-  std::array<std::vector<uint8_t>, kMaxScripts> mapped_;
+  std::array<std::vector<uint32_t>, kMaxScripts> stamp_;
+  std::array<uint32_t, kMaxScripts> generation_{};
 };
 
 class IdTables {

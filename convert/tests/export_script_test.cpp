@@ -264,3 +264,29 @@ TEST_F(ExportScript, KeysAreMatchedByTheirLeadingCharacters) {
   EXPECT_EQ(g.members.samples, std::vector<uint16_t>{0});  // value "=3" reads as 0
   EXPECT_EQ(g.members.layers, std::vector<uint16_t>{0x8009});
 }
+
+TEST_F(ExportScript, FourScriptsMergeWithoutCollisions) {
+  std::vector<uint8_t> km(1024, 0);
+  km[0] = 1;  // key 0: macro 1; every other key: none
+  dir_.write("km.bin", km);
+  const std::string script =
+      "[Samples]\n1,s.wav,0\n[Soundmacros]\n1,m.mac\n[Keymaps]\n1,km.bin\n"
+      "[Songgroup]\nName=G\nNormPageEntry=0,16385,1,1,0\nKeymap=1\nSample=1\n";
+  for (int s = 0; s < 4; ++s) ASSERT_TRUE(parse(script, s)) << run_.output();
+  std::vector<uint32_t> keymapIds;
+  std::vector<uint16_t> keyZeroMacros;
+  for (const auto& k : model().keymaps) {
+    keymapIds.push_back(k.key);
+    keyZeroMacros.push_back(k.value.keys[0].objectId);
+    EXPECT_EQ(k.value.keys[1].objectId, 0xFFFF);
+  }
+  EXPECT_EQ(keymapIds, (std::vector<uint32_t>{0x4001, 0x4002, 0x4003, 0x4004}));
+  EXPECT_EQ(keyZeroMacros, (std::vector<uint16_t>{1, 2, 3, 4}));  // each script's own macro 1
+  EXPECT_EQ(keys(model().samples), (std::vector<uint16_t>{1, 2, 3, 4}));
+  std::vector<uint16_t> pageObjects;
+  for (const auto& g : model().songGroups) pageObjects.push_back(g.value.normalPage.find(0)->objectId);
+  EXPECT_EQ(pageObjects, (std::vector<uint16_t>{0x4001, 0x4002, 0x4003, 0x4004}));
+  EXPECT_EQ(run_.output(), "*** Warning: Song group name <G> is already defined in another project.\n"
+                           "*** Warning: Song group name <G> is already defined in another project.\n"
+                           "*** Warning: Song group name <G> is already defined in another project.\n");
+}

@@ -26,10 +26,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return true;
   }();
   (void)ready;
-  static fuzzing::FuzzConversion* run = nullptr;
-  delete run;
-  run = new fuzzing::FuzzConversion();
+  static fuzzing::FuzzConversion* run = new fuzzing::FuzzConversion();
   voconv::Conversion& c = run->conversion;
+  c.ids.clear();
+  c.model.clear();
+  c.midiSetups.clear();
+  run->toolRuns = 0;
+  run->text.str({});
   const std::string first = "[Samples]\n1,a.wav,0\n2,b.wav,1\n[Soundmacros]\n1,m.mac\n";
   if (!voconv::parseExportScript(c, first, "first.txt", 0)) std::abort();
   try {

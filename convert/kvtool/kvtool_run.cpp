@@ -1,0 +1,64 @@
+#include "kvtool_run.h"
+
+#include "arrangement_file.h"
+#include "common/paths.h"
+#include "midisong/midi_reader.h"
+#include "midisong/song_arrangement.h"
+#include "midisong/song_writers.h"
+
+namespace kvtool {
+
+namespace {
+
+constexpr const char* kUsage = "Usage: kvtool [-B] <arrangement> <song>\n -B  write the song big-endian\n";
+
+int convert(const Arrangement& arrangement, const std::string& songPath, common::Endian endian, common::Output& out,
+            common::Output& err) {
+  midisong::SongRun run(midisong::kCurrentRelease, out, err);
+  run.target = midisong::Target::Nintendo64;
+  run.endian = endian;
+  midisong::MidiImage image;
+  midisong::SongArrangement song;
+  if (midisong::readMidiFile(arrangement.midiFile, image, midisong::listModeFor(run.target), run) != 0) return kExitFailed;
+  if (midisong::arrangeSong(image, song, midisong::trackLimitFor(run.target), run) != 0) return kExitFailed;
+  midisong::dropEmptyPatterns(song, midisong::TargetFamily::Console);
+  midisong::numberPatterns(song);
+  if (midisong::writeN64Song(common::pathFromName(songPath), song, image, endian, run) != 0) return kExitFailed;
+  out.print("Done.\n");
+  return kExitDone;
+}
+
+}  // namespace
+
+int runKvtool(const std::vector<std::string>& args, common::Output& out, common::Output& err) {
+  // Empty arguments are no arguments: the converter passes an empty switch
+  // for little-endian songs.
+  std::vector<std::string> rest;
+  common::Endian endian = common::Endian::Little;
+  for (const std::string& a : args) {
+    if (a.empty()) continue;
+    if (rest.empty() && a[0] == '-') {
+      if (a != "-B" && a != "-b") {
+        err.print("kvtool: unknown option %s\n%s", a.c_str(), kUsage);
+        return kExitUsage;
+      }
+      endian = common::Endian::Big;
+      continue;
+    }
+    rest.push_back(a);
+  }
+  if (rest.size() != 2) {
+    err.print("%s", kUsage);
+    return kExitUsage;
+  }
+  Arrangement arrangement;
+  std::string error;
+  if (!readArrangement(common::pathFromName(rest[0]), arrangement, error)) {
+    err.print("kvtool: %s\n", error.c_str());
+    return kExitFailed;
+  }
+  out.print("Arrangement <%s> plays <%s>.\n", rest[0].c_str(), common::displayPath(arrangement.midiFile).c_str());
+  return convert(arrangement, rest[1], endian, out, err);
+}
+
+}  // namespace kvtool

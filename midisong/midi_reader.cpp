@@ -1,0 +1,242 @@
+#include "midi_reader.h"
+
+#include <algorithm>
+#include <string>
+
+#include "common/file_io.h"
+#include "messages.h"
+#include "note_order.h"
+
+namespace midisong {
+namespace {
+
+constexpr uint32_t kHeaderChunk = 0x4D546864;  // "MThd"
+constexpr uint32_t kTrackChunk = 0x4D54726B;   // "MTrk"
+constexpr uint8_t kMetaEvent = 0xFF;
+constexpr uint8_t kSysEx = 0xF0;
+constexpr uint8_t kSysExEnd = 0xF7;
+constexpr uint8_t kEndOfTrack = 0x2F;
+constexpr uint8_t kSetTempo = 0x51;
+constexpr uint32_t kMicrosecondsPerMinute = 60000000;
+constexpr size_t kMaxFileTracks = 256;
+
+// Reads the track chunks of one file. Multi-byte numbers are big-endian.
+class TrackReader {
+ public:
+  TrackReader(std::span<const uint8_t> bytes, const std::string& name, MidiImage& image, ListMode mode,
+              SongRun& run)
+      : in_(bytes, common::Endian::Big), name_(name), image_(image), mode_(mode), run_(run) {}
+
+  common::ByteReader& in() { return in_; }
+
+  // Reads `count` chunks (at least one) from the current position.
+  bool readChunks(uint32_t count) {
+    uint32_t chunk = 0;
+    do {
+      if (!readChunk(chunk)) return false;
+    } while (++chunk < count);
+    chunksRead_ = chunk;
+    return true;
+  }
+
+  uint32_t chunksRead() const { return chunksRead_; }
+
+ private:
+  bool readChunk(uint32_t chunk) {
+    itemStart_ = in_.offset();
+    const uint32_t id = in_.u32();
+    if (!in_.ok()) return endsInside(chunk);
+    if (id != kTrackChunk) {
+      run_.say(kMsgIllegalTrackData);
+      return false;
+    }
+    // The length field is not trusted: the end-of-track event ends the chunk.
+    (void)in_.u32();
+    if (!in_.ok()) return endsInside(chunk);
+    return readEvents(chunk);
+  }
+
+  bool readEvents(uint32_t chunk) {
+    uint8_t runningStatus = 0x80;
+    uint32_t time = 0;
+    for (;;) {
+      itemStart_ = in_.offset();
+      time += readQuantity();
+      uint8_t status = in_.u8();
+      if (!in_.ok()) return endsInside(chunk);
+      if (status & 0x80) {
+        runningStatus = status;
+      } else {
+        in_.seek(in_.offset() - 1);  // a data byte: read it again as data
+        status = runningStatus;
+      }
+      bool trackEnded = false;
+      if (status == kMetaEvent) {
+        if (!readMetaEvent(chunk, time, trackEnded)) return false;
+      } else if (status >= 0xF0) {
+        skipSystemMessage(status);
+      } else {
+        storeChannelMessage(chunk, time, status);
+      }
+      if (!in_.ok()) return endsInside(chunk);
+      if (trackEnded) return true;
+    }
+  }
+
+  // A variable-length quantity: 7 bits a byte, most significant group first.
+  uint32_t readQuantity() {
+    uint32_t value = 0;
+    uint8_t byte = 0;
+    do {
+      byte = in_.u8();
+      value = (value << 7) | (byte & 0x7F);
+    } while ((byte & 0x80) && in_.ok());
+    return value;
+  }
+
+  bool readMetaEvent(uint32_t chunk, uint32_t time, bool& trackEnded) {
+    const uint8_t type = in_.u8();
+    const uint32_t length = readQuantity();
+    if (!in_.ok()) return endsInside(chunk);
+    const size_t dataStart = in_.offset();
+    if (type == kSetTempo) {
+      // Always three bytes, whatever the length says.
+      const uint32_t microseconds = (uint32_t(in_.u8()) << 16) | (uint32_t(in_.u8()) << 8) | in_.u8();
+      if (!in_.ok()) return endsInside(chunk);
+      storeTempo(chunk, time, microseconds);
+    }
+    if (uint64_t(dataStart) + length > in_.size()) return endsInside(chunk);
+    in_.seek(dataStart + length);
+    trackEnded = type == kEndOfTrack;
+    return true;
+  }
+
+  void storeTempo(uint32_t chunk, uint32_t time, uint32_t microseconds) {
+    if (microseconds == 0) {
+      run_.say(kMsgZeroTempo, int(chunk + 1), int(itemStart_));
+      return;
+    }
+    append(image_.lists[MidiImage::kTempoList], MidiEvent{time, 0, 0, 0, kMicrosecondsPerMinute / microseconds});
+  }
+
+  void skipSystemMessage(uint8_t status) {
+    switch (status) {
+      case kSysEx:
+        // The length after 0xF0 is not interpreted: everything up to and
+        // including the next 0xF7 is dropped.
+        while (in_.u8() != kSysExEnd && in_.ok()) {
+        }
+        break;
+      case 0xF2:
+        in_.skip(2);
+        break;
+      case 0xF3:
+      case 0xF6:
+        in_.skip(1);
+        break;
+      default:
+        // No data bytes are skipped: the next delta time follows at once.
+        run_.say(kMsgUnknownSysEx);
+        break;
+    }
+  }
+
+  void storeChannelMessage(uint32_t chunk, uint32_t time, uint8_t status) {
+    MidiEvent event{time, status, in_.u8(), 0, 0};
+    const uint8_t kind = status & 0xF0;
+    if (kind != 0xC0 && kind != 0xD0) event.data2 = in_.u8();
+    if (!in_.ok()) return;
+    const size_t list = mode_ == ListMode::PerChannel ? size_t(status & 0x0F) : size_t(chunk);
+    append(image_.lists[list], event);
+  }
+
+  // Events of one chunk arrive in time order, so appending keeps a list
+  // sorted unless several chunks feed it; those lists are sorted at the end.
+  void append(EventList& list, const MidiEvent& event) { list.push_back(event); }
+
+  bool endsInside(uint32_t chunk) {
+    run_.say(kMsgEndInsideTrack, name_.c_str(), int(chunk + 1), int(itemStart_));
+    return false;
+  }
+
+  common::ByteReader in_;
+  const std::string& name_;
+  MidiImage& image_;
+  ListMode mode_;
+  SongRun& run_;
+  size_t itemStart_ = 0;
+  uint32_t chunksRead_ = 0;
+};
+
+const char* formatName(uint16_t format) {
+  if (format == 0) return messageText(kMsgSingleTrack);
+  if (format == 1) return messageText(kMsgSyncronous);
+  return messageText(kMsgAsyncronous);
+}
+
+// A stable sort by time puts every event after all events whose time is lower
+// than or equal to its own, which keeps equal-time events in file order.
+void sortByTime(EventList& list) {
+  const auto earlier = [](const MidiEvent& a, const MidiEvent& b) { return a.time < b.time; };
+  if (!std::is_sorted(list.begin(), list.end(), earlier)) std::stable_sort(list.begin(), list.end(), earlier);
+}
+
+}  // namespace
+
+int readMidiBytes(std::span<const uint8_t> bytes, const std::string& name, MidiImage& image, ListMode mode,
+                  SongRun& run) {
+  for (auto& list : image.lists) list.clear();
+  common::ByteReader in(bytes, common::Endian::Big);
+  const uint32_t magic = in.u32();
+  const uint32_t headerLength = in.u32();
+  const uint16_t format = in.u16();
+  const uint16_t tracks = in.u16();
+  const uint16_t division = in.u16();
+  if (!in.ok() || magic != kHeaderChunk) {
+    run.say(kMsgNoMidiFile);
+    return -1;
+  }
+  run.say(kMsgFileReport, formatName(format), int(tracks), int(division));
+  if (format == 0) {
+    mode = ListMode::PerChannel;
+  } else {
+    if (mode == ListMode::PerTrack && tracks > kMaxFileTracks) {
+      run.say(kMsgTooManyFileTracks);
+      return -1;
+    }
+    if (format > 1) {
+      run.say(kMsgFiletypeNotSupported);
+      return -1;
+    }
+  }
+  if (division == 0) {
+    run.say(kMsgZeroDivision, name.c_str());
+    return -1;
+  }
+  // Extra header bytes are skipped.
+  const uint64_t firstChunk = uint64_t(headerLength) + 8;
+  if (firstChunk > in.size()) {
+    run.say(kMsgEndInsideTrack, name.c_str(), 1, int(in.size()));
+    return -1;
+  }
+  TrackReader chunks(bytes, name, image, mode, run);
+  chunks.in().seek(size_t(firstChunk));
+  if (!chunks.readChunks(tracks)) return -1;
+  for (auto& list : image.lists) sortByTime(list);
+  image.ticksPerBeat = division;
+  image.trackCount = mode == ListMode::PerChannel ? 16 : chunks.chunksRead();
+  if (familyOf(run.target) == TargetFamily::Handheld) fixNoteOrder(image);
+  return 0;
+}
+
+int readMidiFile(const std::filesystem::path& path, MidiImage& image, ListMode mode, SongRun& run) {
+  std::vector<uint8_t> bytes;
+  std::string error;
+  if (!common::readWholeFile(path, bytes, error)) {
+    run.say(kMsgCannotOpenInput);
+    return -1;
+  }
+  return readMidiBytes(bytes, path.string(), image, mode, run);
+}
+
+}  // namespace midisong
