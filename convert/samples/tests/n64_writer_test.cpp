@@ -351,3 +351,28 @@ TEST_F(N64Project, StackGroupsAndPoolFlags) {
 }
 
 }  // namespace
+
+namespace {
+
+// Release 1.15 reads chunks without their pad bytes, so a WAV file with an
+// odd-sized chunk before "fmt " cannot be read by it.
+TEST(N64Release115, OddChunkWavFailsOnlyInTheOldRelease) {
+  TempDir dir;
+  dir.write("macrodef.vqd", "");
+  dir.write("s.txt", "[Samples]\n1,odd.wav,1\n[Songgroup]\nName=G\nSample=1\n");
+  dir.write("d.txt", "[Project]\nG\n[Samples]\nG\n[OutputDirectory]\nout\n[Name]\ng\n");
+  dir.write("odd.wav", fileBytes(kFixtures / "py_odd_chunk.wav"));
+  std::filesystem::create_directory(dir / "out");
+  const CliResult now = testing_support::runProgram(VOCONV_EXE, {"-t", "N64", "s.txt", "d.txt"}, dir.path());
+  EXPECT_EQ(now.exitCode, 0) << now.out;
+  // Raw: 4 samples and 8 repeats of the last one.
+  EXPECT_EQ(fileBytes(dir / "out/g.samp"),
+            (std::vector<uint8_t>{1, 0, 0xFE, 0xFF, 3, 0, 0xFC, 0xFF, 0xFC, 0xFF, 0xFC, 0xFF, 0xFC, 0xFF, 0xFC, 0xFF,
+                                  0xFC, 0xFF, 0xFC, 0xFF, 0xFC, 0xFF, 0xFC, 0xFF}));
+  const CliResult old = testing_support::runProgram(VOCONV115_EXE, {"-t", "N64", "s.txt", "d.txt"}, dir.path());
+  EXPECT_EQ(old.exitCode, 2) << old.out;
+  EXPECT_NE(old.out.find("*** Could not read sample file.\n*** Error locating `fmt ' chunk!\n"), std::string::npos)
+      << old.out;
+}
+
+}  // namespace
