@@ -2,6 +2,7 @@
 // fixtures/make_fixtures.sh) and on small files put together by hand.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -105,6 +106,31 @@ TEST(SampleReader, SameToneFromSoxInBothContainers) {
   ASSERT_EQ(reader.readSample(fixture("sox_stereo.wav"), stereo), kSampleReadOk);
   EXPECT_EQ(stereo.channels, 2);
   EXPECT_EQ(stereo.frames * 4, stereo.dataLength);
+}
+
+TEST(SampleReader, FilesOfLibsndfile) {
+  SampleReader reader;
+  SampleRecord tone, aiff, eight, loop;
+  ASSERT_EQ(reader.readSample(fixture("sox_tone.wav"), tone), kSampleReadOk);
+  ASSERT_EQ(reader.readSample(fixture("lsf_tone.aiff"), aiff), kSampleReadOk);
+  EXPECT_EQ(aiff.rate, 22050u);
+  EXPECT_EQ(aiff.samples16, tone.samples16);
+  // 8 bits: 1103 bytes of data (an odd chunk with its pad byte); each
+  // sample is the 16-bit one reduced to its top byte, give or take one step.
+  ASSERT_EQ(reader.readSample(fixture("lsf_tone8.wav"), eight), kSampleReadOk);
+  EXPECT_EQ(eight.bits, 8);
+  EXPECT_EQ(eight.dataLength, 1103u);
+  ASSERT_EQ(eight.samples8.size(), tone.samples16.size());
+  for (size_t i = 0; i < tone.samples16.size(); ++i) {
+    EXPECT_LE(std::abs(eight.samples8[i] * 256 - tone.samples16[i]), 256) << i;
+  }
+  // The "smpl" loop survives a copy through libsndfile.
+  ASSERT_EQ(reader.readSample(fixture("lsf_loop.wav"), loop), kSampleReadOk);
+  EXPECT_EQ(loop.rootKey, 64);
+  EXPECT_EQ(loop.loopStart, 10);
+  EXPECT_EQ(loop.loopEnd, 59);
+  EXPECT_EQ(loop.loopCount, 3);
+  EXPECT_EQ(loop.samples16, ramp());
 }
 
 TEST(SampleReader, ReleaseDifferences) {
