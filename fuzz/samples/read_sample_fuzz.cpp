@@ -1,11 +1,12 @@
 // Feeds arbitrary bytes to the sample reader (both converter releases) and
-// converts what it accepts for the Nintendo 64, checking that the results
-// hold together.
+// converts what it accepts for the Nintendo 64 and the handhelds, checking
+// that the results hold together.
 #include <cstdint>
 #include <cstdlib>
 #include <sstream>
 
 #include "common/output.h"
+#include "convert/samples/handheld_sample_converter.h"
 #include "convert/samples/n64_sample_converter.h"
 #include "convert/samples/sample_reader.h"
 
@@ -47,6 +48,20 @@ void convertForN64(const convert::SampleRecord& r, uint8_t selector) {
   check(result.data.size() == expected);
 }
 
+// The handheld conversions of the same samples: sizes follow the code count.
+void convertForHandhelds(const convert::SampleRecord& r, uint8_t selector) {
+  if (r.bits != 16 || r.channels != 1 || r.samples16.size() > 20000) return;
+  convert::HandheldSample sample;
+  const uint32_t length = uint32_t(r.samples16.size());
+  sample.header.lengthType = convert::SampleHeader::makeLengthType(length, (selector >> 3) & 1);
+  sample.samples = r.samples16;
+  const size_t packed = (size_t(length) + 31) / 32 * 16;
+  const size_t advance = convert::convertSampleForAdvance(sample);
+  check(advance == 16 + (sample.header.type() == 0 ? length : packed));
+  const size_t gameBoy = convert::convertSampleForGameBoy(sample);
+  check(gameBoy == 16 + sample.data.size() && sample.data.size() % 16 == 0 && sample.data.size() <= packed);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -56,7 +71,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     convert::SampleRecord record;
     const int code = reader.readSampleBytes(bytes, "fuzz", record);
     checkRecord(code, reader, record);
-    if (code == convert::kSampleReadOk) convertForN64(record, size > 0 ? data[size - 1] : 0);
+    if (code == convert::kSampleReadOk) {
+      convertForN64(record, size > 0 ? data[size - 1] : 0);
+      convertForHandhelds(record, size > 0 ? data[size - 1] : 0);
+    }
   }
   return 0;
 }
