@@ -47,6 +47,60 @@ bool selectTarget(const std::string& name, Conversion& c, int& exitCode) {
   return true;
 }
 
+// Options that only switch a setting and say so.
+struct SwitchOption {
+  char letter;
+  bool RunSettings::*setting;
+  bool value;
+  const char* message;
+};
+constexpr SwitchOption kSwitches[] = {
+    {'a', &RunSettings::assemblerInclude, true, "Include file format is switched to assembler.\n"},
+    {'b', &RunSettings::bigEndian, true, "Data format switched to big endian.\n"},
+    {'d', &RunSettings::defaultSampleTypeOnly, true, "All samples will use default the sample type.\n"},
+    {'s', &RunSettings::convertSamples, false, "Samples will NOT be converted.\n"},
+};
+
+bool addBasePath(const std::string& path, Conversion& c, int& exitCode) {
+  if (!c.basePaths.add(path)) {
+    c.out.print("*** Too many project base paths; at most %zu can be added.\n", BasePaths::kMaxEntries - 1);
+    exitCode = kExitFailureReported;
+    return false;
+  }
+  c.out.print("Project base path <%s> is added.\n", path.c_str());
+  return true;
+}
+
+// Reads the option at args[i] (and its value, moving i past it); false when
+// the run must end.
+bool readOption(const std::vector<std::string>& args, size_t& i, Conversion& c, int& exitCode) {
+  const std::string& arg = args[i];
+  const char letter = arg.size() > 1 ? arg[1] : '\0';
+  for (const SwitchOption& option : kSwitches) {
+    if (option.letter == letter) {
+      c.settings.*option.setting = option.value;
+      c.out.print("%s", option.message);
+      return true;
+    }
+  }
+  if (letter == 'v') {
+    if (arg == "-v") {
+      c.settings.verbose = true;
+      c.out.print("Verbose mode is activated.\n");
+    } else if (arg[2] == 's') {
+      c.settings.showStatistics = true;
+    }
+    return true;
+  }
+  if (letter != 'p' && letter != 't') return true;  // other letters are ignored
+  const std::string* value = optionArgument(args, i, c, letter);
+  if (!value) {
+    exitCode = kExitFailureReported;
+    return false;
+  }
+  return letter == 'p' ? addBasePath(*value, c, exitCode) : selectTarget(*value, c, exitCode);
+}
+
 }  // namespace
 
 void printUsage(Conversion& c) {
@@ -63,62 +117,9 @@ void printUsage(Conversion& c) {
 }
 
 std::optional<size_t> readOptions(const std::vector<std::string>& args, Conversion& c, int& exitCode) {
-  RunSettings& s = c.settings;
   size_t i = 0;
   for (; i < args.size() && !args[i].empty() && args[i][0] == '-'; ++i) {
-    const std::string& arg = args[i];
-    const char letter = arg.size() > 1 ? arg[1] : '\0';
-    switch (letter) {
-      case 'a':
-        s.assemblerInclude = true;
-        c.out.print("Include file format is switched to assembler.\n");
-        break;
-      case 'b':
-        s.bigEndian = true;
-        c.out.print("Data format switched to big endian.\n");
-        break;
-      case 'd':
-        s.defaultSampleTypeOnly = true;
-        c.out.print("All samples will use default the sample type.\n");
-        break;
-      case 's':
-        s.convertSamples = false;
-        c.out.print("Samples will NOT be converted.\n");
-        break;
-      case 'v':
-        if (arg == "-v") {
-          s.verbose = true;
-          c.out.print("Verbose mode is activated.\n");
-        } else if (arg[2] == 's') {
-          s.showStatistics = true;
-        }
-        break;
-      case 'p': {
-        const std::string* path = optionArgument(args, i, c, 'p');
-        if (!path) {
-          exitCode = kExitFailureReported;
-          return std::nullopt;
-        }
-        if (!c.basePaths.add(*path)) {
-          c.out.print("*** Too many project base paths; at most %zu can be added.\n", BasePaths::kMaxEntries - 1);
-          exitCode = kExitFailureReported;
-          return std::nullopt;
-        }
-        c.out.print("Project base path <%s> is added.\n", path->c_str());
-        break;
-      }
-      case 't': {
-        const std::string* name = optionArgument(args, i, c, 't');
-        if (!name) {
-          exitCode = kExitFailureReported;
-          return std::nullopt;
-        }
-        if (!selectTarget(*name, c, exitCode)) return std::nullopt;
-        break;
-      }
-      default:
-        break;  // other letters are ignored
-    }
+    if (!readOption(args, i, c, exitCode)) return std::nullopt;
   }
   return i;
 }

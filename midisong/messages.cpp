@@ -39,6 +39,7 @@ constexpr const char* kTexts[kMessageCount] = {
     "*** MIDI file <%s> ends inside track %d (byte %d).",
     "*** MIDI file <%s> gives 0 ticks per beat.",
     "*** Warning: Set-tempo event of 0 microseconds per beat ignored (track %d, byte %d).",
+    "*** Song too long: its times do not fit the 32 bits of the song file.",
 };
 
 }  // namespace

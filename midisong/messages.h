@@ -36,9 +36,10 @@ enum Message : int {
   kMsgEndInsideTrack = 28,
   kMsgZeroDivision = 29,
   kMsgZeroTempo = 30,
+  kMsgSongTooLong = 31,
 };
 
-constexpr int kMessageCount = 30;
+constexpr int kMessageCount = 31;
 
 // The text of message `number` (1 to kMessageCount), or "" for any other number.
 const char* messageText(int number);

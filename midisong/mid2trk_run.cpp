@@ -73,6 +73,10 @@ int convert(const std::string& midiPath, const std::string& songPath, SongRun& r
   if (arrangeSong(image, song, trackLimitFor(run.target), run) != 0) return kExitFailed;
   dropEmptyPatterns(song, familyOf(run.target));
   numberPatterns(song);
+  if (!songTimesFit(song, unitsPerBeatFor(run.target), image.ticksPerBeat)) {
+    run.say(kMsgSongTooLong);
+    return kExitFailed;
+  }
   if (writeSong(songPath, song, image, run) != 0) return kExitFailed;
   run.say(kMsgDone);
   return kExitDone;

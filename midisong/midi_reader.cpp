@@ -1,9 +1,9 @@
 #include "midi_reader.h"
 
 #include <algorithm>
+#include <fstream>
 #include <string>
 
-#include "common/file_io.h"
 #include "messages.h"
 #include "note_order.h"
 
@@ -20,14 +20,44 @@ constexpr uint8_t kSetTempo = 0x51;
 constexpr uint32_t kMicrosecondsPerMinute = 60000000;
 constexpr size_t kMaxFileTracks = 256;
 
-// Reads the track chunks of one file. Multi-byte numbers are big-endian.
+// A bounds-checked cursor over the file. The first read past the end sets a
+// sticky failure; later reads return 0. Kept inline: it runs once per byte.
+class MidiCursor {
+ public:
+  explicit MidiCursor(std::span<const uint8_t> bytes) : bytes_(bytes) {}
+
+  uint8_t u8() {
+    if (position_ < bytes_.size()) return bytes_[position_++];
+    failed_ = true;
+    return 0;
+  }
+  // Big-endian, like every number of a MIDI file.
+  uint32_t u16() { return uint32_t(u8()) << 8 | u8(); }
+  uint32_t u32() { return u16() << 16 | u16(); }
+  void skip(size_t count) {
+    if (count > bytes_.size() - position_) failed_ = true;
+    position_ = std::min(bytes_.size(), position_ + count);
+  }
+  void stepBack() { --position_; }
+  void seek(size_t offset) { position_ = offset; }  // callers check offset <= size()
+  size_t offset() const { return position_; }
+  size_t size() const { return bytes_.size(); }
+  bool ok() const { return !failed_; }
+
+ private:
+  std::span<const uint8_t> bytes_;
+  size_t position_ = 0;
+  bool failed_ = false;
+};
+
+// Reads the track chunks of one file.
 class TrackReader {
  public:
   TrackReader(std::span<const uint8_t> bytes, const std::string& name, MidiImage& image, ListMode mode,
               SongRun& run)
-      : in_(bytes, common::Endian::Big), name_(name), image_(image), mode_(mode), run_(run) {}
+      : in_(bytes), name_(name), image_(image), mode_(mode), run_(run) {}
 
-  common::ByteReader& in() { return in_; }
+  MidiCursor& in() { return in_; }
 
   // Reads `count` chunks (at least one) from the current position.
   bool readChunks(uint32_t count) {
@@ -67,7 +97,7 @@ class TrackReader {
       if (status & 0x80) {
         runningStatus = status;
       } else {
-        in_.seek(in_.offset() - 1);  // a data byte: read it again as data
+        in_.stepBack();  // a data byte: read it again as data
         status = runningStatus;
       }
       bool trackEnded = false;
@@ -159,7 +189,7 @@ class TrackReader {
     return false;
   }
 
-  common::ByteReader in_;
+  MidiCursor in_;
   const std::string& name_;
   MidiImage& image_;
   ListMode mode_;
@@ -183,56 +213,82 @@ void sortByTime(EventList& list) {
 
 }  // namespace
 
+namespace {
+
+struct MidiHeader {
+  uint32_t magic = 0;
+  uint32_t length = 0;  // of the header's data; longer headers are skipped
+  uint16_t format = 0;
+  uint16_t tracks = 0;
+  uint16_t division = 0;
+};
+
+// Prints the file report and any error of the header; a format-0 file is
+// always read per channel.
+bool acceptHeader(const MidiHeader& header, const std::string& name, ListMode& mode, SongRun& run) {
+  run.say(kMsgFileReport, formatName(header.format), int(header.tracks), int(header.division));
+  if (header.format == 0) {
+    mode = ListMode::PerChannel;
+  } else {
+    if (mode == ListMode::PerTrack && header.tracks > kMaxFileTracks) return run.say(kMsgTooManyFileTracks), false;
+    if (header.format > 1) return run.say(kMsgFiletypeNotSupported), false;
+  }
+  if (header.division == 0) return run.say(kMsgZeroDivision, name.c_str()), false;
+  return true;
+}
+
+}  // namespace
+
 int readMidiBytes(std::span<const uint8_t> bytes, const std::string& name, MidiImage& image, ListMode mode,
                   SongRun& run) {
   for (auto& list : image.lists) list.clear();
-  common::ByteReader in(bytes, common::Endian::Big);
-  const uint32_t magic = in.u32();
-  const uint32_t headerLength = in.u32();
-  const uint16_t format = in.u16();
-  const uint16_t tracks = in.u16();
-  const uint16_t division = in.u16();
-  if (!in.ok() || magic != kHeaderChunk) {
+  MidiCursor in(bytes);
+  MidiHeader header;
+  header.magic = in.u32();
+  header.length = in.u32();
+  header.format = uint16_t(in.u16());
+  header.tracks = uint16_t(in.u16());
+  header.division = uint16_t(in.u16());
+  if (!in.ok() || header.magic != kHeaderChunk) {
     run.say(kMsgNoMidiFile);
     return -1;
   }
-  run.say(kMsgFileReport, formatName(format), int(tracks), int(division));
-  if (format == 0) {
-    mode = ListMode::PerChannel;
-  } else {
-    if (mode == ListMode::PerTrack && tracks > kMaxFileTracks) {
-      run.say(kMsgTooManyFileTracks);
-      return -1;
-    }
-    if (format > 1) {
-      run.say(kMsgFiletypeNotSupported);
-      return -1;
-    }
-  }
-  if (division == 0) {
-    run.say(kMsgZeroDivision, name.c_str());
-    return -1;
-  }
-  // Extra header bytes are skipped.
-  const uint64_t firstChunk = uint64_t(headerLength) + 8;
+  if (!acceptHeader(header, name, mode, run)) return -1;
+  const uint64_t firstChunk = uint64_t(header.length) + 8;
   if (firstChunk > in.size()) {
     run.say(kMsgEndInsideTrack, name.c_str(), 1, int(in.size()));
     return -1;
   }
   TrackReader chunks(bytes, name, image, mode, run);
   chunks.in().seek(size_t(firstChunk));
-  if (!chunks.readChunks(tracks)) return -1;
+  if (!chunks.readChunks(header.tracks)) return -1;
   for (auto& list : image.lists) sortByTime(list);
-  image.ticksPerBeat = division;
+  image.ticksPerBeat = header.division;
   image.trackCount = mode == ListMode::PerChannel ? 16 : chunks.chunksRead();
   if (familyOf(run.target) == TargetFamily::Handheld) fixNoteOrder(image);
   return 0;
 }
 
+namespace {
+
+// The whole file in one allocation of its size.
+bool readFile(const std::filesystem::path& path, std::vector<uint8_t>& bytes) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return false;
+  const uintmax_t size = std::filesystem::file_size(path, error);
+  std::ifstream in(path, std::ios::binary);
+  if (error || !in) return false;
+  bytes.resize(size_t(size));
+  in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(size));
+  bytes.resize(size_t(in.gcount()));
+  return !in.bad();
+}
+
+}  // namespace
+
 int readMidiFile(const std::filesystem::path& path, MidiImage& image, ListMode mode, SongRun& run) {
   std::vector<uint8_t> bytes;
-  std::string error;
-  if (!common::readWholeFile(path, bytes, error)) {
+  if (!readFile(path, bytes)) {
     run.say(kMsgCannotOpenInput);
     return -1;
   }

@@ -13,33 +13,42 @@ bool endsNoteOn(const MidiEvent& e, uint8_t channel, uint8_t key) {
   return e.data1 == key && (e.status == (0x80 | channel) || (e.status == (0x90 | channel) && e.data2 == 0));
 }
 
-// Positions of the events that end a key, as (channel and key, position)
-// keys in one sorted array.
+constexpr size_t kSlotCount = 16 * 256;
+
+// Positions of the events that end a key, grouped by channel and key (one
+// array, a range per slot) in list order. The walk only moves forward, so
+// each slot keeps a cursor to its next end.
 class EndIndex {
  public:
-  explicit EndIndex(const EventList& list) {
+  explicit EndIndex(const EventList& list) : first_(kSlotCount + 1, 0), cursor_(kSlotCount, 0) {
+    for (const MidiEvent& e : list) {
+      if (endsNoteOn(e, e.channel(), e.data1)) ++first_[slotOf(e.channel(), e.data1) + 1];
+    }
+    for (size_t slot = 0; slot < kSlotCount; ++slot) first_[slot + 1] += first_[slot];
+    positions_.resize(first_[kSlotCount]);
+    std::vector<uint32_t> fill(first_.begin(), first_.end() - 1);
     for (size_t i = 0; i < list.size(); ++i) {
       const MidiEvent& e = list[i];
-      if (endsNoteOn(e, e.channel(), e.data1)) keys_.push_back(keyOf(slotOf(e.channel(), e.data1), i));
+      if (endsNoteOn(e, e.channel(), e.data1)) positions_[fill[slotOf(e.channel(), e.data1)]++] = uint32_t(i);
     }
-    // Already sorted by position; a stable sort by slot keeps that order.
-    std::stable_sort(keys_.begin(), keys_.end(), [](uint64_t a, uint64_t b) { return (a >> 32) < (b >> 32); });
   }
 
-  // The first end of the slot after position `from`, or nothing.
-  std::optional<size_t> nextAfter(size_t slot, size_t from) const {
-    const auto it = std::upper_bound(keys_.begin(), keys_.end(), keyOf(slot, from));
-    if (it == keys_.end() || (*it >> 32) != slot) return std::nullopt;
-    return size_t(it - keys_.begin());
+  // The first end of the slot after position `from` (which never decreases
+  // from call to call for one slot), or nothing.
+  std::optional<size_t> nextAfter(size_t slot, size_t from) {
+    size_t entry = first_[slot] + cursor_[slot];
+    while (entry < first_[slot + 1] && positions_[entry] <= from) ++entry, ++cursor_[slot];
+    if (entry == first_[slot + 1]) return std::nullopt;
+    return entry;
   }
-  size_t position(size_t entry) const { return size_t(keys_[entry] & 0xFFFFFFFF); }
+  size_t position(size_t entry) const { return positions_[entry]; }
   // The end at `entry` moved to an earlier position, still after the previous end of its slot.
-  void move(size_t entry, size_t position) { keys_[entry] = keyOf(keys_[entry] >> 32, position); }
+  void move(size_t entry, size_t position) { positions_[entry] = uint32_t(position); }
 
  private:
-  static uint64_t keyOf(size_t slot, size_t position) { return (uint64_t(slot) << 32) | uint64_t(position); }
-
-  std::vector<uint64_t> keys_;
+  std::vector<uint32_t> first_;   // start of each slot's range; one more for the end
+  std::vector<uint32_t> cursor_;  // per slot: entries already behind the walk
+  std::vector<uint32_t> positions_;
 };
 
 // A note that starts on the tick on which the previous note of its key ends

@@ -53,13 +53,13 @@ int findLoopSections(const MidiImage& image, SongArrangement& song, SongRun& run
 
 // Adds one part of a list as a pattern and a sequence entry; its event times
 // become relative to its first event.
-void addPart(SongArrangement& song, size_t list, EventList::iterator first, EventList::iterator last) {
-  const uint32_t start = first->time;
+void addPart(SongArrangement& song, size_t list, EventList&& events) {
+  const uint32_t start = events.front().time;
   song.sequences[list].push_back(SequenceEntry{start, nullptr});
   Pattern& pattern = song.patterns.emplace_back();
   pattern.track = uint16_t(list);
   pattern.start = start;
-  pattern.events.assign(first, last);
+  pattern.events = std::move(events);
   for (MidiEvent& e : pattern.events) e.time -= start;
   song.sequences[list].back().pattern = &pattern;
 }
@@ -74,10 +74,12 @@ void cutList(EventList& events, size_t list, SongArrangement& song) {
                            [](const MidiEvent& e, uint32_t t) { return e.time < t; });
   }
   if (cut == events.begin() || cut == events.end()) {
-    addPart(song, list, events.begin(), events.end());
+    addPart(song, list, std::move(events));
   } else {
-    addPart(song, list, events.begin(), cut);
-    addPart(song, list, cut, events.end());
+    EventList body(cut, events.end());
+    events.erase(cut, events.end());
+    addPart(song, list, std::move(events));
+    addPart(song, list, std::move(body));
   }
 }
 

@@ -14,8 +14,10 @@ namespace {
 
 using common::ByteWriter;
 
+// The channel of the first event of the track's first pattern.
 uint8_t channelOfTrack(const std::vector<SequenceEntry>& sequence) {
-  return sequence.front().pattern->events.front().channel();
+  const EventList& events = sequence.front().pattern->events;
+  return events.empty() ? 0 : events.front().channel();
 }
 
 // Entries carry (pattern number, 0), the closing record (marker, loop entry).
@@ -61,7 +63,7 @@ class PatternWriter {
     w_.u32(0);  // modulation curve
     const NoteEnds ends = findNoteEnds(pattern.events);
     for (size_t i = 0; i < pattern.events.size(); ++i) writeEvent(pattern.events, i, ends);
-    if (!pattern.events.empty()) writeDelta(clock_.units(pattern.events.back().time));
+    writeDelta(pattern.events.empty() ? previous_ : clock_.units(pattern.events.back().time));
     w_.u8(0xFF);
     w_.u8(0xFF);
     if (!pitch_.empty()) {

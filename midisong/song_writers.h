@@ -24,6 +24,14 @@
 
 namespace midisong {
 
+// Song time units per beat of a target.
+uint32_t unitsPerBeatFor(Target target);
+
+// Whether every time of the song, in the target's units, fits the 32 bits the
+// layouts count with. Longer songs would wrap around (and could make the
+// writers step over billions of units).
+bool songTimesFit(const SongArrangement& song, uint32_t unitsPerBeat, uint32_t ticksPerBeat);
+
 // Game Boy: 24 units per beat, tracks of MIDI channels 0 to 3 (big-endian as
 // stored for the Game Boy). Notes more than 4095 units apart print the note
 // distance warning on run.err.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include "common/testing/cli_run.h"
 #include "convert/foundation/fatal_error.h"
 #include "convert/project/export_script.h"
@@ -289,4 +291,14 @@ TEST_F(ExportScript, FourScriptsMergeWithoutCollisions) {
   EXPECT_EQ(run_.output(), "*** Warning: Song group name <G> is already defined in another project.\n"
                            "*** Warning: Song group name <G> is already defined in another project.\n"
                            "*** Warning: Song group name <G> is already defined in another project.\n");
+}
+
+TEST_F(ExportScript, NamesThatAreNoRegularFileFailInsteadOfHanging) {
+  ASSERT_EQ(::mkfifo("km.fifo", 0600), 0);
+  std::filesystem::create_directory("folder.bin");
+  EXPECT_FALSE(parse("[Keymaps]\n1,km.fifo\n"));
+  EXPECT_FALSE(parse("[Layers]\n1,folder.bin\n"));
+  EXPECT_EQ(run_.output(),
+            "*** Could not read keymap file.\n*** In <s.txt>, line 2.\n"
+            "*** Could not open layer file <folder.bin> for input.\n*** In <s.txt>, line 2.\n");
 }

@@ -79,7 +79,7 @@ TEST(Kvtool, FailsWithoutWritingASong) {
   EXPECT_EQ(runProgram(KVTOOL_EXE, {"-X", "a", "b"}, dir.path()).exitCode, 2);
   const CliResult missingArr = runProgram(KVTOOL_EXE, {"none.arr", "out.song"}, dir.path());
   EXPECT_EQ(missingArr.exitCode, 1);
-  EXPECT_EQ(missingArr.err, "kvtool: cannot open none.arr: no such file\n");
+  EXPECT_EQ(missingArr.err, "kvtool: cannot open none.arr: No such file or directory\n");
   EXPECT_EQ(runProgram(KVTOOL_EXE, {"bad.arr", "out.song"}, dir.path()).exitCode, 1);
   EXPECT_EQ(runProgram(KVTOOL_EXE, {"notmidi.arr", "out.song"}, dir.path()).exitCode, 1);
   EXPECT_FALSE(dir.exists("out.song"));

@@ -31,7 +31,7 @@ class RunDriver : public ::testing::Test {
 
   // A writer step that logs its name and succeeds or fails.
   WriterStep step(const std::string& name, bool ok = true) {
-    return [this, name, ok](Conversion& c) {
+    return [name, ok](Conversion& c) {
       c.out.print("[%s]\n", name.c_str());
       return ok;
     };

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <system_error>
 
@@ -24,13 +25,24 @@ std::string programFor(const std::string& name, const std::filesystem::path& own
   return name;
 }
 
+// Keeps what a tool says up to this size; the rest is read and dropped, so a
+// talkative tool neither blocks on a full pipe nor fills the memory.
+constexpr size_t kMaxCapturedOutput = 64 * 1024;
+
 std::string readAll(int fd) {
   std::string text;
   char buffer[4096];
+  bool cut = false;
   for (;;) {
     const ssize_t n = ::read(fd, buffer, sizeof buffer);
     if (n > 0) {
-      text.append(buffer, size_t(n));
+      if (cut) continue;
+      const size_t keep = std::min(size_t(n), kMaxCapturedOutput - text.size());
+      text.append(buffer, keep);
+      if (keep < size_t(n)) {
+        text += "\n[... further output dropped]\n";
+        cut = true;
+      }
     } else if (n == 0 || errno != EINTR) {
       break;
     }

@@ -68,6 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (arrangeSong(image, song, trackLimitFor(run.target), run) != 0) return 0;
   dropEmptyPatterns(song, familyOf(run.target));
   numberPatterns(song);
+  if (!songTimesFit(song, unitsPerBeatFor(run.target), image.ticksPerBeat)) return 0;
   const auto bytes = encode(song, image, run);
   if (bytes && bytes->size() < 8) std::abort();
   if (!bytes && song.trackCount <= 64) std::abort();

@@ -162,3 +162,25 @@ TEST(Mid2trkRelease129g, KnowsOnlyGameBoyAndNintendo64) {
   ASSERT_GE(song.size(), 24u);
   EXPECT_EQ(Bytes(song.begin() + 16, song.begin() + 24), Bytes({0, 0, 0, 120, 0, 0, 0, 0}));
 }
+
+TEST(Mid2trkCommandLine, RefusesSongsWhoseTimesDoNotFit32Bits) {
+  MidiBuilder midi(1, 1);  // one tick per beat
+  midi.track().on(0, 0, 60, 100).off(12000000, 0, 60).end();
+  struct Case {
+    std::string option;
+    int exitCode;
+  };
+  // 12,000,000 beats: 288,000,000 Game Boy units, 4,608,000,000 Nintendo 64 units.
+  for (const Case& c : {Case{"-G", 0}, Case{"-A", 0}, Case{"-N", 255}, Case{"-D", 255}}) {
+    TempDir dir;
+    dir.write("a.mid", midi.bytes());
+    const CliResult r = mid2trk(dir, {c.option, "a.mid", "a.song"});
+    EXPECT_EQ(r.exitCode, c.exitCode) << c.option;
+    EXPECT_EQ(dir.exists("a.song"), c.exitCode == 0) << c.option;
+    if (c.exitCode != 0) {
+      const std::string message = "*** Song too long: its times do not fit the 32 bits of the song file.\n";
+      ASSERT_GE(r.out.size(), message.size());
+      EXPECT_EQ(r.out.substr(r.out.size() - message.size()), message);
+    }
+  }
+}

@@ -296,3 +296,54 @@ TEST(FixNoteOrder, ExchangesOnlyWhatTheRulesName) {
     EXPECT_EQ(describe(list), c.out) << c.what;
   }
 }
+
+namespace {
+
+// The exchanges written out literally, searching the whole list each time.
+void fixNoteOrderByTheRules(EventList& list) {
+  for (size_t i = 0; i < list.size(); ++i) {
+    if (!list[i].startsNote()) continue;
+    const uint8_t channel = list[i].channel();
+    const uint8_t key = list[i].data1;
+    size_t e = i;
+    while (e < list.size() &&
+           !(list[e].data1 == key && (list[e].status == (0x80 | channel) ||
+                                      (list[e].status == (0x90 | channel) && list[e].data2 == 0)))) {
+      ++e;
+    }
+    if (e < list.size()) {
+      size_t s = e;
+      while (s-- > 0 && !(list[s].status == (0x90 | channel) && list[s].data1 == key && list[s].data2 > 0)) {
+      }
+      if (s != i && s < e && list[s].time == list[e].time) std::swap(list[s], list[e]);
+    }
+    size_t p = i;
+    while (p < list.size() && list[p].status != (0xC0 | channel)) ++p;
+    if (p < list.size() && list[p].time == list[i].time) std::swap(list[i], list[p]);
+  }
+}
+
+}  // namespace
+
+TEST(FixNoteOrder, AgreesWithTheRulesOnRandomLists) {
+  uint32_t seed = 12345;
+  const auto next = [&seed](uint32_t range) {
+    seed = seed * 1103515245 + 12345;
+    return (seed >> 16) % range;
+  };
+  for (int round = 0; round < 2000; ++round) {
+    EventList list;
+    uint32_t time = 0;
+    const size_t size = 1 + next(40);
+    for (size_t i = 0; i < size; ++i) {
+      time += next(3) == 0 ? 1 : 0;
+      const uint8_t kinds[] = {0x80, 0x90, 0x90, 0x90, 0xC0, 0xB0};
+      const uint8_t kind = kinds[next(6)];
+      list.push_back(MidiEvent{time, uint8_t(kind | next(2)), uint8_t(60 + next(3)), uint8_t(next(3) * 50), 0});
+    }
+    EventList expected = list;
+    fixNoteOrderByTheRules(expected);
+    fixNoteOrder(list);
+    ASSERT_EQ(describe(list), describe(expected)) << "round " << round;
+  }
+}

@@ -1,8 +1,12 @@
 // Song bytes worked out by hand from the layouts for small songs.
 #include <gtest/gtest.h>
 
+#include "common/testing/cli_run.h"
 #include "midi_builder.h"
+#include <fstream>
+
 #include "midisong/curve_encoding.h"
+#include "midisong/song_clock.h"
 #include "midisong/song_arrangement.h"
 #include "midisong/song_writers.h"
 #include "run_capture.h"
@@ -354,4 +358,80 @@ TEST(Curve, MergesModulationPointsOnOneTimeAndKeepsAtMost65536Points) {
   for (uint32_t i = 0; i < 70000; ++i) bend.add(i / 2, uint16_t(i));
   EXPECT_EQ(bend.points().size(), 65536u);
   EXPECT_EQ(bend.points().back().value, 65535);
+}
+
+TEST(SongClock, RoundsTheFactorToSinglePrecisionExceptForTheExactTimes) {
+  struct Case {
+    uint32_t units;
+    uint32_t ticksPerBeat;
+    uint64_t ticks;
+    uint32_t rounded;
+    uint32_t exact;
+  };
+  const std::vector<Case> cases = {
+      {24, 100, 100, 23, 24},  // 24/100 as a float lies just below 0.24
+      {24, 96, 96, 24, 24},
+      {24, 96, 48, 12, 12},
+      {96, 96, 70000, 70000, 70000},
+      {384, 96, 0xFFFFFFFF, uint32_t(0xFFFFFFFFull * 4), uint32_t(0xFFFFFFFFull * 4)},  // kept to 32 bits
+      {384, 0, 1000, 0, 0},
+  };
+  for (const Case& c : cases) {
+    const SongClock clock(c.units, c.ticksPerBeat);
+    EXPECT_EQ(clock.units(c.ticks), c.rounded) << c.units << "/" << c.ticksPerBeat << " " << c.ticks;
+    EXPECT_EQ(clock.exactUnits(c.ticks), c.exact) << c.units << "/" << c.ticksPerBeat << " " << c.ticks;
+  }
+}
+
+TEST(GameBoySong, UsesTheExactFactorForLoopEndsAndProgramTimes) {
+  MidiBuilder midi(0, 100);
+  midi.track()
+      .control(0, 0, 102, 0)
+      .on(0, 0, 60, 100)
+      .off(10, 0, 60)
+      .program(90, 0, 3)
+      .control(0, 0, 103, 0)
+      .end();
+  const Bytes expected = {
+      0x00, 0x06, 0x00, 0x18, 0x00, 0x78, 0x00, 0x0E, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+      0x00, 0x00, 0x00, 0x00, 0x18, 0xFE, 0x00, 0x00, 0x00, 0x00,  // loop end: unit 24, not 23
+      0x00, 0x1A,
+      0xD0, 0x00, 0x3C, 0x02, 0x00, 0x18, 0x83, 0xF0, 0x00, 0xFF};  // program at unit 24
+  EXPECT_EQ(convert(midi.bytes(), Target::GameBoy).bytes, expected);
+}
+
+TEST(SongWriters, ReplaceTheSongFileOnlyWhenTheWholeFileIsWritten) {
+  const testing_support::TempDir dir;
+  const std::filesystem::path& folder = dir.path();
+  const auto path = folder / "a.song";
+  MidiBuilder midi(1, 96);
+  for (int i = 0; i < 65; ++i) midi.track().on(0, 0, 60, 100).off(1, 0, 60).end();
+  Capture capture(Target::Nintendo64);
+  MidiImage image;
+  SongArrangement song;
+  ASSERT_EQ(capture.read(midi.bytes(), image), 0);
+  ASSERT_EQ(arrangeSong(image, song, 64, capture.run), 0);
+  { std::ofstream(path) << "old"; }
+  EXPECT_EQ(writeN64Song(path, song, image, common::Endian::Big, capture.run), -1);
+  EXPECT_EQ(writeGameBoySong(folder / "missing" / "a.song", song, 96, common::Endian::Big, capture.run), -1);
+  EXPECT_EQ(writeAdvanceSong(folder, song, 96, common::Endian::Little, capture.run), -1);  // a folder
+  std::ifstream in(path);
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(text, "old");
+  EXPECT_NE(capture.text().find("*** Could not write destination file.\n*** Could not write destination file.\n"),
+            std::string::npos);
+  EXPECT_EQ(dir.files(), std::vector<std::string>{"a.song"});
+}
+
+TEST(AdvanceSong, ADeltaThatRoundingMakesNegativeCountsAsZero) {
+  // 96/100 as a float lies below 0.96: tick 100 is unit 95 for a note but
+  // unit 96 for controller 104 (exact factor), so the note comes 1 unit early.
+  MidiBuilder midi(0, 100);
+  midi.track().on(0, 0, 50, 100).off(10, 0, 50).control(90, 0, 104, 1).on(0, 0, 60, 100).off(10, 0, 60).end();
+  const Bytes song = convert(midi.bytes(), Target::Advance).bytes;
+  ASSERT_GE(song.size(), 20u);
+  EXPECT_EQ(Bytes(song.end() - 20, song.end()), Bytes({0x00, 0x00, 0x64, 0x32, 0x09, 0x00,  // 9 units
+                                                       0x60, 0x00, 0x00, 0x81,              // unit 96
+                                                       0x00, 0x00, 0x64, 0x3C, 0x0A, 0x00,  // delta 0, not 65535 fillers
+                                                       0xFF, 0xFF, 0xFF, 0xFF}));
 }
