@@ -55,6 +55,35 @@ bool commit(Conversion& c, common::SafeFileWriter& file, const ByteWriter& bytes
   return false;
 }
 
+// One directory entry and the sample's data. A failed sample keeps a whole
+// entry (length 0), so that the directory stays readable; the run ends with
+// a failure all the same. Returns the sample's result.
+bool writeEntry(Conversion& c, uint16_t id, const convert::N64SampleOutcome* outcome, ByteWriter& directory,
+                ByteWriter& data) {
+  directory.u16(id);
+  directory.u16(0);
+  directory.u32(uint32_t(data.size()));
+  directory.u32(0);
+  convert::SampleHeader header;  // stays zero for a sample that failed
+  const SampleRecord* sample = c.model.samples.find(id);
+  bool ok = false;
+  if (!sample || !outcome) {
+    c.out.print("*** Referenced sample %d not found in project data.\n", id);
+  } else {
+    c.verbosePrint("Including sample file <%s> for ID %d...\n", sample->fileName.c_str(), id);
+    c.out.write(outcome->messages);
+    ok = outcome->ok;
+    if (ok) {
+      header = outcome->sample.header;
+      data.bytes(outcome->sample.data);
+      data.padTo(8);
+    }
+  }
+  header.write(directory);
+  if (!ok) c.reportFailure();
+  return ok;
+}
+
 }  // namespace
 
 bool writeN64Samples(Conversion& c, const ReferenceLists& refs) {
@@ -71,35 +100,13 @@ bool writeN64Samples(Conversion& c, const ReferenceLists& refs) {
     return false;
   }
   const std::set<uint16_t> ids = samplesToWrite(c, refs);
-  std::vector<convert::N64SampleOutcome> outcomes = convertAll(c, ids);
+  const std::vector<convert::N64SampleOutcome> outcomes = convertAll(c, ids);
   ByteWriter directory(c.endian()), data(c.endian());
-  bool lastOk = true;
+  bool lastOk = true;  // the step's result is that of the last sample
   size_t next = 0;
   for (uint16_t id : ids) {
-    directory.u16(id);
-    directory.u16(0);
-    directory.u32(uint32_t(data.size()));
-    directory.u32(0);
-    const SampleRecord* sample = c.model.samples.find(id);
-    convert::SampleHeader header;  // stays zero for a sample that failed
-    if (!sample) {
-      c.out.print("*** Referenced sample %d not found in project data.\n", id);
-      lastOk = false;
-    } else {
-      const convert::N64SampleOutcome& outcome = outcomes[next++];
-      c.verbosePrint("Including sample file <%s> for ID %d...\n", sample->fileName.c_str(), id);
-      c.out.write(outcome.messages);
-      lastOk = outcome.ok;
-      if (outcome.ok) {
-        header = outcome.sample.header;
-        data.bytes(outcome.sample.data);
-        data.padTo(8);
-      }
-    }
-    // A failed sample keeps a whole entry (length 0), so that the directory
-    // stays readable; the run ends with a failure all the same.
-    header.write(directory);
-    if (!lastOk) c.reportFailure();
+    const bool known = c.model.samples.find(id) != nullptr;
+    lastOk = writeEntry(c, id, known ? &outcomes[next++] : nullptr, directory, data);
   }
   directory.u32(0xFFFFFFFF);
   if (!commit(c, dataFile, data, "*** Could not write sample data.")) return false;
