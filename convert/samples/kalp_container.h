@@ -26,8 +26,16 @@ struct KalpLayout {
   static constexpr size_t kSampleCountOffset = 24;
   // Bytes 28 to 43 hold three u32 and two u16 fields that are read and not used.
   static constexpr size_t kUnusedTailOffset = 28;
+  static constexpr size_t kUnused28Offset = 28;
+  static constexpr size_t kUnused32Offset = 32;
+  static constexpr size_t kUnused36Offset = 36;
+  static constexpr size_t kUnused40Offset = 40;
+  static constexpr size_t kUnused42Offset = 42;
+  static constexpr size_t kDataOffset = kHeaderSize;
 
   static constexpr uint16_t kVersion = 1;
+  // The coding field holds 0 or 1; sample records carry it as 1 or 2 (0 for
+  // any other value).
   static constexpr uint16_t kBits = 16;
   static constexpr uint16_t kChannels = 1;
 };

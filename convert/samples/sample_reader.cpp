@@ -1,0 +1,60 @@
+#include "convert/samples/sample_reader.h"
+
+#include <new>
+#include <vector>
+
+#include "common/file_io.h"
+#include "common/output.h"
+#include "convert/samples/sample_formats.h"
+
+namespace convert {
+
+int SampleReader::readSample(const std::filesystem::path& path, SampleRecord& record) {
+  const std::string name = path.string();
+  std::vector<uint8_t> file;
+  std::string ioError;
+  std::error_code ec;
+  bool read = false;
+  try {
+    read = !std::filesystem::is_directory(path, ec) && common::readWholeFile(path, file, ioError);
+  } catch (const std::bad_alloc&) {
+    record = SampleRecord{};
+    return finish(SampleReadStatus::fail(kSampleOutOfMemory, "Out of memory!"), record);
+  }
+  if (!read) {
+    record = SampleRecord{};
+    return finish(SampleReadStatus::fail(kSampleFileNotFound, common::format("File `%s' not found!", name.c_str())),
+                  record);
+  }
+  return readSampleBytes(file, name, record);
+}
+
+int SampleReader::readSampleBytes(std::span<const uint8_t> file, const std::string& name, SampleRecord& record) {
+  lastError_.clear();
+  record = SampleRecord{};
+  // Detection order: AIFF, WAV, KALP. An AIFF-C file ("FORM" ... "AIFC")
+  // matches none of them.
+  if (looksLikeAiff(file)) return finish(readAiff(file, profile_, record), record);
+  if (looksLikeWav(file)) return finish(readWav(file, profile_, record), record);
+  if (looksLikeKalp(file)) return finish(readKalp(file, record), record);
+  return finish(
+      SampleReadStatus::fail(kSampleUnknownType, common::format("File `%s' is of an unknown type!", name.c_str())),
+      record);
+}
+
+void SampleReader::freeSample(SampleRecord& record) {
+  record.samples16 = {};
+  record.samples8 = {};
+  lastError_.clear();
+}
+
+int SampleReader::finish(const SampleReadStatus& status, SampleRecord& record) {
+  lastError_ = status.text;
+  if (status.code != kSampleReadOk) {
+    record.samples16 = {};
+    record.samples8 = {};
+  }
+  return status.code;
+}
+
+}  // namespace convert
