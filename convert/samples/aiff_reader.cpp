@@ -1,6 +1,5 @@
 // AIFF samples: big-endian PCM in 8 or 16 bits, with the root key and loop
 // mode from "INST" and the loop points from "MARK".
-#include <new>
 
 #include "common/byte_order.h"
 #include "common/output.h"
@@ -87,22 +86,7 @@ SampleReadStatus readSoundData(std::span<const uint8_t> file, const SampleReader
   const uint64_t announced = ssnd->size >= 8 ? ssnd->size - 8u : 0;
   const std::span<const uint8_t> bytes = chunkBytes(file, ssnd->dataOffset + 8, announced);
   record.dataLength = uint32_t(bytes.size());
-  try {
-    if (record.bits == 8) {
-      record.samples8.assign(bytes.begin(), bytes.end());
-    } else if (record.bits == 16) {
-      record.samples16.resize(bytes.size() / 2);
-      for (size_t i = 0; i < record.samples16.size(); ++i) {
-        record.samples16[i] = int16_t(common::loadU16(bytes.data() + 2 * i, Endian::Big));
-      }
-    } else {
-      return SampleReadStatus::fail(kSampleFormatError,
-                                    common::format("Unsupported bits per sample (%d)!", record.bits));
-    }
-  } catch (const std::bad_alloc&) {
-    return SampleReadStatus::fail(kSampleOutOfMemory, "Out of memory!");
-  }
-  return SampleReadStatus::ok();
+  return storePcmSamples(bytes, Endian::Big, EightBitSamples::Signed, record);
 }
 
 }  // namespace

@@ -29,6 +29,20 @@ constexpr size_t kFormHeaderSize = 12;
 std::optional<ChunkLocation> findChunk(std::span<const uint8_t> file, std::string_view id, common::Endian endian,
                                        SampleReaderProfile::ChunkSkip skip);
 
+// The data of a chunk: the bytes the chunk announces, or fewer when the file
+// ends before them.
+std::span<const uint8_t> chunkBytes(std::span<const uint8_t> file, size_t offset, uint64_t announced);
+
+// How the formats store 8-bit samples: WAV unsigned (128 is silence), AIFF
+// signed.
+enum class EightBitSamples { Unsigned, Signed };
+
+// Stores PCM sample bytes in the record as signed 8-bit or host-order 16-bit
+// values, after the record's bits field; other widths and a failed
+// allocation are errors with the reader's texts.
+SampleReadStatus storePcmSamples(std::span<const uint8_t> bytes, common::Endian order, EightBitSamples eightBit,
+                                 SampleRecord& record);
+
 // True when `file` starts with `group` at byte 0 and `type` at byte 8.
 bool hasFormHeader(std::span<const uint8_t> file, std::string_view group, std::string_view type);
 

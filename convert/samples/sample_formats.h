@@ -19,8 +19,4 @@ SampleReadStatus readWav(std::span<const uint8_t> file, const SampleReaderProfil
 SampleReadStatus readAiff(std::span<const uint8_t> file, const SampleReaderProfile& profile, SampleRecord& record);
 SampleReadStatus readKalp(std::span<const uint8_t> file, SampleRecord& record);
 
-// The sample data of a chunk: the bytes the chunk announces, or fewer when
-// the file ends before them.
-std::span<const uint8_t> chunkBytes(std::span<const uint8_t> file, size_t offset, uint64_t announced);
-
 }  // namespace convert

@@ -1,6 +1,5 @@
 // RIFF WAVE samples: uncompressed PCM in 8 or 16 bits, little-endian, with an
 // optional "smpl" chunk for the root key and the first loop.
-#include <new>
 
 #include "common/byte_order.h"
 #include "common/output.h"
@@ -75,34 +74,12 @@ SampleReadStatus readData(std::span<const uint8_t> file, const SampleReaderProfi
   record.dataLength = uint32_t(bytes.size());
   // A file that names no channels has no frames (instead of a division by 0).
   record.frames = record.channels == 0 ? 0 : record.dataLength / (bytesPerSample * record.channels);
-  try {
-    if (record.bits == 8) {
-      record.samples8.resize(bytes.size());
-      for (size_t i = 0; i < bytes.size(); ++i) record.samples8[i] = int8_t(int(bytes[i]) - 128);
-    } else if (record.bits == 16) {
-      record.samples16.resize(bytes.size() / 2);
-      for (size_t i = 0; i < record.samples16.size(); ++i) {
-        record.samples16[i] = int16_t(common::loadU16(bytes.data() + 2 * i, Endian::Little));
-      }
-    } else {
-      return SampleReadStatus::fail(kSampleFormatError,
-                                    common::format("Unsupported bits per sample (%d)!", record.bits));
-    }
-  } catch (const std::bad_alloc&) {
-    return SampleReadStatus::fail(kSampleOutOfMemory, "Out of memory!");
-  }
-  return SampleReadStatus::ok();
+  return storePcmSamples(bytes, Endian::Little, EightBitSamples::Unsigned, record);
 }
 
 }  // namespace
 
 bool looksLikeWav(std::span<const uint8_t> file) { return hasFormHeader(file, "RIFF", "WAVE"); }
-
-std::span<const uint8_t> chunkBytes(std::span<const uint8_t> file, size_t offset, uint64_t announced) {
-  if (offset >= file.size()) return {};
-  const uint64_t available = file.size() - offset;
-  return file.subspan(offset, size_t(announced < available ? announced : available));
-}
 
 SampleReadStatus readWav(std::span<const uint8_t> file, const SampleReaderProfile& profile, SampleRecord& record) {
   if (SampleReadStatus s = readFormat(file, profile, record); s.code != kSampleReadOk) return s;
