@@ -48,8 +48,12 @@ bool readInto(const std::filesystem::path& path, Container& out, std::string& er
 std::filesystem::path temporaryNameBeside(const std::filesystem::path& target) {
   static std::atomic<unsigned> counter{0};
   const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
-  std::string name = "." + target.filename().string() + ".tmp" + std::to_string(now % 1000000007) + "_" +
-                     std::to_string(counter++);
+  std::string name = ".";
+  name += target.filename().string();
+  name += ".tmp";
+  name += std::to_string(now % 1000000007);
+  name += '_';
+  name += std::to_string(counter++);
   return target.parent_path() / name;
 }
 
