@@ -12,21 +12,24 @@ std::string_view SongRun::text(int number) const {
   return messageText(number);
 }
 
-void SongRun::say(int number, ...) {
+std::string SongRun::formatMessage(int number, va_list args) const {
   const std::string format(text(number));
+  return common::formatV(format.c_str(), args);
+}
+
+void SongRun::say(int number, ...) {
   va_list args;
   va_start(args, number);
-  const std::string line = common::formatV(format.c_str(), args);
+  const std::string line = formatMessage(number, args);
   va_end(args);
   out.write(line);
   out.write("\n");
 }
 
 void SongRun::sayBare(int number, ...) {
-  const std::string format(text(number));
   va_list args;
   va_start(args, number);
-  const std::string line = common::formatV(format.c_str(), args);
+  const std::string line = formatMessage(number, args);
   va_end(args);
   out.write(line);
 }

@@ -3,6 +3,7 @@
 // passed by reference to every phase.
 #pragma once
 
+#include <cstdarg>
 #include <string>
 
 #include "common/byte_order.h"
@@ -36,6 +37,9 @@ struct SongRun {
   void say(int number, ...);
   // Prints a message as it stands, without a line end.
   void sayBare(int number, ...);
+
+ private:
+  std::string formatMessage(int number, va_list args) const;
 };
 
 }  // namespace midisong
