@@ -60,7 +60,7 @@ mkdir -p "$work/out"
 status=$?
 before=$failures
 [ "$status" -eq 0 ] || fail "voconv on the example project: exit code $status"
-for file in demo.proj demo.pool demo.sdir demo.samp demo.h intro.song theme.song; do
+for file in demo.proj demo.pool demo.sdir demo.samp demo.h Intro.song Theme.song; do
   [ -s "$work/out/$file" ] || fail "voconv on the example project wrote no $file"
 done
 [ "$failures" -eq "$before" ] || cat "$work/voconv.out" >&2
