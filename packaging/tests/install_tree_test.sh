@@ -65,7 +65,8 @@ for file in demo.proj demo.pool demo.sdir demo.samp demo.h Intro.song Theme.song
 done
 [ "$failures" -eq "$before" ] || cat "$work/voconv.out" >&2
 
-# Manual pages: one for each program, rendered by man without a warning.
+# Manual pages: one for each program, rendered by man without a warning,
+# with a NAME line that man-db's whatis parser reads.
 for exe in "$prefix"/bin/*; do
   page="$prefix/share/man/man1/$(basename "$exe").1.gz"
   if [ ! -e "$page" ]; then
@@ -75,6 +76,8 @@ for exe in "$prefix"/bin/*; do
   out="$(MANWIDTH=80 man --warnings -l "$page" 2>"$work/man.err")" || fail "man $page failed"
   [ -s "$work/man.err" ] && fail "man --warnings on $page: $(cat "$work/man.err")"
   grep -q "^NAME" <<<"$out" || fail "$page renders without a NAME section"
+  # The whatis entry (man -k, apropos) names the program itself.
+  lexgrog "$page" 2>/dev/null | grep -qF "\"$(basename "$exe") - " || fail "$page: no NAME line for $(basename "$exe")"
 done
 
 # Completion: each script, loaded on demand by its command's name, registers
