@@ -104,6 +104,6 @@ include(${CMAKE_CURRENT_LIST_DIR}/Package.cmake)
 if(TOOLSET_TESTS)
   # Installs into a temporary prefix and checks the installed tree.
   add_test(NAME install_tree
-    COMMAND bash ${PROJECT_SOURCE_DIR}/packaging/tests/install_tree_test.sh ${PROJECT_BINARY_DIR})
+    COMMAND bash ${PROJECT_SOURCE_DIR}/packaging/tests/install_tree_test.sh ${PROJECT_BINARY_DIR} ${CMAKE_COMMAND})
   set_tests_properties(install_tree PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endif()

@@ -4,9 +4,10 @@
 # example project with the mid2trk and kvtool beside it, every manual page
 # renders without a warning, the completion scripts register their commands
 # and no document is executable.
-#   install_tree_test.sh BUILD-FOLDER
+#   install_tree_test.sh BUILD-FOLDER [CMAKE]
 set -uo pipefail
 build="$1"
+cmake="${2:-cmake}"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 prefix="$work/prefix"
@@ -16,7 +17,7 @@ fail() {
   failures=$((failures + 1))
 }
 
-if ! cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1; then
+if ! "$cmake" --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1; then
   cat "$work/install.log" >&2
   echo "FAIL: cmake --install" >&2
   exit 1
