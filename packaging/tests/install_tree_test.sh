@@ -74,11 +74,11 @@ for exe in "$prefix"/bin/*; do
     fail "no manual page $page"
     continue
   fi
-  out="$(MANWIDTH=80 man --warnings -l "$page" 2>"$work/man.err")" || fail "man $page failed"
+  out="$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>"$work/man.err")" || fail "man $page failed"
   [ -s "$work/man.err" ] && fail "man --warnings on $page: $(cat "$work/man.err")"
   grep -q "^NAME" <<<"$out" || fail "$page renders without a NAME section"
   # The whatis entry (man -k, apropos) names the program itself.
-  lexgrog "$page" 2>/dev/null | grep -qF "\"$(basename "$exe") - " || fail "$page: no NAME line for $(basename "$exe")"
+  LC_ALL=C.UTF-8 lexgrog "$page" 2>/dev/null | grep -qF "\"$(basename "$exe") - " || fail "$page: no NAME line for $(basename "$exe")"
 done
 
 # Completion: each script, loaded on demand by its command's name, registers
