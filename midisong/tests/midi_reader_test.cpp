@@ -203,8 +203,8 @@ TEST(MidiReader, FailsWithoutReadingPastTheEndOfADamagedFile) {
     std::string message;
   };
   const std::vector<Case> cases = {
-      {{}, "*** MIDI file <song.mid> ends inside track 1 (byte 14)."},
-      {{'M', 'T'}, "*** MIDI file <song.mid> ends inside track 1 (byte 14)."},
+      {{}, "*** Illegal data encountered while reading tracks."},  // the header promises a track
+      {{'M', 'T'}, "*** Illegal data encountered while reading tracks."},
       {{'M', 'T', 'r', 'k', 0, 0}, "*** MIDI file <song.mid> ends inside track 1 (byte 14)."},
       {{'M', 'T', 'r', 'k', 0, 0, 0, 4, 0x00, 0x90, 60, 100},
        "*** MIDI file <song.mid> ends inside track 1 (byte 26)."},  // no end of track
