@@ -1,6 +1,8 @@
 // vtqedit's batch mode, run as a program in a temporary folder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "common/byte_order.h"
 #include "common/testing/cli_run.h"
 
@@ -175,6 +177,29 @@ TEST(BatchMode, DeleteRemovesTheCommandAtThatTime) {
   const CliResult r = vtqedit(dir, {"--delete", "scene.qtd", "--at", "00:00:10:00"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_TRUE(dir.exists("scene00001000.wav"));
+  const CliResult list = vtqedit(dir, {"--list", "scene.qtd"});
+  EXPECT_EQ(list.out, std::string(kTitles) + "00:00:20:00\tNo\t00:00:20:00\t0\tscene00002000.wav\tSTOP_ABILITY\t\t0xF0\n");
+}
+
+TEST(BatchMode, DeleteTakesTheFirstCommandAtThatTimeWhereverTheFileHoldsIt) {
+  TempDir dir;
+  add(dir, {"--at", "00:00:10:00", "--command", "KEEP_ALIVE"});
+  add(dir, {"--at", "00:00:20:00", "--command", "STOP_ABILITY"});
+  add(dir, {"--at", "00:00:20:00", "--command", "KEEP_ALIVE", "--ignore-conflict"});  // listed first at 20 s
+  // The first command moves to 25 s (625 frames, insert and response time):
+  // a document whose file order is not sorted by time.
+  Bytes document = dir.readBytes("scene.qtd");
+  const Bytes at10 = le32(250) + le32(250);
+  const auto found = std::search(document.begin(), document.end(), at10.begin(), at10.end());
+  ASSERT_NE(found, document.end());
+  const Bytes at25 = le32(625) + le32(625);
+  std::copy(at25.begin(), at25.end(), found);
+  dir.write("scene.qtd", document);
+
+  for (const char* at : {"00:00:20:00", "00:00:25:00"}) {
+    const CliResult r = vtqedit(dir, {"--delete", "scene.qtd", "--at", at});
+    EXPECT_EQ(r.exitCode, 0) << at << ": " << r.err;
+  }
   const CliResult list = vtqedit(dir, {"--list", "scene.qtd"});
   EXPECT_EQ(list.out, std::string(kTitles) + "00:00:20:00\tNo\t00:00:20:00\t0\tscene00002000.wav\tSTOP_ABILITY\t\t0xF0\n");
 }
