@@ -86,7 +86,8 @@ TEST(BatchMode, UsageAndRangeErrorsTouchNoFile) {
       {{"--add", "s.qtd", "--at", "00:00:01:00", "--command", "PLAY_SOUND", "--param", "65536"}, 5, "--param 65536"},
       {{"--add", "s.qtd", "--at", "00:00:01:00", "--command", "KEEP_ALIVE", "--repeat", "99999999999999999999999"}, 5,
        "out of range"},
-      {{"--add", "s.qtd", "--at", "00:00:01:00", "--command", "SHOW_ANIMATION", "--icon", "32"}, 5, "--icon 32"},
+      {{"--add", "s.qtd", "--at", "00:00:01:00", "--command", "SHOW_ANIMATION", "--icon", "256"}, 5, "--icon 256"},
+      {{"--add", "s.qtd", "--at", "00:00:01:00", "--command", "SHOW_ANIMATION", "--icon", "0"}, 5, "--icon 0"},
       {{"--add", "s.qtd", "--at", "00:00:01:00", "--command", "KEEP_ALIVE", "--respond", "00:04:17:00"}, 5,
        "not 0 to 255 seconds after"},
       {{"--add", "s.qtd", "--at", "00:00:01:00", "--command", "KEEP_ALIVE", "--respond", "00:00:00:24"}, 5,
@@ -202,6 +203,15 @@ TEST(BatchMode, DeleteTakesTheFirstCommandAtThatTimeWhereverTheFileHoldsIt) {
   }
   const CliResult list = vtqedit(dir, {"--list", "scene.qtd"});
   EXPECT_EQ(list.out, std::string(kTitles) + "00:00:20:00\tNo\t00:00:20:00\t0\tscene00002000.wav\tSTOP_ABILITY\t\t0xF0\n");
+}
+
+TEST(BatchMode, IconNumbersRunTo255) {
+  TempDir dir;
+  add(dir, {"--at", "00:00:10:00", "--command", "SHOW_ANIMATION", "--param", "BONUS", "--icon", "33"});
+  add(dir, {"--at", "00:00:20:00", "--command", "SHOW_ANIMATION", "--param", "BONUS", "--icon", "255"});
+  const CliResult list = vtqedit(dir, {"--list", "scene.qtd"});
+  EXPECT_NE(list.out.find("\tBONUS, Icon 33\t"), std::string::npos) << list.out;
+  EXPECT_NE(list.out.find("\tBONUS, Icon 255\t"), std::string::npos) << list.out;
 }
 
 TEST(BatchMode, MakeWavesRewritesEveryFileAtTheDocumentsRate) {
