@@ -220,19 +220,19 @@ bool ScriptReader::memberLine(const std::string& text, GroupMembers& members, bo
   std::string value;
   matched = true;
   if (matchKey(text, "Soundmacro", value)) {
-    members.macros.push_back(c_.ids.macro(uint16_t(leadingNumber(value))));
+    members.macros.push_back(c_.ids.macro(uint16_t(FieldReader(value).number())));
     c_.verbosePrint("  Macro: %d\n", members.macros.back());
   } else if (matchKey(text, "Sample", value)) {
-    members.samples.push_back(c_.ids.sample(uint16_t(leadingNumber(value))));
+    members.samples.push_back(c_.ids.sample(uint16_t(FieldReader(value).number())));
     c_.verbosePrint("  Sample: %d\n", members.samples.back());
   } else if (matchKey(text, "Table", value)) {
-    members.tables.push_back(c_.ids.table(uint16_t(leadingNumber(value))));
+    members.tables.push_back(c_.ids.table(uint16_t(FieldReader(value).number())));
     c_.verbosePrint("  Curve: %d\n", members.tables.back());
   } else if (matchKey(text, "Keymap", value)) {
-    members.keymaps.push_back(c_.ids.keymap(uint16_t(leadingNumber(value))));
+    members.keymaps.push_back(c_.ids.keymap(uint16_t(FieldReader(value).number())));
     c_.verbosePrint("  Keymap: %d\n", members.keymaps.back());
   } else if (matchKey(text, "Layer", value)) {
-    members.layers.push_back(c_.ids.layer(uint16_t(leadingNumber(value))));
+    members.layers.push_back(c_.ids.layer(uint16_t(FieldReader(value).number())));
     c_.verbosePrint("  Layer: %d\n", members.layers.back());
   } else {
     matched = false;

@@ -267,6 +267,16 @@ TEST_F(ExportScript, KeysAreMatchedByTheirLeadingCharacters) {
   EXPECT_EQ(g.members.layers, std::vector<uint16_t>{0x8009});
 }
 
+TEST_F(ExportScript, MemberIdsSkipLeadingBlanksLikeEveryOtherField) {
+  ASSERT_TRUE(parse("[Songgroup]\nSoundmacro= 9\nSample=  3\nTable= 4\nKeymap= 5\nLayer= 6\n"));
+  const GroupMembers& m = model().songGroups.begin()->value.members;
+  EXPECT_EQ(m.macros, std::vector<uint16_t>{9});
+  EXPECT_EQ(m.samples, std::vector<uint16_t>{3});
+  EXPECT_EQ(m.tables, std::vector<uint16_t>{0xC004});
+  EXPECT_EQ(m.keymaps, std::vector<uint16_t>{0x4005});
+  EXPECT_EQ(m.layers, std::vector<uint16_t>{0x8006});
+}
+
 TEST_F(ExportScript, FourScriptsMergeWithoutCollisions) {
   std::vector<uint8_t> km(1024, 0);
   km[0] = 1;  // key 0: macro 1; every other key: none
