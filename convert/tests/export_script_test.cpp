@@ -277,6 +277,41 @@ TEST_F(ExportScript, MemberIdsSkipLeadingBlanksLikeEveryOtherField) {
   EXPECT_EQ(m.layers, std::vector<uint16_t>{0x8006});
 }
 
+TEST_F(ExportScript, NamesLongerThanTheirFieldsFailTheScript) {
+  const auto name = [](size_t length) { return std::string(length, 'n'); };
+  const auto tooLong = [&](const char* what, size_t limit, int line) {
+    return "*** " + std::string(what) + " <" + name(limit + 1) + "> is longer than " + std::to_string(limit) +
+           " characters.\n*** In <s.txt>, line " + std::to_string(line) + ".\n";
+  };
+  const std::string setup = "[Songgroup]\nMidiSetup\n{\nName=a\nFilename=";
+  struct Case {
+    std::string script;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"[Songgroup]\nName=" + name(128), tooLong("Song group name", 127, 2)},
+      {"[SFXgroup]\nName=" + name(128), tooLong("FX group name", 127, 2)},
+      {"[SFXgroup]\nSFXEntry=1,1,0,0,0,0,0," + name(251), tooLong("FX name", 250, 2)},
+      {"[Samples]\n1," + name(256) + ",0", tooLong("Sample file name", 255, 2)},
+      {"[Soundmacros]\n1," + name(128), tooLong("Macro file name", 127, 2)},
+      {"[Keymaps]\n1," + name(128), tooLong("Keymap file name", 127, 2)},
+      {"[Layers]\n1," + name(128), tooLong("Layer file name", 127, 2)},
+      {"[Tables]\n1," + name(128), tooLong("Curve file name", 127, 2)},
+      {setup + name(128) + "\nChannelsetup=1,0,0,0,0,0\n}\n", tooLong("MIDI file name", 127, 5)},
+  };
+  for (const Case& c : cases) {
+    TestConversion run;
+    EXPECT_FALSE(parseExportScript(run.conversion, c.script, "s.txt", 0)) << c.script.substr(0, 20);
+    EXPECT_EQ(run.output(), c.message);
+    EXPECT_TRUE(run.toolRuns.empty());
+  }
+  // Names that fill their fields exactly are kept.
+  ASSERT_TRUE(parse("[Samples]\n1," + name(255) + ",0\n[SFXgroup]\nName=" + name(127) + "\nSFXEntry=1,1,0,0,0,0,0," +
+                    name(250) + "\n" + setup + name(127) + "\n}\n"))
+      << run_.output();
+  EXPECT_EQ(model().samples.find(1)->fileName, name(255));
+}
+
 TEST_F(ExportScript, FourScriptsMergeWithoutCollisions) {
   std::vector<uint8_t> km(1024, 0);
   km[0] = 1;  // key 0: macro 1; every other key: none
