@@ -8,6 +8,7 @@
 #include "convert/foundation/project_file.h"
 #include "common/paths.h"
 #include "convert/conversion.h"
+#include "convert/foundation/file_names.h"
 #include "convert/foundation/line_reader.h"
 #include "convert/foundation/object_id.h"
 #include "convert/tools/song_conversion.h"
@@ -304,6 +305,10 @@ bool ScriptReader::midiSetupBlock(SongGroup& group) {
     if (matchKey(text, "Name", value)) {
       if (value.empty()) return fail("*** MIDIsetup does not contain a valid name.\n");
       if (!fits(value, kMaxMidiSetupNameLength, "MIDI setup name")) return false;
+      // The name becomes the song file's name in the output folder.
+      if (!namesFileInOutputFolder(value)) {
+        return fail("*** MIDI setup name <%s> cannot name a file in the output folder.\n", value);
+      }
       setupName = value;
       c_.verbosePrint("    Name: <%s>\n", setupName.c_str());
     } else if (matchKey(text, "Filename", value)) {

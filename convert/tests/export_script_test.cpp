@@ -312,6 +312,18 @@ TEST_F(ExportScript, NamesLongerThanTheirFieldsFailTheScript) {
   EXPECT_EQ(model().samples.find(1)->fileName, name(255));
 }
 
+TEST_F(ExportScript, SetupNamesThatWouldLeaveTheOutputFolderFailTheScript) {
+  for (const std::string& bad : std::vector<std::string>{"../../escaped", "a/b", "a\\b", "..", "C:song", "a\001b"}) {
+    TestConversion run;
+    const std::string script = "[Songgroup]\nMidiSetup\n{\nName=" + bad + "\nFilename=a.mid\nChannelsetup=1,0,0,0,0,0\n}\n";
+    EXPECT_FALSE(parseExportScript(run.conversion, script, "s.txt", 0)) << bad;
+    EXPECT_EQ(run.output(), "*** MIDI setup name <" + bad + "> cannot name a file in the output folder.\n"
+                            "*** In <s.txt>, line 4.\n");
+    EXPECT_TRUE(run.toolRuns.empty()) << bad;
+    EXPECT_TRUE(run->midiSetups.setups().empty()) << bad;
+  }
+}
+
 TEST_F(ExportScript, FourScriptsMergeWithoutCollisions) {
   std::vector<uint8_t> km(1024, 0);
   km[0] = 1;  // key 0: macro 1; every other key: none
