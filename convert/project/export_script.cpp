@@ -11,6 +11,7 @@
 #include "convert/foundation/file_names.h"
 #include "convert/foundation/line_reader.h"
 #include "convert/foundation/object_id.h"
+#include "convert/include_file.h"
 #include "convert/tools/song_conversion.h"
 
 namespace voconv {
@@ -47,6 +48,7 @@ class ScriptReader {
  private:
   bool fail(const char* fmt, const std::string& text = {});
   bool fits(const std::string& name, size_t limit, const char* what);
+  void warnUnlessSymbol(const std::string& name);
   bool line(const std::string& line);
   bool mainLine(const std::string& line);
   bool sampleLine(const std::string& line);
@@ -84,6 +86,16 @@ bool ScriptReader::fits(const std::string& name, size_t limit, const char* what)
   if (name.size() <= limit) return true;
   const std::string message = common::format("*** %s <%%s> is longer than %zu characters.\n", what, limit);
   return fail(message.c_str(), name);
+}
+
+// Group, effect and setup names become include symbols, where each character
+// that no symbol can hold is written as '_'. The name itself is kept: the
+// project description selects groups by it.
+void ScriptReader::warnUnlessSymbol(const std::string& name) {
+  if (isSymbolText(name)) return;
+  c_.out.print("*** Warning: Name <%s> holds characters that cannot stand in an include symbol; each is written as '_'.\n",
+               name.c_str());
+  c_.out.print("*** In <%s>, line %d.\n", name_.c_str(), lines_.lineNumber());
 }
 
 bool ScriptReader::read() {
@@ -275,6 +287,7 @@ bool ScriptReader::songGroupLine(const std::string& text) {
   std::string value;
   if (matchKey(text, "Name", value)) {
     if (!fits(value, kMaxNameLength, "Song group name")) return false;
+    warnUnlessSymbol(value);
     const SongGroup* existing = c_.model.songGroupByName(value);
     if (existing && existing != &group) {
       c_.out.print("*** Warning: Song group name <%s> is already defined in another project.\n", value.c_str());
@@ -309,6 +322,7 @@ bool ScriptReader::midiSetupBlock(SongGroup& group) {
       if (!namesFileInOutputFolder(value)) {
         return fail("*** MIDI setup name <%s> cannot name a file in the output folder.\n", value);
       }
+      warnUnlessSymbol(value);
       setupName = value;
       c_.verbosePrint("    Name: <%s>\n", setupName.c_str());
     } else if (matchKey(text, "Filename", value)) {
@@ -359,6 +373,7 @@ bool ScriptReader::effectGroupLine(const std::string& text) {
   std::string value;
   if (matchKey(text, "Name", value)) {
     if (!fits(value, kMaxNameLength, "FX group name")) return false;
+    warnUnlessSymbol(value);
     const SoundEffectGroup* existing = c_.model.soundEffectGroupByName(value);
     if (existing && existing != &group) {
       c_.out.print("*** Warning: FX group name <%s> is already defined in another project.\n", value.c_str());
@@ -386,6 +401,7 @@ bool ScriptReader::effectLine(const std::string& value, SoundEffectGroup& group)
   fx.dk = uint8_t(fields.number());
   fx.name = std::string(fields.text());
   if (!fits(fx.name, kMaxEffectNameLength, "FX name")) return false;
+  warnUnlessSymbol(fx.name);
   group.effects.replaceOrAppend(id) = fx;
   c_.verbosePrint("  Fx[%d]: %d: pri=%d mv=%d dv=%d dp=%d dk=%d\n", id, fx.objectId, fx.pri, fx.mv, fx.dv, fx.dp,
                   fx.dk);

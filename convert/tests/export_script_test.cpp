@@ -324,6 +324,18 @@ TEST_F(ExportScript, SetupNamesThatWouldLeaveTheOutputFolderFailTheScript) {
   }
 }
 
+TEST_F(ExportScript, NamesThatAreNoSymbolsWarnWithTheirLine) {
+  ASSERT_TRUE(parse("[Songgroup]\nName=Boss Fight\nMidiSetup\n{\nName=it's\nFilename=a.mid\n}\n"
+                    "[SFXgroup]\nName=Fx_1\nSFXEntry=1,1,0,0,0,0,0,boom/*\n"));
+  std::string expected;
+  for (const auto& [name, line] : {std::pair<std::string, int>{"Boss Fight", 2}, {"it's", 5}, {"boom/*", 10}}) {
+    expected += "*** Warning: Name <" + name + "> holds characters that cannot stand in an include symbol; " +
+                "each is written as '_'.\n*** In <s.txt>, line " + std::to_string(line) + ".\n";
+  }
+  EXPECT_EQ(run_.output(), expected);
+  EXPECT_NE(model().songGroupByName("Boss Fight"), nullptr);  // the project description names it as it stands
+}
+
 TEST_F(ExportScript, FourScriptsMergeWithoutCollisions) {
   std::vector<uint8_t> km(1024, 0);
   km[0] = 1;  // key 0: macro 1; every other key: none
