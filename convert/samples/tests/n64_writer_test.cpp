@@ -383,4 +383,22 @@ TEST(N64Release115, OddChunkWavFailsOnlyInTheOldRelease) {
       << old.out;
 }
 
+// The bundled example codes its instrument samples (type 0) and keeps the
+// string sample raw (type 1), as its export script labels them.
+TEST(ExampleProject, CodesItsBigSamples) {
+  TempDir dir;
+  const std::filesystem::path project = (kFixtures / "../../../../examples/project").lexically_normal();
+  const std::string path = fakeSongTool(dir);
+  const CliResult r = testing_support::runProgram(
+      VOCONV_EXE, {"-t", "N64", "-p", project.string(), "music.txt", "effects.txt", (project / "description.txt").string()},
+      dir.path(), {}, {path});
+  EXPECT_EQ(r.exitCode, 0) << r.out;
+  std::vector<uint32_t> coding;
+  for (const DirectoryEntry& e : readDirectory(fileBytes(dir / "demo.sdir"), Endian::Little)) {
+    coding.push_back(e.lengthType >> 24);
+  }
+  // Samples 1 to 4 of the music project (piano, bass, organ, string), then the effects' 5 to 7.
+  EXPECT_EQ(coding, (std::vector<uint32_t>{3, 3, 3, 0, 3, 3, 3}));
+}
+
 }  // namespace
