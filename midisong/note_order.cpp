@@ -14,8 +14,8 @@ bool endsNote(const MidiEvent& e) { return e.kind() == 0x80 || (e.kind() == 0x90
 bool isNoteEvent(const MidiEvent& e) { return e.kind() == 0x80 || e.kind() == 0x90; }
 bool isProgramChange(const MidiEvent& e) { return e.kind() == 0xC0; }
 
-// Node ids grouped into buckets (one array, a range per bucket) in list order,
-// with a cursor per bucket that only the walk moves.
+// List positions grouped into buckets (one array, a range per bucket) in list
+// order, with a cursor per bucket that only the walk moves.
 class Buckets {
  public:
   template <typename KeyOf>
@@ -33,7 +33,6 @@ class Buckets {
     for (size_t b = 0; b < bucketCount; ++b) cursor_[b] = first_[b];
   }
 
-  size_t begin(size_t b) const { return first_[b]; }
   size_t end(size_t b) const { return first_[b + 1]; }
   uint32_t node(size_t entry) const { return nodes_[entry]; }
   size_t& cursor(size_t b) { return cursor_[b]; }
@@ -44,46 +43,48 @@ class Buckets {
   std::vector<uint32_t> nodes_;
 };
 
-// The list as linked nodes, so that a program change can move in front of a
-// note at no cost; the walk never looks back. Nothing ahead of the walk moves
-// behind it except the program change it takes, and within one channel and
-// key the note starts and ends keep their order (the two that trade places
-// are neighbours in it), so each search is a cursor that only moves forward:
-// the whole walk is linear in the list's length.
+// One walk over the list. Nothing ahead of the walk moves behind it except the
+// program change it takes (written at once, before the note, and skipped where
+// it stood), and within one
+// channel and key the note starts and ends keep their order (the two that
+// trade places are neighbours in it), so each search is a cursor that only
+// moves forward: the walk is linear in the list's length.
 class NoteOrderWalk {
  public:
   explicit NoteOrderWalk(EventList& list)
       : list_(list),
-        next_(list.size() + 1),
-        prev_(list.size() + 1),
-        visited_(list.size(), false),
-        notes_(list, kSlotCount, [](const MidiEvent& e) { return optionalKey(isNoteEvent(e), slotOf(e)); }),
-        programs_(list, kChannelCount,
-                  [](const MidiEvent& e) { return optionalKey(isProgramChange(e), e.channel()); }) {
-    const uint32_t head = uint32_t(list.size());
-    for (uint32_t i = 0; i <= head; ++i) {
-      next_[i] = i == head ? 0 : i + 1;
-      prev_[i] = i == 0 ? head : i - 1;
-    }
-  }
+        taken_(list.size(), false),
+        events_(list, kSlotCount + kChannelCount, bucketOf) {}
 
+  // Until the first program change moves, the new order is the old one and
+  // the list stays where it is; from then on the rest is written to a copy.
   void run() {
-    const uint32_t head = uint32_t(list_.size());
-    for (uint32_t node = next_[head]; node != head; node = next_[node]) {
-      visited_[node] = true;
-      if (!list_[node].startsNote()) continue;
-      moveEndBeforeRestart(node);
-      moveProgramBeforeNote(node);
+    std::optional<EventList> ordered;
+    for (uint32_t i = 0; i < list_.size(); ++i) {
+      if (taken_[i]) continue;  // a program change already written before its note
+      std::optional<uint32_t> program;
+      if (list_[i].startsNote()) {
+        moveEndBeforeRestart(i);
+        program = programBeforeNote(i);
+      }
+      if (program && !ordered) {
+        ordered.emplace();
+        ordered->reserve(list_.size());
+        ordered->assign(list_.begin(), list_.begin() + i);
+      }
+      if (!ordered) continue;
+      if (program) ordered->push_back(list_[*program]);
+      ordered->push_back(list_[i]);
     }
-    EventList ordered;
-    ordered.reserve(list_.size());
-    for (uint32_t node = next_[head]; node != head; node = next_[node]) ordered.push_back(list_[node]);
-    list_.swap(ordered);
+    if (ordered) list_.swap(*ordered);
   }
 
  private:
-  static std::optional<size_t> optionalKey(bool wanted, size_t key) {
-    return wanted ? std::optional<size_t>(key) : std::nullopt;
+  // Note starts and ends by channel and key, then program changes by channel.
+  static std::optional<size_t> bucketOf(const MidiEvent& e) {
+    if (isNoteEvent(e)) return slotOf(e);
+    if (isProgramChange(e)) return kSlotCount + e.channel();
+    return std::nullopt;
   }
 
   // A note that starts on the tick on which the previous note of its key ends
@@ -92,42 +93,35 @@ class NoteOrderWalk {
   // E's tick.
   void moveEndBeforeRestart(uint32_t n) {
     const size_t slot = slotOf(list_[n]);
-    size_t& entry = notes_.cursor(slot);
-    while (entry < notes_.end(slot) && (!endsNote(list_[notes_.node(entry)]) || visited_[notes_.node(entry)])) {
+    size_t& entry = events_.cursor(slot);
+    while (entry < events_.end(slot) && (!endsNote(list_[events_.node(entry)]) || events_.node(entry) < n)) {
       ++entry;
     }
-    if (entry == notes_.end(slot)) return;
-    const uint32_t e = notes_.node(entry);
-    const uint32_t s = notes_.node(entry - 1);  // a start: N lies between the previous end and E
+    if (entry == events_.end(slot)) return;
+    const uint32_t e = events_.node(entry);
+    const uint32_t s = events_.node(entry - 1);  // a start: N lies between the previous end and E
     if (s == n || list_[s].time != list_[e].time) return;
-    std::swap(list_[s], list_[e]);  // the nodes keep their places, the events trade them
+    std::swap(list_[s], list_[e]);  // both lie ahead of the walk
     --entry;
   }
 
   // A program change of the note's channel on the note's tick moves to just
-  // before the note; every other event keeps its place.
-  void moveProgramBeforeNote(uint32_t n) {
-    const size_t channel = list_[n].channel();
-    size_t& entry = programs_.cursor(channel);
-    while (entry < programs_.end(channel) && visited_[programs_.node(entry)]) ++entry;
-    if (entry == programs_.end(channel)) return;
-    const uint32_t p = programs_.node(entry);
-    if (list_[p].time != list_[n].time) return;
-    next_[prev_[p]] = next_[p];
-    prev_[next_[p]] = prev_[p];
-    next_[prev_[n]] = p;
-    prev_[p] = prev_[n];
-    next_[p] = n;
-    prev_[n] = p;
-    visited_[p] = true;
+  // before the note; every other event keeps its place. Returns its position.
+  std::optional<uint32_t> programBeforeNote(uint32_t n) {
+    const size_t bucket = kSlotCount + list_[n].channel();
+    size_t& entry = events_.cursor(bucket);
+    while (entry < events_.end(bucket) && events_.node(entry) < n) ++entry;
+    if (entry == events_.end(bucket)) return std::nullopt;
+    const uint32_t p = events_.node(entry);
+    if (list_[p].time != list_[n].time) return std::nullopt;
+    taken_[p] = true;
+    ++entry;
+    return p;
   }
 
   EventList& list_;
-  std::vector<uint32_t> next_;  // node list.size() is the head
-  std::vector<uint32_t> prev_;
-  std::vector<bool> visited_;
-  Buckets notes_;     // starts and ends by channel and key
-  Buckets programs_;  // program changes by channel
+  std::vector<bool> taken_;  // program changes written before their note
+  Buckets events_;
 };
 
 }  // namespace
