@@ -45,10 +45,9 @@ class Buckets {
 
 // One walk over the list. Nothing ahead of the walk moves behind it except the
 // program change it takes (written at once, before the note, and skipped where
-// it stood), and within one
-// channel and key the note starts and ends keep their order (the two that
-// trade places are neighbours in it), so each search is a cursor that only
-// moves forward: the walk is linear in the list's length.
+// it stood), and within one channel and key the note starts and ends keep
+// their order (the two that trade places are neighbours in it), so each search
+// is a cursor that only moves forward: the walk is linear in the list's length.
 class NoteOrderWalk {
  public:
   explicit NoteOrderWalk(EventList& list)
