@@ -23,6 +23,29 @@ std::string upperCase(std::string_view text) {
   return s;
 }
 
+namespace {
+
+bool isSymbolCharacter(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+}  // namespace
+
+bool isSymbolText(std::string_view name) {
+  for (const char c : name) {
+    if (!isSymbolCharacter(c)) return false;
+  }
+  return true;
+}
+
+std::string symbolText(std::string_view name) {
+  std::string s(name);
+  for (char& c : s) {
+    if (!isSymbolCharacter(c)) c = '_';
+  }
+  return s;
+}
+
 void IncludeFile::writeHeader(std::string_view version, std::time_t now) {
   const std::string date = dateLine(now);
   const std::string v(version);
@@ -34,7 +57,7 @@ void IncludeFile::writeHeader(std::string_view version, std::time_t now) {
 }
 
 void IncludeFile::writeLine(int value, std::string_view name) {
-  const std::string n(name);
+  const std::string n = symbolText(name);
   writeText(form_ == IncludeForm::C ? common::format("#define %s\t\t%d\n", n.c_str(), value)
                                     : common::format("%s\t\t= %d\n", n.c_str(), value));
 }

@@ -27,7 +27,7 @@ class IncludeFile {
 
   // The header comment with the converter's version and the local time.
   void writeHeader(std::string_view version, std::time_t now);
-  // One symbol line.
+  // One symbol line; the name is written as symbolText gives it.
   void writeLine(int value, std::string_view name);
   // Text written as it is (the handheld writers' own line forms).
   void writeText(std::string_view text);
@@ -49,5 +49,12 @@ std::string dateLine(std::time_t now);
 
 // ASCII upper case, as symbol names are written.
 std::string upperCase(std::string_view text);
+
+// Whether every character of `name` can stand in a C and an assembler symbol
+// (letters, digits and '_').
+bool isSymbolText(std::string_view name);
+// `name` with each character that cannot stand in a symbol (a blank, a quote,
+// the '/' and '*' of a comment...) replaced by '_'.
+std::string symbolText(std::string_view name);
 
 }  // namespace voconv

@@ -19,13 +19,14 @@ struct TargetChoice {
 };
 
 // -P is what the converter passes for its default little-endian target: the
-// Nintendo 64 layout written little-endian.
+// Nintendo 64 layout written little-endian. Its name is the layout's; the byte
+// order shows in the song file.
 constexpr TargetChoice kTargets[] = {
     {'G', Target::GameBoy, common::Endian::Big, "Game Boy\n"},
     {'A', Target::Advance, common::Endian::Little, "Game Boy Advance\n"},
     {'N', Target::Nintendo64, common::Endian::Big, "Nintendo 64\n"},
     {'D', Target::Dolphin, common::Endian::Big, "Dolphin\n"},
-    {'P', Target::Nintendo64, common::Endian::Little, "Nintendo 64 (little-endian)\n"},
+    {'P', Target::Nintendo64, common::Endian::Little, "Nintendo 64\n"},
 };
 
 const TargetChoice* findTarget(char letter, const ReleaseProfile& release) {
@@ -73,6 +74,10 @@ int convert(const std::string& midiPath, const std::string& songPath, SongRun& r
   if (arrangeSong(image, song, trackLimitFor(run.target), run) != 0) return kExitFailed;
   dropEmptyPatterns(song, familyOf(run.target));
   numberPatterns(song);
+  if (familyOf(run.target) == TargetFamily::Console && song.trackCount > trackLimitFor(run.target)) {
+    run.say(kMsgTooManySongTracks);
+    return kExitFailed;
+  }
   if (!songTimesFit(song, unitsPerBeatFor(run.target), image.ticksPerBeat)) {
     run.say(kMsgSongTooLong);
     return kExitFailed;

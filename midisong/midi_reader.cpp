@@ -74,9 +74,10 @@ class TrackReader {
  private:
   bool readChunk(uint32_t chunk) {
     itemStart_ = in_.offset();
+    // A file that holds fewer chunks than its header promises has no "MTrk"
+    // where the next one should begin.
     const uint32_t id = in_.u32();
-    if (!in_.ok()) return endsInside(chunk);
-    if (id != kTrackChunk) {
+    if (!in_.ok() || id != kTrackChunk) {
       run_.say(kMsgIllegalTrackData);
       return false;
     }

@@ -31,8 +31,8 @@ int convert(const Arrangement& arrangement, const std::string& songPath, common:
 }  // namespace
 
 int runKvtool(const std::vector<std::string>& args, common::Output& out, common::Output& err) {
-  // Empty arguments are no arguments: the converter passes an empty switch
-  // for little-endian songs.
+  // Empty arguments are no arguments: the converter's command form has an
+  // empty switch for little-endian songs.
   std::vector<std::string> rest;
   common::Endian endian = common::Endian::Little;
   for (const std::string& a : args) {

@@ -8,8 +8,10 @@
 #include "convert/foundation/project_file.h"
 #include "common/paths.h"
 #include "convert/conversion.h"
+#include "convert/foundation/file_names.h"
 #include "convert/foundation/line_reader.h"
 #include "convert/foundation/object_id.h"
+#include "convert/include_file.h"
 #include "convert/tools/song_conversion.h"
 
 namespace voconv {
@@ -45,6 +47,8 @@ class ScriptReader {
 
  private:
   bool fail(const char* fmt, const std::string& text = {});
+  bool fits(const std::string& name, size_t limit, const char* what);
+  void warnUnlessSymbol(const std::string& name);
   bool line(const std::string& line);
   bool mainLine(const std::string& line);
   bool sampleLine(const std::string& line);
@@ -54,6 +58,7 @@ class ScriptReader {
   bool tableLine(const std::string& line);
   bool songGroupLine(const std::string& line);
   bool effectGroupLine(const std::string& line);
+  bool effectLine(const std::string& value, SoundEffectGroup& group);
   bool memberLine(const std::string& line, GroupMembers& members, bool& matched);
   bool pageLine(const std::string& value, KeyedList<PageEntry>& page, const char* label);
   bool midiSetupBlock(SongGroup& group);
@@ -74,6 +79,23 @@ bool ScriptReader::fail(const char* fmt, const std::string& text) {
   c_.out.print(fmt, text.c_str());
   c_.out.print("*** In <%s>, line %d.\n", name_.c_str(), lines_.lineNumber());
   return false;
+}
+
+// Names longer than their fields are refused where they are read.
+bool ScriptReader::fits(const std::string& name, size_t limit, const char* what) {
+  if (name.size() <= limit) return true;
+  const std::string message = common::format("*** %s <%%s> is longer than %zu characters.\n", what, limit);
+  return fail(message.c_str(), name);
+}
+
+// Group, effect and setup names become include symbols, where each character
+// that no symbol can hold is written as '_'. The name itself is kept: the
+// project description selects groups by it.
+void ScriptReader::warnUnlessSymbol(const std::string& name) {
+  if (isSymbolText(name)) return;
+  c_.out.print("*** Warning: Name <%s> holds characters that cannot stand in an include symbol; each is written as '_'.\n",
+               name.c_str());
+  c_.out.print("*** In <%s>, line %d.\n", name_.c_str(), lines_.lineNumber());
 }
 
 bool ScriptReader::read() {
@@ -135,6 +157,7 @@ bool ScriptReader::sampleLine(const std::string& text) {
   FieldReader fields(text);
   const uint16_t id = c_.ids.sample(uint16_t(fields.number()));
   const std::string file(fields.text());
+  if (!fits(file, kMaxSampleFileNameLength, "Sample file name")) return false;
   const uint8_t type = uint8_t(fields.number());  // digits stop at a '(' comment
   SampleRecord& sample = c_.model.samples.replaceOrAppend(id);
   sample.fileName = file;
@@ -146,8 +169,10 @@ bool ScriptReader::sampleLine(const std::string& text) {
 bool ScriptReader::macroLine(const std::string& text) {
   FieldReader fields(text);
   const uint16_t id = c_.ids.macro(uint16_t(fields.number()));
+  const std::string file(fields.text());
+  if (!fits(file, kMaxNameLength, "Macro file name")) return false;
   MacroRecord& macro = c_.model.macros.replaceOrAppend(id);
-  macro.fileName = std::string(fields.text());
+  macro.fileName = file;
   macro.scriptIndex = uint16_t(c_.ids.currentScript());
   c_.verbosePrint("Macro ID %d is file <%s>\n", id, macro.fileName.c_str());
   return true;
@@ -157,6 +182,7 @@ bool ScriptReader::keymapLine(const std::string& text) {
   FieldReader fields(text);
   const uint16_t id = c_.ids.keymap(uint16_t(fields.number()));
   const std::string file(fields.text());
+  if (!fits(file, kMaxNameLength, "Keymap file name")) return false;
   c_.verbosePrint("Keymap ID %d is file <%s>\n", id, file.c_str());
   const std::filesystem::path path = c_.basePaths.resolve(file);
   std::vector<uint8_t> bytes;
@@ -184,6 +210,7 @@ bool ScriptReader::layerLine(const std::string& text) {
   FieldReader fields(text);
   const uint16_t id = c_.ids.layer(uint16_t(fields.number()));
   const std::string file(fields.text());
+  if (!fits(file, kMaxNameLength, "Layer file name")) return false;
   c_.verbosePrint("Layer ID %d is file <%s>\n", id, file.c_str());
   const std::filesystem::path path = c_.basePaths.resolve(file);
   std::vector<uint8_t> bytes;
@@ -210,8 +237,10 @@ bool ScriptReader::layerLine(const std::string& text) {
 bool ScriptReader::tableLine(const std::string& text) {
   FieldReader fields(text);
   const uint16_t id = c_.ids.table(uint16_t(fields.number()));
+  const std::string file(fields.text());
+  if (!fits(file, kMaxNameLength, "Curve file name")) return false;
   TableRecord& table = c_.model.tables.replaceOrAppend(id);
-  table.fileName = std::string(fields.text());
+  table.fileName = file;
   c_.verbosePrint("Curve ID %d is file <%s>\n", id, table.fileName.c_str());
   return true;
 }
@@ -220,19 +249,19 @@ bool ScriptReader::memberLine(const std::string& text, GroupMembers& members, bo
   std::string value;
   matched = true;
   if (matchKey(text, "Soundmacro", value)) {
-    members.macros.push_back(c_.ids.macro(uint16_t(leadingNumber(value))));
+    members.macros.push_back(c_.ids.macro(uint16_t(FieldReader(value).number())));
     c_.verbosePrint("  Macro: %d\n", members.macros.back());
   } else if (matchKey(text, "Sample", value)) {
-    members.samples.push_back(c_.ids.sample(uint16_t(leadingNumber(value))));
+    members.samples.push_back(c_.ids.sample(uint16_t(FieldReader(value).number())));
     c_.verbosePrint("  Sample: %d\n", members.samples.back());
   } else if (matchKey(text, "Table", value)) {
-    members.tables.push_back(c_.ids.table(uint16_t(leadingNumber(value))));
+    members.tables.push_back(c_.ids.table(uint16_t(FieldReader(value).number())));
     c_.verbosePrint("  Curve: %d\n", members.tables.back());
   } else if (matchKey(text, "Keymap", value)) {
-    members.keymaps.push_back(c_.ids.keymap(uint16_t(leadingNumber(value))));
+    members.keymaps.push_back(c_.ids.keymap(uint16_t(FieldReader(value).number())));
     c_.verbosePrint("  Keymap: %d\n", members.keymaps.back());
   } else if (matchKey(text, "Layer", value)) {
-    members.layers.push_back(c_.ids.layer(uint16_t(leadingNumber(value))));
+    members.layers.push_back(c_.ids.layer(uint16_t(FieldReader(value).number())));
     c_.verbosePrint("  Layer: %d\n", members.layers.back());
   } else {
     matched = false;
@@ -257,6 +286,8 @@ bool ScriptReader::songGroupLine(const std::string& text) {
   SongGroup& group = *songGroup_;
   std::string value;
   if (matchKey(text, "Name", value)) {
+    if (!fits(value, kMaxNameLength, "Song group name")) return false;
+    warnUnlessSymbol(value);
     const SongGroup* existing = c_.model.songGroupByName(value);
     if (existing && existing != &group) {
       c_.out.print("*** Warning: Song group name <%s> is already defined in another project.\n", value.c_str());
@@ -286,9 +317,12 @@ bool ScriptReader::midiSetupBlock(SongGroup& group) {
     if (text.front() == '}') return true;
     if (matchKey(text, "Name", value)) {
       if (value.empty()) return fail("*** MIDIsetup does not contain a valid name.\n");
-      if (value.size() > kMaxMidiSetupNameLength) {
-        return fail("*** MIDI setup name <%s> is longer than 127 characters.\n", value);
+      if (!fits(value, kMaxMidiSetupNameLength, "MIDI setup name")) return false;
+      // The name becomes the song file's name in the output folder.
+      if (!namesFileInOutputFolder(value)) {
+        return fail("*** MIDI setup name <%s> cannot name a file in the output folder.\n", value);
       }
+      warnUnlessSymbol(value);
       setupName = value;
       c_.verbosePrint("    Name: <%s>\n", setupName.c_str());
     } else if (matchKey(text, "Filename", value)) {
@@ -296,6 +330,7 @@ bool ScriptReader::midiSetupBlock(SongGroup& group) {
         c_.out.print("*** Warning: MIDIsetup does not contain a valid song filename. Using name of group.\n");
         value = setupName;
       }
+      if (!fits(value, kMaxNameLength, "MIDI file name")) return false;
       fileName = value;
       c_.verbosePrint("    File: <%s>\n", fileName.c_str());
     } else if (matchKey(text, "Channelsetup", value)) {
@@ -337,6 +372,8 @@ bool ScriptReader::effectGroupLine(const std::string& text) {
   SoundEffectGroup& group = *effectGroup_;
   std::string value;
   if (matchKey(text, "Name", value)) {
+    if (!fits(value, kMaxNameLength, "FX group name")) return false;
+    warnUnlessSymbol(value);
     const SoundEffectGroup* existing = c_.model.soundEffectGroupByName(value);
     if (existing && existing != &group) {
       c_.out.print("*** Warning: FX group name <%s> is already defined in another project.\n", value.c_str());
@@ -344,25 +381,30 @@ bool ScriptReader::effectGroupLine(const std::string& text) {
     c_.model.setName(group, value);
     return true;
   }
-  if (matchKey(text, "SFXEntry", value)) {
-    FieldReader fields(value);
-    fields.number();  // the exporting tool's own number; the line order decides the ID
-    const uint16_t id = c_.ids.soundEffect(effectCounter_++);
-    SoundEffectEntry& fx = group.effects.replaceOrAppend(id);
-    fx.objectId = c_.ids.objectReference(uint16_t(fields.number()));
-    fx.pri = uint8_t(fields.number());
-    fx.mv = uint8_t(fields.number());
-    fx.dv = uint8_t(fields.number());
-    fx.dp = uint8_t(fields.number());
-    fx.dk = uint8_t(fields.number());
-    fx.name = std::string(fields.text());
-    c_.verbosePrint("  Fx[%d]: %d: pri=%d mv=%d dv=%d dp=%d dk=%d\n", id, fx.objectId, fx.pri, fx.mv, fx.dv, fx.dp,
-                    fx.dk);
-    return true;
-  }
+  if (matchKey(text, "SFXEntry", value)) return effectLine(value, group);
   bool matched = false;
   memberLine(text, group.members, matched);
   if (!matched) return fail("*** Unknown token in SFX group section.\n<%s>\n", text);
+  return true;
+}
+
+bool ScriptReader::effectLine(const std::string& value, SoundEffectGroup& group) {
+  FieldReader fields(value);
+  fields.number();  // the exporting tool's own number; the line order decides the ID
+  const uint16_t id = c_.ids.soundEffect(effectCounter_++);
+  SoundEffectEntry fx;
+  fx.objectId = c_.ids.objectReference(uint16_t(fields.number()));
+  fx.pri = uint8_t(fields.number());
+  fx.mv = uint8_t(fields.number());
+  fx.dv = uint8_t(fields.number());
+  fx.dp = uint8_t(fields.number());
+  fx.dk = uint8_t(fields.number());
+  fx.name = std::string(fields.text());
+  if (!fits(fx.name, kMaxEffectNameLength, "FX name")) return false;
+  warnUnlessSymbol(fx.name);
+  group.effects.replaceOrAppend(id) = fx;
+  c_.verbosePrint("  Fx[%d]: %d: pri=%d mv=%d dv=%d dp=%d dk=%d\n", id, fx.objectId, fx.pri, fx.mv, fx.dv, fx.dp,
+                  fx.dk);
   return true;
 }
 

@@ -75,6 +75,12 @@ constexpr size_t kMidiChannels = 16;
 // The setup name fills a 128-byte field (with its terminating zero) in the
 // handheld targets' setup objects.
 constexpr size_t kMaxMidiSetupNameLength = 127;
+// Group names and the file names of macros, keymaps, layers, tables and MIDI
+// setups fill 128-byte fields, sample file names 256 bytes. An effect's name
+// must leave room for "_FXID" in a symbol of 255 characters.
+constexpr size_t kMaxNameLength = 127;
+constexpr size_t kMaxSampleFileNameLength = 255;
+constexpr size_t kMaxEffectNameLength = 250;
 
 struct MidiSetupEntry {
   std::string name;

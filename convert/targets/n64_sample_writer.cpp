@@ -70,7 +70,8 @@ bool writeEntry(Conversion& c, uint16_t id, const convert::N64SampleOutcome* out
   if (!sample || !outcome) {
     c.out.print("*** Referenced sample %d not found in project data.\n", id);
   } else {
-    c.verbosePrint("Including sample file <%s> for ID %d...\n", sample->fileName.c_str(), id);
+    // Always shown, so that every conversion message follows the name of its sample.
+    c.out.print("Including sample file <%s> for ID %d...\n", sample->fileName.c_str(), id);
     c.out.write(outcome->messages);
     ok = outcome->ok;
     if (ok) {

@@ -267,6 +267,75 @@ TEST_F(ExportScript, KeysAreMatchedByTheirLeadingCharacters) {
   EXPECT_EQ(g.members.layers, std::vector<uint16_t>{0x8009});
 }
 
+TEST_F(ExportScript, MemberIdsSkipLeadingBlanksLikeEveryOtherField) {
+  ASSERT_TRUE(parse("[Songgroup]\nSoundmacro= 9\nSample=  3\nTable= 4\nKeymap= 5\nLayer= 6\n"));
+  const GroupMembers& m = model().songGroups.begin()->value.members;
+  EXPECT_EQ(m.macros, std::vector<uint16_t>{9});
+  EXPECT_EQ(m.samples, std::vector<uint16_t>{3});
+  EXPECT_EQ(m.tables, std::vector<uint16_t>{0xC004});
+  EXPECT_EQ(m.keymaps, std::vector<uint16_t>{0x4005});
+  EXPECT_EQ(m.layers, std::vector<uint16_t>{0x8006});
+}
+
+TEST_F(ExportScript, NamesLongerThanTheirFieldsFailTheScript) {
+  const auto name = [](size_t length) { return std::string(length, 'n'); };
+  const auto tooLong = [&](const char* what, size_t limit, int line) {
+    return "*** " + std::string(what) + " <" + name(limit + 1) + "> is longer than " + std::to_string(limit) +
+           " characters.\n*** In <s.txt>, line " + std::to_string(line) + ".\n";
+  };
+  const std::string setup = "[Songgroup]\nMidiSetup\n{\nName=a\nFilename=";
+  struct Case {
+    std::string script;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"[Songgroup]\nName=" + name(128), tooLong("Song group name", 127, 2)},
+      {"[SFXgroup]\nName=" + name(128), tooLong("FX group name", 127, 2)},
+      {"[SFXgroup]\nSFXEntry=1,1,0,0,0,0,0," + name(251), tooLong("FX name", 250, 2)},
+      {"[Samples]\n1," + name(256) + ",0", tooLong("Sample file name", 255, 2)},
+      {"[Soundmacros]\n1," + name(128), tooLong("Macro file name", 127, 2)},
+      {"[Keymaps]\n1," + name(128), tooLong("Keymap file name", 127, 2)},
+      {"[Layers]\n1," + name(128), tooLong("Layer file name", 127, 2)},
+      {"[Tables]\n1," + name(128), tooLong("Curve file name", 127, 2)},
+      {setup + name(128) + "\nChannelsetup=1,0,0,0,0,0\n}\n", tooLong("MIDI file name", 127, 5)},
+  };
+  for (const Case& c : cases) {
+    TestConversion run;
+    EXPECT_FALSE(parseExportScript(run.conversion, c.script, "s.txt", 0)) << c.script.substr(0, 20);
+    EXPECT_EQ(run.output(), c.message);
+    EXPECT_TRUE(run.toolRuns.empty());
+  }
+  // Names that fill their fields exactly are kept.
+  ASSERT_TRUE(parse("[Samples]\n1," + name(255) + ",0\n[SFXgroup]\nName=" + name(127) + "\nSFXEntry=1,1,0,0,0,0,0," +
+                    name(250) + "\n" + setup + name(127) + "\n}\n"))
+      << run_.output();
+  EXPECT_EQ(model().samples.find(1)->fileName, name(255));
+}
+
+TEST_F(ExportScript, SetupNamesThatWouldLeaveTheOutputFolderFailTheScript) {
+  for (const std::string& bad : std::vector<std::string>{"../../escaped", "a/b", "a\\b", "..", "C:song", "a\001b"}) {
+    TestConversion run;
+    const std::string script = "[Songgroup]\nMidiSetup\n{\nName=" + bad + "\nFilename=a.mid\nChannelsetup=1,0,0,0,0,0\n}\n";
+    EXPECT_FALSE(parseExportScript(run.conversion, script, "s.txt", 0)) << bad;
+    EXPECT_EQ(run.output(), "*** MIDI setup name <" + bad + "> cannot name a file in the output folder.\n"
+                            "*** In <s.txt>, line 4.\n");
+    EXPECT_TRUE(run.toolRuns.empty()) << bad;
+    EXPECT_TRUE(run->midiSetups.setups().empty()) << bad;
+  }
+}
+
+TEST_F(ExportScript, NamesThatAreNoSymbolsWarnWithTheirLine) {
+  ASSERT_TRUE(parse("[Songgroup]\nName=Boss Fight\nMidiSetup\n{\nName=it's\nFilename=a.mid\n}\n"
+                    "[SFXgroup]\nName=Fx_1\nSFXEntry=1,1,0,0,0,0,0,boom/*\n"));
+  std::string expected;
+  for (const auto& [name, line] : {std::pair<std::string, int>{"Boss Fight", 2}, {"it's", 5}, {"boom/*", 10}}) {
+    expected += "*** Warning: Name <" + name + "> holds characters that cannot stand in an include symbol; " +
+                "each is written as '_'.\n*** In <s.txt>, line " + std::to_string(line) + ".\n";
+  }
+  EXPECT_EQ(run_.output(), expected);
+  EXPECT_NE(model().songGroupByName("Boss Fight"), nullptr);  // the project description names it as it stands
+}
+
 TEST_F(ExportScript, FourScriptsMergeWithoutCollisions) {
   std::vector<uint8_t> km(1024, 0);
   km[0] = 1;  // key 0: macro 1; every other key: none

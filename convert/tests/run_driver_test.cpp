@@ -65,6 +65,13 @@ TEST_F(RunDriver, Nintendo64ChainWritesSongSymbolsAfterTheSamples) {
   EXPECT_EQ(include.substr(include.find("*/\n\n") + 4), "#define LEVEL_1_SONG\t\t0\n#define BOSS_SONG\t\t1\n");
 }
 
+TEST_F(RunDriver, EachCharacterNoSymbolCanHoldIsWrittenAsAnUnderscore) {
+  dir_.write("s.txt", "[Songgroup]\nMidiSetup\n{\nName=boss \"1\"*\nFilename=b.mid\nChannelsetup=1,0,0,0,0,0\n}\n");
+  EXPECT_EQ(run({"-t", "N64", "s.txt", "d.txt"}, allWriters()), kExitDone);
+  const std::string include = dir_.readText("snd.h");
+  EXPECT_EQ(include.substr(include.find("*/\n\n") + 4), "#define BOSS__1___SONG\t\t0\n");
+}
+
 TEST_F(RunDriver, WithoutSamplesTheSongSymbolsAreStillWritten) {
   EXPECT_EQ(run({"-s", "-a", "s.txt", "d.txt"}, allWriters()), kExitDone);
   EXPECT_EQ(writingPart(), "Writing project data...\n[proj]\nDone.\nConverting pool data...\n[pool]\nDone.\n");

@@ -252,9 +252,29 @@ TEST(VoconvCli, SlaveRomTargetStartsNoTool) {
   dir.write("d.txt", "");
   dir.write("s.txt", kSetupScript);
   const std::string path = fakeTool(dir, "mid2trk", 0);
-  const CliResult r = voconv(dir, {"-t", "GBSLAVE", "s.txt", "d.txt"}, {path});
+  const CliResult r = voconv(dir, {"-v", "-t", "GBSLAVE", "s.txt", "d.txt"}, {path});
+  // Both setups are registered (the script was read to its end), no tool ran.
+  EXPECT_NE(r.out.find("    Name: <Level_1>\n    File: <intro.mid>\n    ID=0\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("    Name: <Theme>\n    File: <theme.arr>\n    ID=1\n"), std::string::npos) << r.out;
   EXPECT_EQ(r.out.find("Using external tool"), std::string::npos);
   EXPECT_FALSE(dir.exists("tool.log"));
+}
+
+TEST(VoconvCli, HandheldTargetsPassTheirOptionToMid2trk) {
+  // A copy of voconv with the fake mid2trk beside it, where it looks first.
+  TempDir dir;
+  std::filesystem::copy_file(VOCONV_EXE, dir / "voconv");
+  ::chmod((dir / "voconv").c_str(), 0755);
+  fakeTool(dir, "mid2trk", 0);
+  std::filesystem::rename(dir / "bin/mid2trk", dir / "mid2trk");
+  dir.write("d.txt", "");
+  dir.write("s.txt", "[Songgroup]\nMidiSetup\n{\nName=a\nFilename=a.mid\nChannelsetup=1,0,0,0,0,0\n}\n");
+  for (const std::string target : {"GB", "AGB"}) {
+    const CliResult r = runProgram(dir / "voconv", {"-t", target, "s.txt", "d.txt"}, dir.path(), {}, {"PATH=/nonexistent"});
+    EXPECT_NE(r.out.find("Using external tool to convert <MIDIfiles/a.mid>...\n"), std::string::npos) << r.out;
+  }
+  const std::string tool = (dir / "mid2trk").string();
+  EXPECT_EQ(dir.readText("tool.log"), tool + " -G MIDIfiles/a.mid a.song\n" + tool + " -A MIDIfiles/a.mid a.song\n");
 }
 
 TEST(VoconvCli, ToolBesideTheConverterComesBeforePath) {

@@ -110,10 +110,12 @@ int deleteCommand(const BatchOptions& options, BatchRun& run) {
   CQuorlinVTQEditorDoc document;
   DocumentError error;
   if (!document.openDocument(common::pathFromName(options.document), error)) return reportDocumentError(run, error);
-  const size_t index = document.insertIndexFor(at);
-  const CCommand* command = document.commandAt(index);
-  if (command == nullptr || command->insertTime() != at)
-    return report(run, kExitRange, "no command at " + at.text() + " in " + options.document);
+  // A document keeps the order of its file, which need not be sorted by time:
+  // the first command listed at that time is the one removed.
+  const auto& commands = document.commands();
+  size_t index = 0;
+  while (index < commands.size() && commands.at(index)->insertTime() != at) ++index;
+  if (index == commands.size()) return report(run, kExitRange, "no command at " + at.text() + " in " + options.document);
   document.CommandDelete(index);
   if (!document.saveDocument(error)) return reportDocumentError(run, error);
   return kExitDone;

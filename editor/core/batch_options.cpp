@@ -198,9 +198,11 @@ bool applyAnimationOptions(const BatchOptions& options, CAnimation& animation, B
     }
   }
   if (options.icon) {
-    // Icon numbers count from 1; the transmission has five bits for them.
+    // Icon numbers count from 1 and fill the document's byte, as the window
+    // numbers them (long animations go past 31); the byte code keeps their
+    // low five bits.
     uint64_t number = 0;
-    if (!parseBounded(*options.icon, "--icon", 1, 31, number, problem)) return false;
+    if (!parseBounded(*options.icon, "--icon", 1, 255, number, problem)) return false;
     if (options.mode && animation.mode != CAnimation::kIcon) return usage(problem, "--icon goes with --mode icon");
     animation.mode = CAnimation::kIcon;
     animation.iconNumber = uint8_t(number);

@@ -1,6 +1,8 @@
 // vtqedit's batch mode, run as a program in a temporary folder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "common/byte_order.h"
 #include "common/testing/cli_run.h"
 
@@ -84,7 +86,8 @@ TEST(BatchMode, UsageAndRangeErrorsTouchNoFile) {
       {{"--add", "s.qtd", "--at", "00:00:01:00", "--command", "PLAY_SOUND", "--param", "65536"}, 5, "--param 65536"},
       {{"--add", "s.qtd", "--at", "00:00:01:00", "--command", "KEEP_ALIVE", "--repeat", "99999999999999999999999"}, 5,
        "out of range"},
-      {{"--add", "s.qtd", "--at", "00:00:01:00", "--command", "SHOW_ANIMATION", "--icon", "32"}, 5, "--icon 32"},
+      {{"--add", "s.qtd", "--at", "00:00:01:00", "--command", "SHOW_ANIMATION", "--icon", "256"}, 5, "--icon 256"},
+      {{"--add", "s.qtd", "--at", "00:00:01:00", "--command", "SHOW_ANIMATION", "--icon", "0"}, 5, "--icon 0"},
       {{"--add", "s.qtd", "--at", "00:00:01:00", "--command", "KEEP_ALIVE", "--respond", "00:04:17:00"}, 5,
        "not 0 to 255 seconds after"},
       {{"--add", "s.qtd", "--at", "00:00:01:00", "--command", "KEEP_ALIVE", "--respond", "00:00:00:24"}, 5,
@@ -177,6 +180,38 @@ TEST(BatchMode, DeleteRemovesTheCommandAtThatTime) {
   EXPECT_TRUE(dir.exists("scene00001000.wav"));
   const CliResult list = vtqedit(dir, {"--list", "scene.qtd"});
   EXPECT_EQ(list.out, std::string(kTitles) + "00:00:20:00\tNo\t00:00:20:00\t0\tscene00002000.wav\tSTOP_ABILITY\t\t0xF0\n");
+}
+
+TEST(BatchMode, DeleteTakesTheFirstCommandAtThatTimeWhereverTheFileHoldsIt) {
+  TempDir dir;
+  add(dir, {"--at", "00:00:10:00", "--command", "KEEP_ALIVE"});
+  add(dir, {"--at", "00:00:20:00", "--command", "STOP_ABILITY"});
+  add(dir, {"--at", "00:00:20:00", "--command", "KEEP_ALIVE", "--ignore-conflict"});  // listed first at 20 s
+  // The first command moves to 25 s (625 frames, insert and response time):
+  // a document whose file order is not sorted by time.
+  Bytes document = dir.readBytes("scene.qtd");
+  const Bytes at10 = le32(250) + le32(250);
+  const auto found = std::search(document.begin(), document.end(), at10.begin(), at10.end());
+  ASSERT_NE(found, document.end());
+  const Bytes at25 = le32(625) + le32(625);
+  std::copy(at25.begin(), at25.end(), found);
+  dir.write("scene.qtd", document);
+
+  for (const char* at : {"00:00:20:00", "00:00:25:00"}) {
+    const CliResult r = vtqedit(dir, {"--delete", "scene.qtd", "--at", at});
+    EXPECT_EQ(r.exitCode, 0) << at << ": " << r.err;
+  }
+  const CliResult list = vtqedit(dir, {"--list", "scene.qtd"});
+  EXPECT_EQ(list.out, std::string(kTitles) + "00:00:20:00\tNo\t00:00:20:00\t0\tscene00002000.wav\tSTOP_ABILITY\t\t0xF0\n");
+}
+
+TEST(BatchMode, IconNumbersRunTo255) {
+  TempDir dir;
+  add(dir, {"--at", "00:00:10:00", "--command", "SHOW_ANIMATION", "--param", "BONUS", "--icon", "33"});
+  add(dir, {"--at", "00:00:20:00", "--command", "SHOW_ANIMATION", "--param", "BONUS", "--icon", "255"});
+  const CliResult list = vtqedit(dir, {"--list", "scene.qtd"});
+  EXPECT_NE(list.out.find("\tBONUS, Icon 33\t"), std::string::npos) << list.out;
+  EXPECT_NE(list.out.find("\tBONUS, Icon 255\t"), std::string::npos) << list.out;
 }
 
 TEST(BatchMode, MakeWavesRewritesEveryFileAtTheDocumentsRate) {

@@ -173,7 +173,11 @@ TEST(Command, VocabularyTablesHaveTheirIdsAndCounts) {
     const bool voice = (id >= 63 && id <= 196) || (id >= 255 && id <= 347);
     EXPECT_EQ(!vocabularyName(Vocabulary::Voice, id).empty(), voice) << id;
   }
-  EXPECT_EQ(vocabularyId(Vocabulary::Sound, "SFX_Honk"), vocabularyId(Vocabulary::Sound, "SFX_Honk"));
+  for (const auto& [id, name] : pictures) {
+    if (*name) {
+      EXPECT_EQ(vocabularyId(Vocabulary::Picture, name), std::optional<uint16_t>(id)) << name;
+    }
+  }
   EXPECT_FALSE(vocabularyId(Vocabulary::Sound, "SFX_honk"));
 }
 

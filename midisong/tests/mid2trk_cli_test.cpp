@@ -82,7 +82,7 @@ TEST(Mid2trkCommandLine, TheLastOptionLetterChoosesTheTarget) {
       {{"-n", "-a"}, "Game Boy Advance", {0x0C, 0x00, 0x00, 0x00}},
       {{"-A", "-N"}, "Nintendo 64", {0x00, 0x00, 0x00, 0x18}},
       {{"-d"}, "Dolphin", {0x00, 0x00, 0x00, 0x18}},
-      {{"-P"}, "Nintendo 64 (little-endian)", {0x18, 0x00, 0x00, 0x00}},
+      {{"-P"}, "Nintendo 64", {0x18, 0x00, 0x00, 0x00}},
   };
   for (const Case& c : cases) {
     TempDir dir;
@@ -182,5 +182,29 @@ TEST(Mid2trkCommandLine, RefusesSongsWhoseTimesDoNotFit32Bits) {
       ASSERT_GE(r.out.size(), message.size());
       EXPECT_EQ(r.out.substr(r.out.size() - message.size()), message);
     }
+  }
+}
+
+TEST(Mid2trkCommandLine, ReportsTheFaultTheFileHasFirst) {
+  MidiBuilder missingTrack(1, 96);
+  missingTrack.headerTracks(2).track().on(0, 0, 60, 100).off(96, 0, 60).end();
+  MidiBuilder manyLongTracks(1, 1);  // one tick per beat: 12,000,000 beats overflow the 32-bit units
+  for (int i = 0; i < 65; ++i) manyLongTracks.track().on(0, 0, 60, 100).off(12000000, 0, 60).end();
+  struct Case {
+    Bytes midi;
+    std::string lastLine;
+  };
+  const std::vector<Case> cases = {
+      {missingTrack.bytes(), "*** Illegal data encountered while reading tracks.\n"},
+      {manyLongTracks.bytes(), "*** 32-bit format does not support more than 64 tracks.\n"},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    dir.write("a.mid", c.midi);
+    const CliResult r = mid2trk(dir, {"-N", "a.mid", "a.song"});
+    EXPECT_EQ(r.exitCode, 255);
+    ASSERT_GE(r.out.size(), c.lastLine.size());
+    EXPECT_EQ(r.out.substr(r.out.size() - c.lastLine.size()), c.lastLine);
+    EXPECT_FALSE(dir.exists("a.song"));
   }
 }

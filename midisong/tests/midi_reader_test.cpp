@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <algorithm>
 
 #include "midi_builder.h"
 #include "midisong/midi_reader.h"
@@ -203,8 +204,8 @@ TEST(MidiReader, FailsWithoutReadingPastTheEndOfADamagedFile) {
     std::string message;
   };
   const std::vector<Case> cases = {
-      {{}, "*** MIDI file <song.mid> ends inside track 1 (byte 14)."},
-      {{'M', 'T'}, "*** MIDI file <song.mid> ends inside track 1 (byte 14)."},
+      {{}, "*** Illegal data encountered while reading tracks."},  // the header promises a track
+      {{'M', 'T'}, "*** Illegal data encountered while reading tracks."},
       {{'M', 'T', 'r', 'k', 0, 0}, "*** MIDI file <song.mid> ends inside track 1 (byte 14)."},
       {{'M', 'T', 'r', 'k', 0, 0, 0, 4, 0x00, 0x90, 60, 100},
        "*** MIDI file <song.mid> ends inside track 1 (byte 26)."},  // no end of track
@@ -274,6 +275,9 @@ TEST(FixNoteOrder, ExchangesOnlyWhatTheRulesName) {
       {"program change goes before the note of its tick",
        {{0, 0x90, 60, 100}, {0, 0xC0, 5, 0}, {10, 0x80, 60, 0}},
        "0:C0,5,0 0:90,60,100 10:80,60,0"},
+      {"the program change moves to just before the note, the note's end stays after it",
+       {{0, 0x90, 60, 100}, {0, 0x80, 60, 0}, {0, 0xC0, 5, 0}, {96, 0x90, 60, 100}, {96, 0x80, 60, 0}},
+       "0:C0,5,0 0:90,60,100 0:80,60,0 96:90,60,100 96:80,60,0"},
       {"a later program change stays",
        {{0, 0x90, 60, 100}, {5, 0xC0, 5, 0}, {10, 0x80, 60, 0}},
        "0:90,60,100 5:C0,5,0 10:80,60,0"},
@@ -319,7 +323,10 @@ void fixNoteOrderByTheRules(EventList& list) {
     }
     size_t p = i;
     while (p < list.size() && list[p].status != (0xC0 | channel)) ++p;
-    if (p < list.size() && list[p].time == list[i].time) std::swap(list[i], list[p]);
+    if (p < list.size() && list[p].time == list[i].time) {
+      std::rotate(list.begin() + long(i), list.begin() + long(p), list.begin() + long(p) + 1);
+      ++i;  // the walk goes on after the note
+    }
   }
 }
 

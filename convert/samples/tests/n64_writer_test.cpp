@@ -218,7 +218,9 @@ TEST_F(N64Project, ConvertsForNintendo64) {
   const CliResult r = voconv({"-t", "N64", "s1.txt", "s2.txt", "d.txt"});
   EXPECT_EQ(r.exitCode, 0) << r.out;
   EXPECT_NE(r.out.find("Writing project data...\nDone.\nConverting pool data...\nDone.\n"
-                       "Converting sample data...\nDone.\n"),
+                       "Converting sample data...\nIncluding sample file <samples/loop.wav> for ID 1...\n"
+                       "Including sample file <samples/tone.aiff> for ID 2...\n"
+                       "Including sample file <samples/chime.kalp> for ID 4...\nDone.\n"),
             std::string::npos)
       << r.out;
   EXPECT_EQ(fileBytes(dir_ / "out/game.proj"), expectedProject());
@@ -275,7 +277,11 @@ TEST_F(N64Project, DefaultTargetWritesNoSampleDataAndEndsWithTwo) {
   EXPECT_EQ(fileBytes(dir_ / "out/game.proj"), expectedProject());
   EXPECT_EQ(fileBytes(dir_ / "out/game.pool"), expectedPool());
   const std::string kMessage = "*** Targetformat is not yet supported. No data has been written!\n";
-  EXPECT_NE(r.out.find("Converting sample data...\n" + kMessage + kMessage + kMessage), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Converting sample data...\nIncluding sample file <samples/loop.wav> for ID 1...\n" + kMessage +
+                       "Including sample file <samples/tone.aiff> for ID 2...\n" + kMessage +
+                       "Including sample file <samples/chime.kalp> for ID 4...\n" + kMessage),
+            std::string::npos)
+      << r.out;
   EXPECT_EQ(r.out.find("INTRO_SONG"), std::string::npos);
   // Whole entries with zero header words; no data.
   const auto entries = readDirectory(fileBytes(dir_ / "out/game.sdir"), Endian::Little);
@@ -306,7 +312,9 @@ TEST_F(N64Project, AFailedSampleDoesNotStopTheOthersButTheRunFails) {
   std::filesystem::remove(dir_ / "samples/tone.aiff");
   const CliResult r = voconv({"-t", "N64", "s1.txt", "s2.txt", "d.txt"});
   EXPECT_EQ(r.exitCode, 2) << r.out;
-  EXPECT_NE(r.out.find("*** Could not read sample file.\n*** File `samples/tone.aiff' not found!\nDone.\n"),
+  EXPECT_NE(r.out.find("Including sample file <samples/tone.aiff> for ID 2...\n"
+                       "*** Could not read sample file.\n*** File `samples/tone.aiff' not found!\n"
+                       "Including sample file <samples/chime.kalp> for ID 4...\nDone.\n"),
             std::string::npos)
       << r.out;
   const auto entries = readDirectory(fileBytes(dir_ / "out/game.sdir"), Endian::Little);
@@ -373,6 +381,24 @@ TEST(N64Release115, OddChunkWavFailsOnlyInTheOldRelease) {
   EXPECT_EQ(old.exitCode, 2) << old.out;
   EXPECT_NE(old.out.find("*** Could not read sample file.\n*** Error locating `fmt ' chunk!\n"), std::string::npos)
       << old.out;
+}
+
+// The bundled example codes its instrument samples (type 0) and keeps the
+// string sample raw (type 1), as its export script labels them.
+TEST(ExampleProject, CodesItsBigSamples) {
+  TempDir dir;
+  const std::filesystem::path project = (kFixtures / "../../../../examples/project").lexically_normal();
+  const std::string path = fakeSongTool(dir);
+  const CliResult r = testing_support::runProgram(
+      VOCONV_EXE, {"-t", "N64", "-p", project.string(), "music.txt", "effects.txt", (project / "description.txt").string()},
+      dir.path(), {}, {path});
+  EXPECT_EQ(r.exitCode, 0) << r.out;
+  std::vector<uint32_t> coding;
+  for (const DirectoryEntry& e : readDirectory(fileBytes(dir / "demo.sdir"), Endian::Little)) {
+    coding.push_back(e.lengthType >> 24);
+  }
+  // Samples 1 to 4 of the music project (piano, bass, organ, string), then the effects' 5 to 7.
+  EXPECT_EQ(coding, (std::vector<uint32_t>{3, 3, 3, 0, 3, 3, 3}));
 }
 
 }  // namespace
