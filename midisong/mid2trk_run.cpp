@@ -1,8 +1,6 @@
 #include "mid2trk_run.h"
 
-#include <cctype>
-#include <optional>
-
+#include "command_line.h"
 #include "messages.h"
 #include "midi_reader.h"
 #include "song_arrangement.h"
@@ -11,49 +9,10 @@
 namespace midisong {
 namespace {
 
-struct TargetChoice {
-  char letter;
-  Target target;
-  common::Endian endian;
-  const char* name;  // printed after "Target is: "
-};
-
-// -P is what the converter passes for its default little-endian target: the
-// Nintendo 64 layout written little-endian. Its name is the layout's; the byte
-// order shows in the song file.
-constexpr TargetChoice kTargets[] = {
-    {'G', Target::GameBoy, common::Endian::Big, "Game Boy\n"},
-    {'A', Target::Advance, common::Endian::Little, "Game Boy Advance\n"},
-    {'N', Target::Nintendo64, common::Endian::Big, "Nintendo 64\n"},
-    {'D', Target::Dolphin, common::Endian::Big, "Dolphin\n"},
-    {'P', Target::Nintendo64, common::Endian::Little, "Nintendo 64\n"},
-};
-
-const TargetChoice* findTarget(char letter, const ReleaseProfile& release) {
-  if (letter == 0 || release.options.find(letter) == std::string_view::npos) return nullptr;
-  for (const TargetChoice& choice : kTargets) {
-    if (choice.letter == letter) return &choice;
-  }
-  return nullptr;
-}
-
 int printUsage(SongRun& run) {
   run.say(kMsgUsage);
   run.out.write("\n");
   return kExitFailed;
-}
-
-// Reads the options (arguments that begin with "-"; only the letter after the
-// "-" counts, in either case; the last one wins). Returns the index of the
-// first file argument, or nothing after an unknown option.
-std::optional<size_t> readOptions(const std::vector<std::string>& args, SongRun& run, const TargetChoice*& choice) {
-  size_t i = 0;
-  for (; i < args.size() && !args[i].empty() && args[i][0] == '-'; ++i) {
-    const char letter = char(std::toupper(static_cast<unsigned char>(args[i].size() > 1 ? args[i][1] : 0)));
-    choice = findTarget(letter, run.release);
-    if (choice == nullptr) return std::nullopt;
-  }
-  return i;
 }
 
 int writeSong(const std::string& path, const SongArrangement& song, const MidiImage& image, SongRun& run) {
@@ -91,20 +50,22 @@ int convert(const std::string& midiPath, const std::string& songPath, SongRun& r
 
 int runMid2trk(const std::vector<std::string>& args, SongRun& run) {
   run.out.write(run.release.banner);
-  if (args.size() < 2) return printUsage(run);
-  const TargetChoice* choice = &kTargets[0];
-  const std::optional<size_t> first = readOptions(args, run, choice);
-  if (!first) {
-    run.say(kMsgIllegalOption);
-    return printUsage(run);
+  Mid2trkCommandLine line;
+  switch (parseMid2trkCommandLine(args, run.release, line)) {
+    case CommandLineResult::Usage:
+      return printUsage(run);
+    case CommandLineResult::IllegalOption:
+      run.say(kMsgIllegalOption);
+      return printUsage(run);
+    case CommandLineResult::Ok:
+      break;
   }
-  if (args.size() - *first < 2) return printUsage(run);
-  run.target = choice->target;
-  run.endian = choice->endian;
+  run.target = line.target;
+  run.endian = line.endian;
   run.sayBare(kMsgTargetIs);
-  run.out.write(choice->name);
+  run.out.write(line.targetName);
   run.out.write("\n");
-  return convert(args[*first], args[*first + 1], run);
+  return convert(line.midiPath, line.songPath, run);
 }
 
 }  // namespace midisong

@@ -30,35 +30,47 @@ int convert(const Arrangement& arrangement, const std::string& songPath, common:
 
 }  // namespace
 
-int runKvtool(const std::vector<std::string>& args, common::Output& out, common::Output& err) {
+bool parseKvtoolCommandLine(const std::vector<std::string>& args, KvtoolCommandLine& line, std::string& error) {
   // Empty arguments are no arguments: the converter's command form has an
   // empty switch for little-endian songs.
   std::vector<std::string> rest;
-  common::Endian endian = common::Endian::Little;
+  line.endian = common::Endian::Little;
   for (const std::string& a : args) {
     if (a.empty()) continue;
     if (rest.empty() && a[0] == '-') {
       if (a != "-B" && a != "-b") {
-        err.print("kvtool: unknown option %s\n%s", a.c_str(), kUsage);
-        return kExitUsage;
+        error = "kvtool: unknown option " + a + "\n" + kUsage;
+        return false;
       }
-      endian = common::Endian::Big;
+      line.endian = common::Endian::Big;
       continue;
     }
     rest.push_back(a);
   }
   if (rest.size() != 2) {
-    err.print("%s", kUsage);
+    error = kUsage;
+    return false;
+  }
+  line.arrangementPath = rest[0];
+  line.songPath = rest[1];
+  return true;
+}
+
+int runKvtool(const std::vector<std::string>& args, common::Output& out, common::Output& err) {
+  KvtoolCommandLine line;
+  std::string error;
+  if (!parseKvtoolCommandLine(args, line, error)) {
+    err.print("%s", error.c_str());
     return kExitUsage;
   }
   Arrangement arrangement;
-  std::string error;
-  if (!readArrangement(common::pathFromName(rest[0]), arrangement, error)) {
+  if (!readArrangement(common::pathFromName(line.arrangementPath), arrangement, error)) {
     err.print("kvtool: %s\n", error.c_str());
     return kExitFailed;
   }
-  out.print("Arrangement <%s> plays <%s>.\n", rest[0].c_str(), common::displayPath(arrangement.midiFile).c_str());
-  return convert(arrangement, rest[1], endian, out, err);
+  out.print("Arrangement <%s> plays <%s>.\n", line.arrangementPath.c_str(),
+            common::displayPath(arrangement.midiFile).c_str());
+  return convert(arrangement, line.songPath, line.endian, out, err);
 }
 
 }  // namespace kvtool

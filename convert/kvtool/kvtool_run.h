@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/byte_order.h"
 #include "common/output.h"
 
 namespace kvtool {
@@ -14,6 +15,17 @@ enum ExitCode : int {
   kExitFailed = 1,  // the arrangement, its MIDI file or the song could not be handled
   kExitUsage = 2,
 };
+
+struct KvtoolCommandLine {
+  common::Endian endian = common::Endian::Little;
+  std::string arrangementPath;
+  std::string songPath;
+};
+
+// Reads the command line: -B (or -b) before the file names, then the
+// arrangement and the song. False with a message in `error` (usage included)
+// when it is not a valid command line.
+bool parseKvtoolCommandLine(const std::vector<std::string>& args, KvtoolCommandLine& line, std::string& error);
 
 // Runs kvtool with the arguments that follow the program name.
 int runKvtool(const std::vector<std::string>& args, common::Output& out, common::Output& err);

@@ -26,13 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return true;
   }();
   (void)ready;
-  static fuzzing::FuzzConversion* run = new fuzzing::FuzzConversion();
-  voconv::Conversion& c = run->conversion;
-  c.ids.clear();
-  c.model.clear();
-  c.midiSetups.clear();
-  run->toolRuns = 0;
-  run->text.str({});
+  fuzzing::FuzzConversion run;
+  voconv::Conversion& c = run.conversion;
   const std::string first = "[Samples]\n1,a.wav,0\n2,b.wav,1\n[Soundmacros]\n1,m.mac\n";
   if (!voconv::parseExportScript(c, first, "first.txt", 0)) std::abort();
   try {
@@ -51,6 +46,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       if (setup.value.name.empty() || setup.value.name.size() > 127) std::abort();
     }
   }
-  if (run->toolRuns > int(c.midiSetups.setups().size())) std::abort();  // a name is converted once
+  if (run.toolRuns > int(c.midiSetups.setups().size())) std::abort();  // a name is converted once
   return 0;
 }

@@ -1,25 +1,23 @@
 // A conversion for the export script fuzzers: output into a string, outside
 // tools replaced by a stand-in that succeeds, files read from a fresh folder.
+// Each input gets a conversion of its own, so nothing carries over from one
+// input to the next.
 #pragma once
-
-#include <unistd.h>
 
 #include <filesystem>
 #include <sstream>
 #include <string>
 
 #include "convert/conversion.h"
+#include "fuzz/temp_folder.h"
 
 namespace fuzzing {
 
+// Makes a fresh folder the current one for the whole process; it is removed
+// when the process ends.
 inline const std::filesystem::path& fuzzFolder(const char* name) {
-  static const std::filesystem::path dir = [name] {
-    auto d = std::filesystem::temp_directory_path() / (std::string(name) + "-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(d);
-    std::filesystem::current_path(d);
-    return d;
-  }();
-  return dir;
+  static const TempFolder folder(name, true);
+  return folder.path();
 }
 
 struct FuzzConversion {

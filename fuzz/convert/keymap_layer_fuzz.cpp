@@ -18,11 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::ofstream f(name, std::ios::binary | std::ios::trunc);
     f.write(reinterpret_cast<const char*>(data), std::streamsize(size));
   }
-  static fuzzing::FuzzConversion* run = new fuzzing::FuzzConversion();
-  voconv::Conversion& c = run->conversion;
-  c.ids.clear();
-  c.model.clear();
-  run->text.str({});
+  fuzzing::FuzzConversion run;
+  voconv::Conversion& c = run.conversion;
   const std::string script = "[Keymaps]\n3,km.bin\n[Layers]\n4,ly.bin\n";
   if (!voconv::parseExportScript(c, script, "script.txt", 0)) std::abort();
   const voconv::KeymapRecord* keymap = c.model.keymaps.find(0x4003);

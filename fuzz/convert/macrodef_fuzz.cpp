@@ -2,6 +2,7 @@
 // of every command with the table it built.
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -11,11 +12,8 @@
 #include "convert/macros/macro_definitions.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static voconv::IdTables* ids = [] {
-    auto* t = new voconv::IdTables();
-    t->clear();
-    return t;
-  }();
+  auto ids = std::make_unique<voconv::IdTables>();  // fresh per input: a finding reproduces from its file
+  ids->clear();
   std::ostringstream text;
   common::Output out(text);
   voconv::CommandTable table;
@@ -32,7 +30,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   try {
     voconv::renumberMacroOperands(steps, 1, table, *ids);
   } catch (const voconv::FatalError&) {
-    ids->clear();  // the IDs of many runs used up: start afresh
     return 0;
   }
   for (size_t i = 0; i < 256; ++i) {

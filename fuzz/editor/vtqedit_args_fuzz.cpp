@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/batch_options.h"
+#include "fuzz/arguments.h"
 #include "core/time_code_editing.h"
 
 namespace {
@@ -25,14 +26,7 @@ void checkCommand(const vtq::CCommand& command) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string input(reinterpret_cast<const char*>(data), size);
-  std::vector<std::string> args(1);
-  for (char c : input) {
-    if (c == '\0') {
-      args.emplace_back();
-    } else {
-      args.back() += c;
-    }
-  }
+  const std::vector<std::string> args = fuzzing::splitArguments(data, size);
   vtq::BatchOptions options;
   vtq::BatchProblem problem;
   if (vtq::parseBatchOptions(args, options, problem) && options.action == vtq::BatchAction::Add) {

@@ -1,7 +1,5 @@
 // Feeds arbitrary bytes to kalptrim as its input file and checks that the
 // output is exactly the input after its header, or that nothing was written.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -10,14 +8,12 @@
 #include <sstream>
 #include <vector>
 
+#include "fuzz/temp_folder.h"
 #include "kalptrim/kalp_trim.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const std::filesystem::path dir = [] {
-    auto d = std::filesystem::temp_directory_path() / ("kalptrim-fuzz-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(d);
-    return d;
-  }();
+  static const fuzzing::TempFolder folder("kalptrim-fuzz");
+  const std::filesystem::path& dir = folder.path();
   const auto in = dir / "in.kalp";
   const auto out = dir / "out.raw";
   std::filesystem::remove(out);
