@@ -1,5 +1,8 @@
 #include "convert/compile/macro_compilation.h"
 
+#include "convert/compile/advance_compiler.h"
+#include "convert/compile/handheld_compiler.h"
+
 namespace voconv {
 
 MacroCompilation::MacroCompilation(TargetObjectList& objects, CompileTarget target)
@@ -7,7 +10,14 @@ MacroCompilation::MacroCompilation(TargetObjectList& objects, CompileTarget targ
   for (std::size_t i = 0; i < macros_.size(); ++i) macros_[i].id = index_.macros[i]->id;
 }
 
-bool MacroCompilation::compileMacro(int, common::Output&) { return false; }
+bool MacroCompilation::compileMacro(int macroIndex, common::Output& out) {
+  CompiledMacro& m = macro(macroIndex);
+  const uint16_t id = m.id;
+  m = CompiledMacro();
+  m.id = id;
+  return target_ == CompileTarget::Advance ? compileAdvanceMacro(*this, macroIndex, out)
+                                           : compileHandheldMacro(*this, macroIndex, out);
+}
 
 bool MacroCompilation::compileAll(common::Output& out) {
   for (std::size_t i = 0; i < macros_.size(); ++i) {
