@@ -11,8 +11,8 @@
 
 #include <sstream>
 
-#include "convert/targets/advance_project_file.h"
-#include "convert/targets/gb_layout.h"
+#include "convert/targets/handheld/advance_project_file.h"
+#include "convert/targets/handheld/gb_layout.h"
 
 namespace {
 

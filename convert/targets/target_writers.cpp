@@ -1,6 +1,6 @@
 #include "target_writers.h"
 
-#include "convert/targets/handheld_writers.h"
+#include "convert/targets/handheld/handheld_writers.h"
 #include "convert/targets/n64_writer.h"
 
 namespace voconv {

@@ -6,13 +6,13 @@
 #include <sstream>
 
 #include "common/byte_order.h"
-#include "convert/targets/advance_project_file.h"
-#include "convert/targets/gb_image.h"
-#include "convert/targets/gb_include_file.h"
-#include "convert/targets/gb_layout.h"
-#include "convert/targets/gb_preset_blocks.h"
-#include "convert/targets/handheld_envelopes.h"
-#include "convert/targets/handheld_symbols.h"
+#include "convert/targets/handheld/advance_project_file.h"
+#include "convert/targets/handheld/gb_image.h"
+#include "convert/targets/handheld/gb_include_file.h"
+#include "convert/targets/handheld/gb_layout.h"
+#include "convert/targets/handheld/gb_preset_blocks.h"
+#include "convert/targets/handheld/handheld_envelopes.h"
+#include "convert/targets/handheld/handheld_symbols.h"
 
 using namespace voconv;
 using Bytes = std::vector<uint8_t>;
@@ -79,9 +79,9 @@ TEST(HandheldLayout, BankedAddresses) {
     uint32_t bank;
     uint16_t address;
   };
-  for (const Case& c : {Case{0x4000, GameBoyVariant::Cartridge, 1, 0x4000}, Case{0x7FFF, GameBoyVariant::Cartridge, 1, 0x7FFF},
-                        Case{0x8000, GameBoyVariant::Cartridge, 2, 0x4000}, Case{0x4000, GameBoyVariant::SlaveRom, 2, 0x4000},
-                        Case{0x7FFFFF, GameBoyVariant::Cartridge, 511, 0x7FFF}}) {
+  constexpr auto kCart = GameBoyVariant::Cartridge;
+  for (const Case& c : {Case{0x4000, kCart, 1, 0x4000}, Case{0x7FFF, kCart, 1, 0x7FFF}, Case{0x8000, kCart, 2, 0x4000},
+                        Case{0x4000, GameBoyVariant::SlaveRom, 2, 0x4000}, Case{0x7FFFFF, kCart, 511, 0x7FFF}}) {
     const BankedAddress at = bankedAddress(c.offset, c.variant);
     EXPECT_EQ(at.bank, c.bank) << std::hex << c.offset;
     EXPECT_EQ(at.address, c.address) << std::hex << c.offset;
@@ -100,7 +100,9 @@ TEST(HandheldLayout, EnvelopeRecordsOfBothTargets) {
   // {0, 0, 65535, 0}: 0 ms counts as one tick; the Game Boy level stops at 15,
   // the Advance level keeps the low 8 bits of 4080.
   const Case cases[] = {
-      {{5, 200, 2048, 300}, {0x00, 0x0F, 0x6B, 0xFF, 0x08, 0x8F, 0xFF}, {0x00, 0xFF, 0x95, 0x0A, 0x00, 0x80, 0x1C, 0x07}},
+      {{5, 200, 2048, 300},
+       {0x00, 0x0F, 0x6B, 0xFF, 0x08, 0x8F, 0xFF},
+       {0x00, 0xFF, 0x95, 0x0A, 0x00, 0x80, 0x1C, 0x07}},
       {{0, 0, 65535, 0}, {0x00, 0x0F, 0x00, 0x00, 0x0F, 0x00, 0xF1}, {0x00, 0xFF, 0x00, 0x0F, 0x00, 0xF0, 0x00, 0xF0}},
   };
   for (const Case& c : cases) {

@@ -1,11 +1,11 @@
-#include "convert/targets/gb_layout.h"
+#include "convert/targets/handheld/gb_layout.h"
 
 #include <algorithm>
 #include <cstring>
 #include <new>
 
-#include "convert/targets/gb_preset_blocks.h"
-#include "convert/targets/gb_project_part.h"
+#include "convert/targets/handheld/gb_preset_blocks.h"
+#include "convert/targets/handheld/gb_project_part.h"
 
 namespace voconv {
 namespace {

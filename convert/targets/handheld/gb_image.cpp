@@ -1,4 +1,4 @@
-#include "convert/targets/gb_image.h"
+#include "convert/targets/handheld/gb_image.h"
 
 namespace voconv {
 

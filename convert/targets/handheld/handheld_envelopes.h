@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "common/byte_order.h"
-#include "convert/targets/handheld_project.h"
+#include "convert/targets/handheld/handheld_project.h"
 
 namespace voconv {
 

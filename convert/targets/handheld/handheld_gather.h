@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "convert/targets/handheld_project.h"
+#include "convert/targets/handheld/handheld_project.h"
 
 namespace voconv {
 

@@ -1,4 +1,4 @@
-#include "convert/targets/handheld_writers.h"
+#include "convert/targets/handheld/handheld_writers.h"
 
 namespace voconv {
 

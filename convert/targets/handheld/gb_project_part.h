@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "common/output.h"
-#include "convert/targets/gb_image.h"
-#include "convert/targets/handheld_project.h"
+#include "convert/targets/handheld/gb_image.h"
+#include "convert/targets/handheld/handheld_project.h"
 
 namespace voconv {
 

@@ -1,4 +1,4 @@
-#include "convert/targets/handheld_gather.h"
+#include "convert/targets/handheld/handheld_gather.h"
 
 #include <memory>
 
@@ -7,7 +7,7 @@
 #include "convert/conversion.h"
 #include "convert/targets/handheld_loading.h"
 #include "convert/targets/handheld_objects.h"
-#include "convert/targets/handheld_song_files.h"
+#include "convert/targets/handheld/handheld_song_files.h"
 
 namespace voconv {
 namespace {
@@ -54,7 +54,8 @@ void collectEffects(Conversion& c, const ObjectIndex& index, HandheldProject& p)
   }
 }
 
-void fillPage(const ObjectIndex& index, const TargetObject& page, size_t first, std::array<PageSlot, kPagePrograms>& slots) {
+void fillPage(const ObjectIndex& index, const TargetObject& page, size_t first,
+              std::array<PageSlot, kPagePrograms>& slots) {
   for (size_t program = 0; program < kPagePrograms; ++program) {
     const PageObjectEntry e = pageEntry(page, first + program);
     if (e.empty()) continue;
@@ -110,8 +111,8 @@ ReferenceResolver referenceResolver(std::shared_ptr<const MacroCompilation> comp
 std::optional<HandheldProject> prepareHandheldProject(Conversion& c, HandheldTarget target) {
   if (!loadHandheldObjects(c)) return std::nullopt;
   if (c.release.announcesTargetConversion) c.out.print("Converting to target format...\n");
-  const CompileTarget compileTarget = target == HandheldTarget::Advance ? CompileTarget::Advance : CompileTarget::GameBoy;
-  auto compiled = std::make_shared<MacroCompilation>(c.targetObjects, compileTarget);
+  auto compiled = std::make_shared<MacroCompilation>(
+      c.targetObjects, target == HandheldTarget::Advance ? CompileTarget::Advance : CompileTarget::GameBoy);
   HandheldProject p;
   convertSamples(compiled->index(), target, p);
   if (!compiled->compileAll(c.out)) return std::nullopt;

@@ -1,8 +1,8 @@
-#include "convert/targets/gb_project_part.h"
+#include "convert/targets/handheld/gb_project_part.h"
 
 
 #include "common/byte_order.h"
-#include "convert/targets/handheld_envelopes.h"
+#include "convert/targets/handheld/handheld_envelopes.h"
 
 namespace voconv {
 namespace {

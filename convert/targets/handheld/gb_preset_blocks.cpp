@@ -1,4 +1,4 @@
-#include "convert/targets/gb_preset_blocks.h"
+#include "convert/targets/handheld/gb_preset_blocks.h"
 
 #include <algorithm>
 #include <numeric>

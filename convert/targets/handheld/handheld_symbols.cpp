@@ -1,4 +1,4 @@
-#include "convert/targets/handheld_symbols.h"
+#include "convert/targets/handheld/handheld_symbols.h"
 
 #include "common/output.h"
 

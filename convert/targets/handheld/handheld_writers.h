@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "convert/targets/gb_layout.h"
+#include "convert/targets/handheld/gb_layout.h"
 #include "convert/targets/target_writers.h"
 
 namespace voconv {

@@ -1,10 +1,10 @@
-#include "convert/targets/gb_include_file.h"
+#include "convert/targets/handheld/gb_include_file.h"
 
 #include <algorithm>
 
 #include "common/output.h"
 #include "convert/include_file.h"
-#include "convert/targets/gb_image.h"
+#include "convert/targets/handheld/gb_image.h"
 
 namespace voconv {
 

@@ -1,4 +1,4 @@
-#include "convert/targets/handheld_song_files.h"
+#include "convert/targets/handheld/handheld_song_files.h"
 
 #include <system_error>
 

@@ -1,9 +1,9 @@
-#include "convert/targets/advance_project_file.h"
+#include "convert/targets/handheld/advance_project_file.h"
 
 #include <stdexcept>
 
 #include "common/byte_order.h"
-#include "convert/targets/handheld_envelopes.h"
+#include "convert/targets/handheld/handheld_envelopes.h"
 
 namespace voconv {
 namespace {
@@ -124,7 +124,9 @@ AdvanceLayout advanceLayout(const HandheldProject& p) {
   for (const HandheldSetup& setup : p.setups) sizes.push_back(kAdvancePresetBytes + setup.song.size());
   layout.sampleArea = placeRecords(layout.songArea + 4, sizes, layout.setups);
   sizes.clear();
-  for (const convert::HandheldSample& sample : p.samples) sizes.push_back(kAdvanceSampleHeaderBytes + sample.data.size());
+  for (const convert::HandheldSample& sample : p.samples) {
+    sizes.push_back(kAdvanceSampleHeaderBytes + sample.data.size());
+  }
   layout.size = placeRecords(layout.sampleArea, sizes, layout.samples);
   return layout;
 }

@@ -1,4 +1,4 @@
-#include "convert/targets/handheld_envelopes.h"
+#include "convert/targets/handheld/handheld_envelopes.h"
 
 #include <algorithm>
 #include <cmath>

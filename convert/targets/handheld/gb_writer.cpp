@@ -9,11 +9,11 @@
 #include "common/file_io.h"
 #include "common/paths.h"
 #include "convert/conversion.h"
-#include "convert/targets/gb_include_file.h"
-#include "convert/targets/handheld_gather.h"
-#include "convert/targets/handheld_song_files.h"
-#include "convert/targets/handheld_symbols.h"
-#include "convert/targets/handheld_writers.h"
+#include "convert/targets/handheld/gb_include_file.h"
+#include "convert/targets/handheld/handheld_gather.h"
+#include "convert/targets/handheld/handheld_song_files.h"
+#include "convert/targets/handheld/handheld_symbols.h"
+#include "convert/targets/handheld/handheld_writers.h"
 
 namespace voconv {
 namespace {

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "common/output.h"
-#include "convert/targets/handheld_project.h"
+#include "convert/targets/handheld/handheld_project.h"
 
 namespace voconv {
 
