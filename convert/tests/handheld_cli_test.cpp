@@ -34,7 +34,9 @@ void writeProject(const TempDir& dir, Console console) {
             "[Samples]\n1,one.wav,0\n[Soundmacros]\n1,one.mac\n[Tables]\n1,one.tab\n"
             "[Songgroup]\nName=Music\nSoundmacro=1\nSample=1\nTable=1\nNormPageEntry=0,1,5,2,0\n"
             "MidiSetup\n{\nName=Intro\nFilename=intro.mid\nChannelsetup=1,0,100,64,0,0\n}\n"
-            "[SFXgroup]\nName=Fx\nSFXEntry=0,1,10,2,127,64,60,Boom\nSoundmacro=1\n");
+            "[SFXgroup]\nName=Fx\nSFXEntry=0,1,10,2,127,64,60,Boom\nSoundmacro=1\n"
+            // Not selected by the description; its song is made all the same.
+            "[Songgroup]\nName=Extra\nMidiSetup\n{\nName=Bonus\nFilename=intro.mid\nChannelsetup=1,0,0,0,0,0\n}\n");
   dir.write("one.wav", wav());
   // Game Boy: voice 2 (11), sample 1 (38), END. Advance: SETVOICE 2 (0x16),
   // SMP_SELECT sample 1 (0x12), END.
@@ -99,8 +101,11 @@ TEST(HandheldCli, GameBoyWritesProjectPoolAndInclude) {
                   "\t\tOFFSET\t$c000\t\t\t; Wrap to next bank\n\t\tBINSET\t$4000,$88\n\t\tLIBBIN\t" + folder +
                   "/t.pool\n\n");
     EXPECT_EQ(includeBody(dir), "SFXID_Boom\tEQU\t0\nSONGID_Intro\tEQU\t0\n");
-    // The song file this run made is gone; the one another run left stays.
+    // The song files this run made are gone, those of unselected setups too;
+    // the one another run left stays.
+    EXPECT_NE(dir.readText("tool.log").find("Bonus.song"), std::string::npos);
     EXPECT_FALSE(dir.exists("Intro.song"));
+    EXPECT_FALSE(dir.exists("Bonus.song"));
     EXPECT_TRUE(dir.exists("Old.song"));
   }
 }
@@ -143,6 +148,7 @@ TEST(HandheldCli, AdvanceProjectFileInBothIncludeForms) {
     EXPECT_EQ(includeBody(dir), assembler ? "SFXID_Boom\tEQU\t0\nSONGID_Intro\tEQU\t0\n"
                                           : "#define SFXID_Boom\t0\n#define SONGID_Intro\t0\n");
     EXPECT_FALSE(dir.exists("Intro.song"));
+    EXPECT_FALSE(dir.exists("Bonus.song"));
     EXPECT_TRUE(dir.exists("Old.song"));
   }
 }
