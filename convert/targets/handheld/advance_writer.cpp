@@ -12,13 +12,13 @@ namespace voconv {
 
 bool writeAdvanceProject(Conversion& c, AdvanceRun& run) {
   run.file.reset();
+  run.symbols.clear();
   std::optional<HandheldProject> project = prepareHandheldProject(c, HandheldTarget::Advance);
   if (project) run.file = emitAdvanceProject(*project, c.out);
   deleteSongFilesOfRun(c);
   if (!run.file) return false;
   const SymbolForm form = c.settings.assemblerInclude ? SymbolForm::Assembler : SymbolForm::C;
-  c.include->writeText(effectSymbols(*project, form));
-  c.include->writeText(songSymbols(*project, form));
+  run.symbols = effectSymbols(*project, form) + songSymbols(*project, form);
   return true;
 }
 
@@ -26,7 +26,10 @@ bool writeAdvanceData(Conversion& c, AdvanceRun& run) {
   if (!run.file) return false;
   const std::filesystem::path path = c.description.outputFile(".proj");
   common::SafeFileWriter file;
-  if (file.open(path) && file.write(*run.file) && file.commit()) return true;
+  if (file.open(path) && file.write(*run.file) && file.commit()) {
+    c.include->writeText(run.symbols);
+    return true;
+  }
   c.out.print("*** ERROR: Could not create output project file!\n");
   c.out.print("*** %s\n", file.error().c_str());
   return false;

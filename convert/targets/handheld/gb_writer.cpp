@@ -98,6 +98,7 @@ bool writeCartridge(Conversion& c, const GameBoyLayout& layout) {
 
 bool writeGameBoyProject(Conversion& c, GameBoyRun& run) {
   run.layout.reset();
+  run.symbols.clear();
   const bool slave = c.settings.slaveRom;
   std::optional<HandheldProject> project =
       prepareHandheldProject(c, slave ? HandheldTarget::SlaveRom : HandheldTarget::GameBoy);
@@ -108,14 +109,15 @@ bool writeGameBoyProject(Conversion& c, GameBoyRun& run) {
   }
   deleteSongFilesOfRun(c);
   if (!run.layout) return false;
-  c.include->writeText(effectSymbols(*project, SymbolForm::Assembler));
-  c.include->writeText(songSymbols(*project, SymbolForm::Assembler));
+  run.symbols = effectSymbols(*project, SymbolForm::Assembler) + songSymbols(*project, SymbolForm::Assembler);
   return true;
 }
 
 bool writeGameBoyData(Conversion& c, GameBoyRun& run) {
   if (!run.layout) return false;
-  return c.settings.slaveRom ? writeSlaveRom(c, *run.layout) : writeCartridge(c, *run.layout);
+  if (!(c.settings.slaveRom ? writeSlaveRom(c, *run.layout) : writeCartridge(c, *run.layout))) return false;
+  c.include->writeText(run.symbols);
+  return true;
 }
 
 }  // namespace voconv
