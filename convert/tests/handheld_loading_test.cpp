@@ -116,6 +116,9 @@ TEST(HandheldLoading, LoadsGroupsThenReferencedObjectsInEntryOrder) {
   // the bytes 129, 127, 144 are 1, -1, 16 widened to 16 bits.
   EXPECT_EQ(list.find(T::Sample, 5)->payload,
             (std::vector<uint8_t>{0x40, 0x1F, 0, 60, 3, 0, 0, 1, 1, 0, 0, 0, 2, 0, 0, 0, 0x00, 0x01, 0x00, 0xFF, 0x00, 0x10}));
+  const convert::HandheldSample decoded = sampleFromObject(*list.find(T::Sample, 5));
+  EXPECT_EQ(decoded.header.loopLength, 2u);
+  EXPECT_EQ(decoded.samples, (std::vector<int16_t>{0x0100, -0x0100, 0x1000}));
   const TableEnvelope envelope = tableEnvelope(*list.find(T::Table, 0xC001));
   EXPECT_EQ(envelope.release, 4);
   const TargetObject& page = *list.find(T::SongGroup, 0);
