@@ -84,7 +84,9 @@ void keymapEntry(MacroStep& s) {
   if (c.keymapMacro() >= 0 && c.keymapMacro() != s.macroIndexInProject()) {
     return s.fail("*** ERROR: Only one keymap macro is possible in the entire project!\n");
   }
-  if (s.number() != state.keymapEntries) return s.fail("*** ERROR: Only keymap commands are allowed in the keymap macro!\n");
+  if (s.number() != state.keymapEntries) {
+    return s.fail("*** ERROR: Only keymap commands are allowed in the keymap macro!\n");
+  }
   if (size_t(state.keymapEntries) >= kGameBoyLimits.keymapEntries) {
     return s.fail("*** ERROR: Too many entries in keymap macro!\n");
   }

@@ -30,7 +30,9 @@ class MacroStep {
   uint8_t s(int n) const { return source_[n]; }
   int8_t signedByte(int n) const { return int8_t(source_[n]); }
   uint16_t s16(int n) const { return common::loadU16(source_ + n, common::Endian::Little); }
-  uint32_t s24(int n) const { return uint32_t(source_[n]) | uint32_t(source_[n + 1]) << 8 | uint32_t(source_[n + 2]) << 16; }
+  uint32_t s24(int n) const {
+    return uint32_t(source_[n]) | uint32_t(source_[n + 1]) << 8 | uint32_t(source_[n + 2]) << 16;
+  }
 
   // Output bytes; 16- and 32-bit values in the target's order.
   void b(int n, uint8_t v);

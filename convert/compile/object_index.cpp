@@ -1,30 +1,34 @@
 #include "convert/compile/object_index.h"
 
+#include <algorithm>
+#include <climits>
+
 #include "convert/foundation/fatal_error.h"
 
 namespace voconv {
 namespace {
 
-constexpr std::size_t kIdCount = 0x10000;
 constexpr uint8_t kIndexFlagBits = 0xC0;
 constexpr int kTooManyExitCode = 1;
 
 // Gives `object` the next index of its kind when the kind has room left.
-void number(TargetObject& object, std::vector<TargetObject*>& list, std::vector<int16_t>* ids, std::size_t limit) {
+void number(TargetObject& object, std::vector<TargetObject*>& list, ObjectIndex::IdIndex* ids, std::size_t limit) {
   if (list.size() >= limit) return;
   object.index = int(list.size());
-  if (ids) (*ids)[object.id] = int16_t(object.index);
+  if (ids) ids->emplace_back(object.id, object.index);
   list.push_back(&object);
 }
 
 }  // namespace
 
+int ObjectIndex::lookUp(const IdIndex& ids, uint16_t id) {
+  const auto found = std::lower_bound(ids.begin(), ids.end(), std::pair<uint16_t, int>(id, INT_MIN));
+  return found != ids.end() && found->first == id ? found->second : -1;
+}
+
 ObjectIndex ObjectIndex::build(TargetObjectList& objects, CompileTarget target) {
   const CompileLimits& limits = limitsFor(target);
   ObjectIndex index;
-  index.macroIds_.assign(kIdCount, -1);
-  index.tableIds_.assign(kIdCount, -1);
-  index.sampleIds_.assign(kIdCount, -1);
   for (TargetObject& object : objects.entries()) {
     object.flags &= uint8_t(~kIndexFlagBits);
     object.index = -1;
@@ -47,6 +51,8 @@ ObjectIndex ObjectIndex::build(TargetObjectList& objects, CompileTarget target) 
         break;
     }
   }
+  // The list holds each kind and ID once, so no two pairs share an ID.
+  for (IdIndex* ids : {&index.macroIds_, &index.tableIds_, &index.sampleIds_}) std::sort(ids->begin(), ids->end());
   return index;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "convert/compile/compile_target.h"
@@ -13,6 +14,8 @@ namespace voconv {
 
 class ObjectIndex {
  public:
+  using IdIndex = std::vector<std::pair<uint16_t, int>>;  // (ID, index), sorted by ID
+
   // Objects in index order. Macros past the limit keep index -1 and are not
   // listed; so are tables and samples past theirs.
   std::vector<TargetObject*> macros;
@@ -36,11 +39,11 @@ class ObjectIndex {
   static ObjectIndex build(TargetObjectList& objects, CompileTarget target);
 
  private:
-  static int lookUp(const std::vector<int16_t>& ids, uint16_t id) { return ids.empty() ? -1 : ids[id]; }
+  static int lookUp(const IdIndex& ids, uint16_t id);
 
-  std::vector<int16_t> macroIds_;  // 65536 entries once built, -1 for none
-  std::vector<int16_t> tableIds_;
-  std::vector<int16_t> sampleIds_;
+  IdIndex macroIds_;
+  IdIndex tableIds_;
+  IdIndex sampleIds_;
 };
 
 }  // namespace voconv

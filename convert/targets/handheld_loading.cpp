@@ -163,9 +163,10 @@ bool loadHandheldObjects(Conversion& c) {
   ReferenceLists refs;
   if (!loadGroups(c, refs)) return false;
   HandheldSampleLoader samples(c);
+  const std::vector<std::string>& poolStack = c.description.poolStackGroups;
   try {
-    return loadList(c, refs.pool[kPoolMacros], c.description.poolStackGroups, [&](uint16_t id) { return loadMacro(c, id); }) &&
-           loadList(c, refs.pool[kPoolTables], c.description.poolStackGroups, [&](uint16_t id) { return loadTable(c, id); }) &&
+    return loadList(c, refs.pool[kPoolMacros], poolStack, [&](uint16_t id) { return loadMacro(c, id); }) &&
+           loadList(c, refs.pool[kPoolTables], poolStack, [&](uint16_t id) { return loadTable(c, id); }) &&
            loadList(c, refs.samples, c.description.sampleStackGroups, [&](uint16_t id) { return samples.load(id); });
   } catch (const std::bad_alloc&) {
     c.out.print("*** Could not allocate memory.\n");

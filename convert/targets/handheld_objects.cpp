@@ -57,7 +57,8 @@ MidiSetupObject midiSetupObject(const TargetObject& setup) {
 }
 
 TableEnvelope tableEnvelope(const TargetObject& table) {
-  std::vector<uint8_t> head(table.payload.begin(), table.payload.begin() + long(std::min<std::size_t>(8, table.payload.size())));
+  const std::size_t kept = std::min<std::size_t>(8, table.payload.size());
+  std::vector<uint8_t> head(table.payload.begin(), table.payload.begin() + long(kept));
   head.resize(8, 0);
   ByteReader r(head, Endian::Little);
   TableEnvelope t;

@@ -67,7 +67,8 @@ bool HandheldSampleLoader::load(uint16_t id) {
     return false;
   }
   if (s.channels != 1 || (release115_ && s.bits != 16)) {
-    c_.out.print(release115_ ? "*** Input samples must be 16-bit, mono format.\n" : "*** Input samples must be mono format.\n");
+    c_.out.print(release115_ ? "*** Input samples must be 16-bit, mono format.\n"
+                             : "*** Input samples must be mono format.\n");
     return false;
   }
   const std::size_t data = s.bits == 16 ? s.samples16.size() : s.samples8.size();
