@@ -12,6 +12,7 @@ const ReleaseProfile& currentRelease() {
       true,
       true,
       true,
+      true,
   };
   return kProfile;
 }
@@ -23,6 +24,7 @@ const ReleaseProfile& release115() {
       " -t <sys>   Set the target system. This will not set the correct\n"
       "            endian mode. Just data formats are switched to the given\n"
       "            platform. (N64, GB)\n",
+      false,
       false,
       false,
       false,

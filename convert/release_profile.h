@@ -13,6 +13,7 @@ struct ReleaseProfile {
   bool knowsGameBoyAdvance;        // "AGB" is a target
   bool separateSlaveRomMessage;    // GBSLAVE prints "Target is set to Game Boy."
   bool unknownTargetIsFatal;       // else a message and the target unchanged
+  bool announcesTargetConversion;  // handhelds: "Converting to target format..."
 };
 
 // The current release.

@@ -13,23 +13,6 @@ namespace {
 
 constexpr size_t kMaxExportScripts = 4;
 
-const char* targetName(const RunSettings& s) {
-  switch (s.target) {
-    case Target::GameBoy: return s.slaveRom ? "Game Boy slave ROM" : "Game Boy";
-    case Target::GameBoyAdvance: return "Game Boy Advance";
-    case Target::Nintendo64: return "Nintendo 64";
-    case Target::Default: break;
-  }
-  return "default target";
-}
-
-bool writerMissing(Conversion& c) {
-  c.out.print("*** The %s data cannot be written yet: this converter has no writer for it.\n",
-              targetName(c.settings));
-  c.reportFailure();
-  return false;
-}
-
 // A step's result; a failed step's own messages have been printed.
 bool runStep(Conversion& c, const WriterStep& step) {
   if (step(c)) return true;
@@ -38,18 +21,10 @@ bool runStep(Conversion& c, const WriterStep& step) {
 }
 
 void writeHandheld(Conversion& c, const WriterStep& project, const WriterStep& data) {
-  if (!project || !data) {
-    writerMissing(c);
-    return;
-  }
   if (runStep(c, project) && runStep(c, data)) c.out.print("Done.\n");
 }
 
 void writeNintendo64(Conversion& c, const TargetWriters& w) {
-  if (!w.nintendo64Project || !w.nintendo64Pool || (c.settings.convertSamples && !w.nintendo64Samples)) {
-    writerMissing(c);
-    return;
-  }
   c.out.print("Writing project data...\n");
   if (!runStep(c, w.nintendo64Project)) return;
   c.out.print("Done.\n");
@@ -135,6 +110,7 @@ int runConversion(const std::vector<std::string>& args, Conversion& c, const Tar
       c.reportFailure();
       return kExitFailureReported;
     }
+    c.now = now;
     c.include->writeHeader(c.release.version, now);
     writeTargetData(c, writers);
   } catch (const FatalError& fatal) {

@@ -1,13 +1,14 @@
 #include "target_writers.h"
 
+#include "convert/targets/handheld/handheld_writers.h"
 #include "convert/targets/n64_writer.h"
 
 namespace voconv {
 
 TargetWriters builtInTargetWriters() {
-  // The target writers join here as they are built.
   TargetWriters writers;
   addN64Writer(writers);
+  addHandheldWriters(writers);
   return writers;
 }
 

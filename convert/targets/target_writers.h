@@ -1,7 +1,6 @@
 // The target writers that the run driver calls in its writing step. Each step
 // writes its files, prints its own messages, reports failures to the
-// conversion and returns success. A step that is not set means the writer is
-// not part of this build yet.
+// conversion and returns success.
 #pragma once
 
 #include <functional>

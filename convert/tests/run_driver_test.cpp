@@ -99,14 +99,6 @@ TEST_F(RunDriver, HandheldTargetsRunProjectThenData) {
   EXPECT_EQ(second.output().substr(second.output().find("[")), "[agbproj]\n");
 }
 
-TEST_F(RunDriver, MissingWriterSaysSoAndEndsWithTwo) {
-  EXPECT_EQ(run({"-t", "AGB", "s.txt", "d.txt"}, TargetWriters{}), kExitFailureReported);
-  EXPECT_NE(run_.output().find("*** The Game Boy Advance data cannot be written yet: this converter has no writer "
-                               "for it.\n"),
-            std::string::npos);
-  EXPECT_TRUE(dir_.exists("snd.h"));  // the include file is still closed properly
-}
-
 TEST_F(RunDriver, FailedToolRunEndsWithTwoEvenWhenEverythingElseWorked) {
   run_.toolExitCode = 255;
   EXPECT_EQ(run({"-t", "N64", "s.txt", "d.txt"}, allWriters()), kExitFailureReported);

@@ -9,8 +9,14 @@ const MidiSetup* MidiSetupRegistry::find(const std::string& name) const {
 
 const MidiSetup& MidiSetupRegistry::add(const std::string& name) {
   byName_.emplace(name, setups_.size());
-  setups_.push_back(MidiSetup{nextId_++, name});
+  setups_.push_back(MidiSetup{nextId_++, name, {}});
   return setups_.back();
+}
+
+void MidiSetupRegistry::recordSongFile(uint16_t id, const std::filesystem::path& songFile) {
+  for (MidiSetup& setup : setups_) {
+    if (setup.id == id) setup.songFile = songFile;
+  }
 }
 
 void MidiSetupRegistry::clear() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -12,6 +13,9 @@ namespace voconv {
 struct MidiSetup {
   uint16_t id = 0;
   std::string name;
+  // The song file that this run's outside tool made for the setup; empty
+  // when none was made (the handheld writers delete only these).
+  std::filesystem::path songFile;
 };
 
 class MidiSetupRegistry {
@@ -20,6 +24,8 @@ class MidiSetupRegistry {
   const MidiSetup* find(const std::string& name) const;
   // Registers a new setup under the next ID.
   const MidiSetup& add(const std::string& name);
+  // Notes that the song file of setup `id` was made by this run.
+  void recordSongFile(uint16_t id, const std::filesystem::path& songFile);
   const std::vector<MidiSetup>& setups() const { return setups_; }
   void clear();
 

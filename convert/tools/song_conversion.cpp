@@ -47,12 +47,16 @@ uint16_t midiSetupId(Conversion& c, const std::string& name, const std::string& 
   const uint16_t id = c.midiSetups.add(name).id;
   const std::string input = common::displayPath(c.basePaths.resolve("MIDIfiles\\" + fileName));
   if (c.settings.slaveRom) return id;
-  const std::string output = common::displayPath(c.description.fileInOutputDirectory(name + ".song"));
+  const std::filesystem::path songFile = c.description.fileInOutputDirectory(name + ".song");
+  const std::string output = common::displayPath(songFile);
   c.out.print("Using external tool to convert <%s>...\n", input.c_str());
   const ToolCommand command = songToolCommand(c, fileName, input, output);
   c.verbosePrint("CMD: %s\n", command.line.c_str());
   const ToolResult result = c.runTool(command.argv);
-  if (result.exitCode == 0) return id;
+  if (result.exitCode == 0) {
+    c.midiSetups.recordSongFile(id, songFile);
+    return id;
+  }
   c.out.print("*** Warning: Error %d while executing external program.\n", result.exitCode);
   if (!result.output.empty()) {
     c.out.write(result.output);

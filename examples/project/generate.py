@@ -70,3 +70,25 @@ def tune(notes, channel):
 
 write("MIDIfiles/intro.mid", midi(tune([60, 64, 67, 72], 0)))
 write("MIDIfiles/theme.mid", midi(tune([57, 60, 64, 69, 64, 60], 1)))
+
+
+# Macros of the handheld scripts (handheld-gb.txt, handheld-agb.txt): the same
+# sounds in the Game Boy command set and in the Game Boy Advance one. Sample
+# IDs at bytes 1-2; a jump names its macro at bytes 2-3 and its step at 4-5.
+GB_SETVOICE, GB_GOTO, GB_WAIT, GB_SETNOISE, GB_SETDUTY, GB_SETNOTE, GB_SAMPLE_ON = 11, 6, 7, 21, 20, 25, 38
+write("macros/gb/piano.mac", macro([[GB_SETVOICE, 2], [GB_SAMPLE_ON, 1, 0], [GB_WAIT, 1, 0, 0, 0, 0, 0xE8, 0x03]]))
+write("macros/gb/bass.mac", macro([[GB_SETVOICE, 2], [GB_SAMPLE_ON, 2, 0], [GB_WAIT, 1, 0, 0, 0, 0, 0xF4, 0x01]]))
+write("macros/gb/organ.mac", macro([[GB_SETVOICE, 2], [GB_SAMPLE_ON, 3, 0], [GB_WAIT, 1, 0, 0, 0, 0, 0xFF, 0xFF]]))
+write("macros/gb/boom.mac", macro([[GB_SETVOICE, 3], [GB_SETNOISE, 5, 0, 3], [GB_WAIT, 0, 0, 0, 0, 0, 0x2C, 0x01]]))
+write("macros/gb/zap.mac", macro([[GB_SETVOICE, 0], [GB_SETDUTY, 2], [GB_SETNOTE, 72, 0],
+                                  [GB_WAIT, 0, 0, 0, 0, 0, 0xC8, 0x00]]))
+# Goes on at step 1 of the piano macro.
+write("macros/gb/layered.mac", macro([[GB_SETVOICE, 2], [GB_GOTO, 0, 1, 0, 1, 0]]))
+
+AGB_GOTO, AGB_WAIT, AGB_SMP_SELECT, AGB_SETVOICE = 0x04, 0x02, 0x12, 0x16
+write("macros/agb/piano.mac", macro([[AGB_SETVOICE, 2], [AGB_SMP_SELECT, 1, 0], [AGB_WAIT, 0, 0, 1, 0, 0, 0xE8, 0x03]]))
+write("macros/agb/bass.mac", macro([[AGB_SETVOICE, 2], [AGB_SMP_SELECT, 2, 0], [AGB_WAIT, 0, 0, 1, 0, 0, 0xF4, 0x01]]))
+write("macros/agb/organ.mac", macro([[AGB_SETVOICE, 2], [AGB_SMP_SELECT, 3, 0], [AGB_WAIT, 1, 0, 0, 0, 0, 0xFF, 0xFF]]))
+write("macros/agb/boom.mac", macro([[AGB_SMP_SELECT, 4, 0], [AGB_WAIT, 0, 0, 1, 0, 0, 0x2C, 0x01]]))
+write("macros/agb/zap.mac", macro([[AGB_SMP_SELECT, 5, 0], [AGB_WAIT, 0, 0, 1, 0, 0, 0xC8, 0x00]]))
+write("macros/agb/layered.mac", macro([[AGB_SETVOICE, 2], [AGB_GOTO, 0, 1, 0, 1, 0]]))

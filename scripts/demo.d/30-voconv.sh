@@ -1,17 +1,31 @@
-# Converts the bundled example sound project (two export scripts merged) for
-# the Nintendo 64 with voconv; mid2trk and kvtool make the songs of its MIDI setups.
+# Converts the bundled example sound project with voconv: for the Nintendo 64
+# (two export scripts merged), then for the Game Boy, its slave ROM and the
+# Game Boy Advance (the handheld scripts, whose macros use those consoles'
+# command sets). mid2trk and kvtool make the songs of its MIDI setups.
 set -euo pipefail
 out="$TOOLSET_OUT/voconv"
 mkdir -p "$out"
-cd "$out"
 export PATH="$TOOLSET_BIN/midisong:$PATH"
 project="$TOOLSET_EXAMPLES/project"
-set +e
-"$TOOLSET_BIN/convert/voconv" -t N64 -v -p "$project" music.txt effects.txt "$project/description.txt" | tee voconv.log
-status=${PIPESTATUS[0]}
-set -e
-if [ "$status" -ne 0 ]; then
-  echo "voconv: failed with exit code $status" >&2
-  exit "$status"
-fi
-echo "voconv: wrote $(ls | grep -v '^voconv.log$' | tr '\n' ' ')into $out"
+
+# convert <folder> <voconv arguments...>: one run in its own output folder.
+convert() {
+  local folder="$out"
+  [ "$1" = . ] || folder="$out/$1"
+  shift
+  mkdir -p "$folder"
+  set +e
+  (cd "$folder" && "$TOOLSET_BIN/convert/voconv" "$@" "$project/description.txt") | tee "$folder/voconv.log"
+  local status=${PIPESTATUS[0]}
+  set -e
+  if [ "$status" -ne 0 ]; then
+    echo "voconv: failed with exit code $status" >&2
+    exit "$status"
+  fi
+  echo "voconv: wrote $(ls "$folder" | grep -v '^voconv.log$' | tr '\n' ' ')into $folder"
+}
+
+convert . -t N64 -v -p "$project" music.txt effects.txt
+convert gb -t GB -vs -p "$project" handheld-gb.txt
+convert gbslave -t GBSLAVE -p "$project" handheld-gb.txt
+convert agb -t AGB -p "$project" handheld-agb.txt
