@@ -156,6 +156,17 @@ bool loadList(Conversion& c, const ReferenceList& list, const std::vector<std::s
   return true;
 }
 
+// Runs one object's loading; memory that cannot be had ends it with `message`.
+template <typename Load>
+bool orOutOfMemory(Conversion& c, const char* message, Load load) {
+  try {
+    return load();
+  } catch (const std::bad_alloc&) {
+    c.out.print("%s\n", message);
+    return false;
+  }
+}
+
 }  // namespace
 
 bool loadHandheldObjects(Conversion& c) {
@@ -164,14 +175,18 @@ bool loadHandheldObjects(Conversion& c) {
   if (!loadGroups(c, refs)) return false;
   HandheldSampleLoader samples(c);
   const std::vector<std::string>& poolStack = c.description.poolStackGroups;
-  try {
-    return loadList(c, refs.pool[kPoolMacros], poolStack, [&](uint16_t id) { return loadMacro(c, id); }) &&
-           loadList(c, refs.pool[kPoolTables], poolStack, [&](uint16_t id) { return loadTable(c, id); }) &&
-           loadList(c, refs.samples, c.description.sampleStackGroups, [&](uint16_t id) { return samples.load(id); });
-  } catch (const std::bad_alloc&) {
-    c.out.print("*** Could not allocate memory.\n");
-    return false;
-  }
+  const auto macro = [&](uint16_t id) {
+    return orOutOfMemory(c, "*** Could not allocate memory.", [&] { return loadMacro(c, id); });
+  };
+  const auto table = [&](uint16_t id) {
+    return orOutOfMemory(c, "*** Could not allocate memory for curve data.", [&] { return loadTable(c, id); });
+  };
+  const auto sample = [&](uint16_t id) {
+    return orOutOfMemory(c, "*** Could not allocate sample memory.", [&] { return samples.load(id); });
+  };
+  return loadList(c, refs.pool[kPoolMacros], poolStack, macro) &&
+         loadList(c, refs.pool[kPoolTables], poolStack, table) &&
+         loadList(c, refs.samples, c.description.sampleStackGroups, sample);
 }
 
 }  // namespace voconv
