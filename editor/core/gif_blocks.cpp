@@ -69,6 +69,7 @@ bool readImage(ByteReader& in, GifFrameBlocks& frame) {
   const size_t localTable = colourTableSize(in.u8());
   if (in.remaining() < localTable) return false;
   in.skip(localTable);
+  frame.codeStart = in.offset();
   if (!in.atEnd()) in.skip(1);  // LZW minimum code size
   frame.dataBytes = skipSubBlocks(in);
   frame.image = {start, in.offset() - start};
@@ -114,6 +115,32 @@ std::optional<GifBlocks> readGifBlocks(std::span<const uint8_t> data) {
     }
   }
   return blocks;
+}
+
+bool startsWithColourCode(std::span<const uint8_t> data, const GifFrameBlocks& frame) {
+  const size_t end = frame.image.offset + frame.image.size;
+  if (frame.codeStart >= end || end > data.size()) return false;
+  ByteReader in(data.subspan(frame.codeStart, end - frame.codeStart), Endian::Little);
+  const unsigned minCodeSize = in.u8();
+  if (minCodeSize < 1 || minCodeSize > 11) return false;
+  const unsigned width = minCodeSize + 1;
+  const unsigned clear = 1u << minCodeSize;
+  uint32_t bits = 0;
+  unsigned bitCount = 0;
+  size_t leftInBlock = 0;
+  while (true) {
+    while (bitCount < width) {
+      if (leftInBlock == 0) leftInBlock = in.u8();
+      if (leftInBlock == 0 || !in.ok()) return false;
+      bits |= uint32_t(in.u8()) << bitCount;
+      bitCount += 8;
+      --leftInBlock;
+    }
+    const unsigned code = bits & ((1u << width) - 1);
+    bits >>= width;
+    bitCount -= width;
+    if (code != clear) return code < clear;
+  }
 }
 
 std::vector<uint8_t> cutGifFrame(std::span<const uint8_t> data, const GifBlocks& blocks, size_t index) {

@@ -41,6 +41,9 @@ struct GifFrameBlocks {
   // sub-blocks up to their terminator, or up to the end of the data when the
   // file is cut short there.
   ByteRange image;
+  // Where the LZW code size byte stands (the end of the image range when the
+  // data end before it).
+  size_t codeStart = 0;
   // The LZW bytes inside the sub-blocks (size bytes not counted).
   size_t dataBytes = 0;
 };
@@ -62,6 +65,12 @@ bool isGifData(std::span<const uint8_t> data);
 // of the data; an image whose descriptor or local colour table is cut short
 // is not listed, one whose data are cut short is listed with what is there.
 std::optional<GifBlocks> readGifBlocks(std::span<const uint8_t> data);
+
+// True when the frame's LZW data start, after any clear codes, with a colour
+// index, the only code a decoder can begin with. Qt's reader turns a frame
+// that starts otherwise, or has no data, into an empty picture instead of
+// failing, so the preview checks this itself.
+bool startsWithColourCode(std::span<const uint8_t> data, const GifFrameBlocks& frame);
 
 // A one-frame GIF of frame `index`: the file's head, the frame's graphic
 // control extension if any, its image blocks and a trailer byte 0x3B.

@@ -88,3 +88,19 @@ TEST(GifBlocks, ShortOrForeignData) {
   const std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 0, 0, 0};
   EXPECT_FALSE(readGifBlocks(png));
 }
+
+// A decoder can only begin with a colour index (clear codes may come first).
+TEST(GifBlocks, FirstCodeMustBeAColour) {
+  const std::pair<GifData, bool> cases[] = {
+      {GifData::Pixels, true}, {GifData::Empty, false}, {GifData::InvalidFirstCode, false}};
+  for (const auto& [data, valid] : cases) {
+    TestGif gif;
+    gif.globalColours = {0, 0xFFFFFF};
+    gif.frames = {solidFrame(1, 1, 1, 10)};
+    gif.frames[0].data = data;
+    const auto file = buildGif(gif);
+    const auto blocks = readGifBlocks(file);
+    ASSERT_TRUE(blocks);
+    EXPECT_EQ(startsWithColourCode(file, blocks->frames[0]), valid) << int(data);
+  }
+}
