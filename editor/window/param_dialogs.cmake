@@ -31,3 +31,26 @@ if(TARGET editor_window_tests)
   )
   target_include_directories(editor_window_tests PRIVATE ${params_dir}/../tests)
 endif()
+
+# Desktop integration: the menu entry, the document type (*.qtd) and the
+# program icon in the hicolor theme.
+include(GNUInstallDirs)
+set(desktop_dir ${params_dir}/../desktop)
+set(icon_dir ${params_dir}/resources/artwork)
+install(FILES ${desktop_dir}/vtqedit.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${desktop_dir}/vtqedit-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
+        RENAME vtqedit.xml)
+foreach(size 16 32 48 64 128 256)
+  install(FILES ${icon_dir}/program_icon_${size}.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME vtqedit.png)
+endforeach()
+install(FILES ${icon_dir}/program_icon.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+        RENAME vtqedit.svg)
+
+find_program(DESKTOP_FILE_VALIDATE desktop-file-validate)
+if(TOOLSET_TESTS AND DESKTOP_FILE_VALIDATE)
+  # desktop-file-validate prints every problem it finds, hints included.
+  add_test(NAME vtqedit_desktop_entry
+    COMMAND sh -c "out=$(\"$0\" \"$1\" 2>&1); printf '%s' \"$out\"; [ -z \"$out\" ]"
+            ${DESKTOP_FILE_VALIDATE} ${desktop_dir}/vtqedit.desktop)
+endif()
