@@ -180,10 +180,13 @@ def make_artwork():
         run(["rsvg-convert", "-w", str(size), "-h", str(size), svg, "-o",
              os.path.join(artwork, "program_icon_%d.png" % size)])
     run(["rsvg-convert", "-w", "64", "-h", "64", svg, "-o", os.path.join(artwork, "program_icon.png")])
-    # The list's background: a pale wash with the program's name at the top left.
-    run([CONVERT, "-size", "420x160", "gradient:#f4f7fb-#ffffff", "-font", FONT, "-pointsize", "30",
-         "-fill", "#e3e9f2", "-annotate", "+14+44", "Quorlin VTQ", "-pointsize", "15",
-         "-annotate", "+16+68", "cue editor", "-strip", os.path.join(artwork, "list_background.png")])
+    # The list's background: on white, a faint pulse train under the program's
+    # name, below the first rows of the list.
+    pulses = " ".join("rectangle %d,%d %d,230" % (20 + 16 * i, 230 - (10 + 18 * ((i * 7) % 4)), 27 + 16 * i)
+                      for i in range(24))
+    run([CONVERT, "-size", "420x240", "xc:white", "-fill", "#eef3fa", "-draw", pulses, "-font", FONT,
+         "-pointsize", "30", "-fill", "#e6ecf5", "-annotate", "+20+160", "Quorlin VTQ Editor", "-strip",
+         os.path.join(artwork, "list_background.png")])
     # The manual's logo: the program's name with a pulse train passing under it.
     frames = []
     with tempfile.TemporaryDirectory() as work:
