@@ -62,7 +62,9 @@ TEST(BatchMode, OnlyOptionsRunWithoutTheWindow) {
   for (const auto& c : cases) {
     const auto launch = vtq::windowLaunchFor(c.args);
     ASSERT_EQ(launch.has_value(), c.window) << c.args.size();
-    if (launch) EXPECT_EQ(launch->document, c.document);
+    if (launch) {
+      EXPECT_EQ(launch->document, c.document);
+    }
   }
 }
 

@@ -47,13 +47,13 @@ CCommandDlg::~CCommandDlg() {
 
 void CCommandDlg::buildTimeControls() {
   place(new QGroupBox(QStringLiteral("Time Codes - SMPTE 25 fps (ebu)"), this), 10, 8, 380, 118);
-  place(new QLabel(QStringLiteral("Insert Time..."), this), 24, 32, 160, 24);
-  insert_ = place(new CTimeCodeEdit(this), 200, 32, 120, 24);
+  place(new QLabel(QStringLiteral("Insert Time..."), this), 24, 32, 190, 24);
+  insert_ = place(new CTimeCodeEdit(this), 224, 32, 120, 24);
   timed_ = place(new QCheckBox(QStringLiteral("Timed Response..."), this), 24, 62, 200, 24);
-  place(new QLabel(QStringLiteral("Toy Response Time..."), this), 24, 92, 160, 24);
-  response_ = place(new CTimeCodeEdit(this), 200, 92, 120, 24);
-  place(new QLabel(QStringLiteral("Number of Retransmissions..."), this), 24, 136, 170, 24);
-  retransmissions_ = place(new ReadOnlyNumberSpin(this), 200, 136, 60, 24);
+  place(new QLabel(QStringLiteral("Toy Response Time..."), this), 24, 92, 190, 24);
+  response_ = place(new CTimeCodeEdit(this), 224, 92, 120, 24);
+  place(new QLabel(QStringLiteral("Number of Retransmissions..."), this), 24, 136, 196, 24);
+  retransmissions_ = place(new ReadOnlyNumberSpin(this), 224, 136, 60, 24);
   retransmissions_->setRange(0, 15);
 }
 

@@ -20,6 +20,8 @@ int runEditorWindow(int argc, char** argv, const WindowLaunch& launch) {
   QCoreApplication::setApplicationName(QString::fromUtf8(kApplicationTitle));
   initWindowResources();
   QApplication::setWindowIcon(QIcon(QString::fromUtf8(kProgramIconPath)));
+  // Toolbar images missing from the desktop's theme come from this one.
+  QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
 
   QSettings settings;
   RecentFiles recent(settings);

@@ -155,7 +155,7 @@ void CMainFrame::buildToolBar() {
   actions_.cmdEdit->setIcon(standardIcon(this, "document-properties", QStyle::SP_FileDialogDetailedView));
   actions_.cmdDelete->setIcon(standardIcon(this, "edit-delete", QStyle::SP_TrashIcon));
   actions_.cmdPlay->setIcon(standardIcon(this, "media-playback-start", QStyle::SP_MediaPlay));
-  actions_.filePrint->setIcon(standardIcon(this, "document-print", QStyle::SP_DriveFDIcon));
+  actions_.filePrint->setIcon(standardIcon(this, "document-print-symbolic", QStyle::SP_FileDialogContentsView));
   actions_.help->setIcon(standardIcon(this, "help-contents", QStyle::SP_DialogHelpButton));
   toolBar_->addActions({actions_.fileNew, actions_.fileOpen, actions_.fileSave});
   toolBar_->addSeparator();

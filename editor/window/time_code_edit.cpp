@@ -13,12 +13,12 @@ CTimeCodeEdit::CTimeCodeEdit(QWidget* parent) : QAbstractSpinBox(parent) {
   setButtonSymbols(QAbstractSpinBox::UpDownArrows);
   setCorrectionMode(QAbstractSpinBox::CorrectToPreviousValue);
   setKeyboardTracking(true);
-  show(value_, 0);
+  display(value_, 0);
 }
 
-void CTimeCodeEdit::setValue(CSMPTETime value) { show(value, caretPosition()); }
+void CTimeCodeEdit::setValue(CSMPTETime value) { display(value, caretPosition()); }
 
-void CTimeCodeEdit::show(CSMPTETime value, int caret) {
+void CTimeCodeEdit::display(CSMPTETime value, int caret) {
   value_ = value;
   lineEdit()->setText(QString::fromStdString(value.text()));
   lineEdit()->setCursorPosition(caret);
@@ -37,7 +37,7 @@ void CTimeCodeEdit::stepBy(int steps) {
   const int caret = caretPosition();
   TimeCodeFieldState state{value_, size_t(caret)};
   for (int i = 0; i < std::abs(steps); ++i) state = stepTimeCodeField(state, steps > 0 ? 1 : -1);
-  show(state.value, caret);
+  display(state.value, caret);
   emit valueEdited();
 }
 
@@ -54,7 +54,7 @@ QAbstractSpinBox::StepEnabled CTimeCodeEdit::stepEnabled() const {
 bool CTimeCodeEdit::typeDigit(char digit) {
   const auto typed = typeIntoTimeCodeField({value_, size_t(caretPosition())}, digit);
   if (!typed) return false;
-  show(typed->value, int(typed->caret));
+  display(typed->value, int(typed->caret));
   emit valueEdited();
   return true;
 }

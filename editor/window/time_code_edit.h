@@ -35,7 +35,7 @@ class CTimeCodeEdit : public QAbstractSpinBox {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  void show(CSMPTETime value, int caret);
+  void display(CSMPTETime value, int caret);
   bool typeDigit(char digit);
 
   CSMPTETime value_;
