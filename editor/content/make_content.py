@@ -60,13 +60,15 @@ def hue_colour(step, count, saturation=90, lightness=55):
     return "hsl(%d,%d%%,%d%%)" % (int(360 * step / count) % 360, saturation, lightness)
 
 
-def full_frame(path, name, step, count, background):
-    """A whole picture: the name and a ball whose place and colour move."""
+def full_frame(path, name, step, count, background, ball=True):
+    """A whole picture: the name and a ball whose place and colour move (or,
+    without the ball, the ground a sprite moves over)."""
     w, h = PICTURE_SIZE
     x = 10 + (w - 20) * step // max(count - 1, 1)
+    drawing = ["-fill", hue_colour(step, count), "-draw", "circle %d,44 %d,36" % (x, x)] if ball else \
+        ["-fill", "white", "-draw", "rectangle 4,53 %d,54" % (w - 5)]
     run([CONVERT, "-size", "%dx%d" % (w, h), "xc:" + background, "-font", FONT, "-pointsize", "10",
-         "-fill", "white", "-gravity", "north", "-annotate", "+0+6", name, "-gravity", "none",
-         "-fill", hue_colour(step, count), "-draw", "circle %d,44 %d,36" % (x, x), path])
+         "-fill", "white", "-gravity", "north", "-annotate", "+0+6", name, "-gravity", "none"] + drawing + [path])
 
 
 def sprite(path, step, count):
@@ -77,7 +79,7 @@ def sprite(path, step, count):
 def picture(pid, name, work):
     """Frames of 0.1 s. Kind 0 repaints the whole picture each frame (disposal
     1), kind 1 does so with disposal 2, kind 2 moves a small sprite over the
-    first frame with disposal 3. Frames of changing colours get local tables."""
+    first frame (the name and the ground) with disposal 3. Frames of changing colours get local tables."""
     kind = stable(name, 3)
     count = 3 + stable(name + "#", 6)
     background = hue_colour(stable(name + "bg", 12), 12, 45, 25)
@@ -90,7 +92,7 @@ def picture(pid, name, work):
             x = 4 + (PICTURE_SIZE[0] - 24) * step // (count - 1)
             frames += ["-dispose", "Previous", "-page", "+%d+36" % x, path]
         else:
-            full_frame(path, name, step, count, background)
+            full_frame(path, name, step, count, background, ball=kind != 2)
             frames += ["-dispose", "Background" if kind == 1 else "None", "-page", "+0+0", path]
     run([CONVERT, "-delay", "10"] + frames + ["-loop", "0", out])
 
@@ -184,8 +186,8 @@ def make_artwork():
     # name, below the first rows of the list.
     pulses = " ".join("rectangle %d,%d %d,230" % (20 + 16 * i, 230 - (10 + 18 * ((i * 7) % 4)), 27 + 16 * i)
                       for i in range(24))
-    run([CONVERT, "-size", "420x240", "xc:white", "-fill", "#eef3fa", "-draw", pulses, "-font", FONT,
-         "-pointsize", "30", "-fill", "#e6ecf5", "-annotate", "+20+160", "Quorlin VTQ Editor", "-strip",
+    run([CONVERT, "-size", "420x240", "xc:white", "-fill", "#f1f5fb", "-draw", pulses, "-font", FONT,
+         "-pointsize", "30", "-fill", "#edf1f7", "-annotate", "+20+160", "Quorlin VTQ Editor", "-strip",
          os.path.join(artwork, "list_background.png")])
     # The manual's logo: the program's name with a pulse train passing under it.
     frames = []
