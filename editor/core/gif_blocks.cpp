@@ -21,17 +21,13 @@ constexpr size_t kImageDescriptorSize = 10;  // with the separator
 size_t colourTableSize(uint8_t flags) { return (flags & 0x80) ? 3u << ((flags & 7) + 1) : 0; }
 
 // Skips a chain of sub-blocks up to and including its terminator, or to the
-// end of the data. Returns the number of data bytes passed.
-size_t skipSubBlocks(ByteReader& in) {
-  size_t dataBytes = 0;
+// end of the data.
+void skipSubBlocks(ByteReader& in) {
   while (!in.atEnd()) {
     const uint8_t size = in.u8();
     if (size == 0) break;
-    const size_t present = std::min<size_t>(size, in.remaining());
-    in.skip(present);
-    dataBytes += present;
+    in.skip(std::min<size_t>(size, in.remaining()));
   }
-  return dataBytes;
 }
 
 struct PendingControl {
@@ -71,7 +67,7 @@ bool readImage(ByteReader& in, GifFrameBlocks& frame) {
   in.skip(localTable);
   frame.codeStart = in.offset();
   if (!in.atEnd()) in.skip(1);  // LZW minimum code size
-  frame.dataBytes = skipSubBlocks(in);
+  skipSubBlocks(in);
   frame.image = {start, in.offset() - start};
   return true;
 }

@@ -44,8 +44,6 @@ struct GifFrameBlocks {
   // Where the LZW code size byte stands (the end of the image range when the
   // data end before it).
   size_t codeStart = 0;
-  // The LZW bytes inside the sub-blocks (size bytes not counted).
-  size_t dataBytes = 0;
 };
 
 struct GifBlocks {

@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto& frame = blocks->frames[i];
     checkRange(frame.control, size);
     checkRange(frame.image, size);
-    if (frame.dataBytes > frame.image.size) std::abort();
+    if (frame.codeStart < frame.image.offset || frame.codeStart > frame.image.offset + frame.image.size) std::abort();
     (void)vtq::startsWithColourCode(bytes, frame);
     const auto cut = vtq::cutGifFrame(bytes, *blocks, i);
     if (cut.size() != blocks->head.size + frame.control.size + frame.image.size + 1 || cut.back() != 0x3B) std::abort();
