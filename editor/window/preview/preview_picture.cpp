@@ -10,6 +10,10 @@
 namespace vtq {
 namespace {
 
+// A few bytes can declare frames of 65535 x 65535 pixels: the frames kept of
+// one picture hold at most this many pixels (256 MB), the rest are left out.
+constexpr int64_t kFramePixelBudget = int64_t(1) << 26;
+
 QImage decodeImage(const QByteArray& data, const char* format) {
   QBuffer buffer;
   buffer.setData(data);
@@ -30,8 +34,11 @@ PreviewPicture stillPicture(const QImage& image, QSize size) {
 // its offset; only the frame's own rectangle is kept.
 std::vector<FrameRecord> decodeFrames(std::span<const uint8_t> bytes, const GifBlocks& blocks) {
   std::vector<FrameRecord> frames;
+  int64_t pixelsLeft = kFramePixelBudget;
   for (size_t i = 0; i < blocks.frames.size(); ++i) {
     const GifFrameBlocks& f = blocks.frames[i];
+    pixelsLeft -= int64_t(f.width) * f.height;
+    if (pixelsLeft < 0) break;
     if (!startsWithColourCode(bytes, f)) continue;
     const std::vector<uint8_t> cut = cutGifFrame(bytes, blocks, i);
     const QImage image =
