@@ -2,6 +2,7 @@
 
 #include <QtCore/QFile>
 #include <QtGui/QTextDocument>
+#include <QtMultimedia/QWaveDecoder>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QCheckBox>
@@ -112,8 +113,19 @@ TEST_F(ParamDialogs, EveryIdHasItsResource) {
     ASSERT_TRUE(picture && picture->isAnimation()) << e.name;
     for (const FrameRecord& frame : picture->frames) EXPECT_EQ(frame.delay, 10) << e.name;
   }
+  // Sounds as the preview player's decoder sees them: 8-bit mono at 11025 Hz.
   for (const Vocabulary table : {Vocabulary::Sound, Vocabulary::Voice}) {
-    for (const auto& e : vocabularyTable(table)) EXPECT_TRUE(QFile::exists(soundResourcePath(e.id))) << e.name;
+    for (const auto& e : vocabularyTable(table)) {
+      QFile file(soundResourcePath(e.id));
+      ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << e.name;
+      QWaveDecoder wave(&file);
+      ASSERT_TRUE(wave.open(QIODevice::ReadOnly)) << e.name;
+      const QAudioFormat format = wave.audioFormat();
+      EXPECT_EQ(format.sampleRate(), 11025) << e.name;
+      EXPECT_EQ(format.channelCount(), 1) << e.name;
+      EXPECT_EQ(format.sampleFormat(), QAudioFormat::UInt8) << e.name;
+      EXPECT_GT(wave.size(), 0) << e.name;
+    }
   }
 }
 
