@@ -2,16 +2,33 @@
 
 #include <QtGui/QPainter>
 #include <QtWidgets/QHeaderView>
+#include <QtWidgets/QStyledItemDelegate>
 
 #include "core/list_columns.h"
 
 namespace vtq {
+namespace {
+
+// Rows are selected whole, so no single cell shows a focus frame.
+class RowDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    option->state &= ~QStyle::State_HasFocus;
+  }
+};
+
+}  // namespace
 
 CommandListView::CommandListView(QWidget* parent) : QTableView(parent) {
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setShowGrid(false);
+  setItemDelegate(new RowDelegate(this));
   setWordWrap(false);
   setContextMenuPolicy(Qt::CustomContextMenu);
   verticalHeader()->hide();

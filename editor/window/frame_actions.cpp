@@ -72,22 +72,33 @@ void CMainFrame::openAfterQuestion(const QString& path) {
   updateView();
 }
 
-bool CMainFrame::printTo(QPrinter& printer) {
+CListPrinter CMainFrame::prepareListPrinter() const {
   CListPrinter listPrinter;
   std::vector<int> widths;
   for (int c = 0; c < model_->columnCount(); ++c) widths.push_back(view_->columnWidth(c));
   listPrinter.prepare(QString::fromStdString(document_.title()), *model_, widths);
+  return listPrinter;
+}
+
+bool CMainFrame::printTo(QPrinter& printer) {
+  CListPrinter listPrinter = prepareListPrinter();
   return listPrinter.print(printer, logicalDpiY());
 }
 
 void CMainFrame::filePrint() {
+  // The job's date and time are taken before the print dialog.
+  CListPrinter listPrinter = prepareListPrinter();
   QPrintDialog dialog(&printer_, this);
-  if (dialog.exec() == QDialog::Accepted) printTo(printer_);
+  if (dialog.exec() == QDialog::Accepted && !listPrinter.print(printer_, logicalDpiY())) {
+    prompts_.error(QStringLiteral("The list could not be printed."), printer_.outputFileName());
+  }
 }
 
 void CMainFrame::filePrintPreview() {
+  CListPrinter listPrinter = prepareListPrinter();
   QPrintPreviewDialog preview(&printer_, this);
-  connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* printer) { printTo(*printer); });
+  connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+          [&](QPrinter* printer) { listPrinter.print(*printer, logicalDpiY()); });
   preview.exec();
 }
 

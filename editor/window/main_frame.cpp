@@ -2,6 +2,7 @@
 
 #include <QtGui/QCloseEvent>
 #include <QtGui/QIcon>
+#include <QtGui/QPainter>
 #include <QtGui/QShortcut>
 #include <QtPrintSupport/QPageSetupDialog>
 #include <QtPrintSupport/QPrintDialog>
@@ -38,6 +39,19 @@ constexpr const char* kPromptManual = "Tips for getting started with the Orrend 
 
 QIcon standardIcon(const QWidget* widget, const char* themeName, QStyle::StandardPixmap fallback) {
   return QIcon::fromTheme(QString::fromUtf8(themeName), widget->style()->standardIcon(fallback));
+}
+
+// A dark triangle: the icon themes' play images are drawn too pale to read
+// as enabled on a light toolbar.
+QIcon playIcon() {
+  QPixmap picture(24, 24);
+  picture.fill(Qt::transparent);
+  QPainter painter(&picture);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(QColor(40, 40, 40));
+  painter.drawPolygon(QPolygonF({QPointF(7, 4), QPointF(20, 12), QPointF(7, 20)}));
+  return QIcon(picture);
 }
 
 }  // namespace
@@ -152,9 +166,9 @@ void CMainFrame::buildToolBar() {
   actions_.fileOpen->setIcon(standardIcon(this, "document-open", QStyle::SP_DialogOpenButton));
   actions_.fileSave->setIcon(standardIcon(this, "document-save", QStyle::SP_DialogSaveButton));
   actions_.cmdNew->setIcon(standardIcon(this, "list-add", QStyle::SP_FileDialogNewFolder));
-  actions_.cmdEdit->setIcon(standardIcon(this, "document-properties", QStyle::SP_FileDialogDetailedView));
+  actions_.cmdEdit->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
   actions_.cmdDelete->setIcon(standardIcon(this, "edit-delete", QStyle::SP_TrashIcon));
-  actions_.cmdPlay->setIcon(standardIcon(this, "media-playback-start", QStyle::SP_MediaPlay));
+  actions_.cmdPlay->setIcon(playIcon());
   actions_.filePrint->setIcon(standardIcon(this, "document-print-symbolic", QStyle::SP_FileDialogContentsView));
   actions_.help->setIcon(standardIcon(this, "help-contents", QStyle::SP_DialogHelpButton));
   toolBar_->addActions({actions_.fileNew, actions_.fileOpen, actions_.fileSave});

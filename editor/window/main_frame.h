@@ -10,6 +10,7 @@
 
 #include "document_flows.h"
 #include "help_dlg.h"
+#include "list_printer.h"
 
 class QMenu;
 class QToolBar;
@@ -70,6 +71,7 @@ class CMainFrame : public QMainWindow {
   void buildStatusBar();
   void buildKeys();
   void updateRecentMenu();
+  CListPrinter prepareListPrinter() const;
   void openAfterQuestion(const QString& path);
 
   void fileNew();

@@ -10,7 +10,7 @@
 #include <QtMultimedia/QSoundEffect>
 #include <span>
 
-#include "wave_length.h"
+#include "core/wave_length.h"
 
 namespace vtq {
 namespace {

@@ -1,4 +1,4 @@
-#include "wave_length.h"
+#include "core/wave_length.h"
 
 #include <gtest/gtest.h>
 
