@@ -1,0 +1,158 @@
+#include "cue_check_report.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "common/output.h"
+#include "cue_transmission.h"
+#include "document.h"
+#include "pulse_filter.h"
+
+namespace vtq {
+namespace {
+
+constexpr double kWindowSeconds = 2.0;
+
+// A command's transmission as it should appear in the mix.
+struct Expected {
+  const CCommand* command;
+  std::vector<uint8_t> words;
+  double sample;   // the command's time in the mix's samples
+  double spacing;  // from one copy's start to the next
+  int repeats;
+};
+
+// The layout of the transmissions in the mix's samples.
+struct Geometry {
+  double bit, lead, gap;
+  explicit Geometry(const MixTiming& t)
+      : bit(bitSamplesInMix(t.documentRate, t.mixRate)),
+        lead(double(t.documentRate * kLeadMilliseconds / 1000) * t.mixRate / t.documentRate),
+        gap(double(t.documentRate * kRepeatGapMilliseconds / 1000) * t.mixRate / t.documentRate) {}
+  double spacing(size_t wordCount) const { return double(4 * packetNibbleCount(wordCount)) * bit + gap; }
+};
+
+std::vector<uint8_t> expectedWords(const CCommand& command) {
+  CommandBytes bytes;
+  const int count = command.dataBytes(bytes);
+  std::vector<uint8_t> words = {uint8_t(0x10 | (command.isTimed() ? 0x80 : 0))};
+  words.insert(words.end(), bytes.begin(), bytes.begin() + count);
+  if (command.isTimed()) words.push_back(command.durationByte());
+  return words;
+}
+
+// The command's start that a copy at `copyStart` gives, counting back through
+// the copies before it; the copy number is the one that puts it nearest.
+double derivedStart(const Expected& e, double copyStart, double lead) {
+  const double first = copyStart - lead;
+  const double copies = std::clamp(std::round((first - e.sample) / e.spacing), 0.0, double(e.repeats));
+  return first - copies * e.spacing;
+}
+
+struct Match {
+  double start;
+  double distance;
+};
+
+std::optional<Match> matchFor(const Expected& e, const FoundTransmission& t, const Geometry& g, double window) {
+  const double start = derivedStart(e, t.start, g.lead);
+  const double distance = std::abs(start - e.sample);
+  if (distance > window) return std::nullopt;
+  return Match{start, distance};
+}
+
+std::string timeCodeAt(const MixTiming& timing, double sample) {
+  const long long frames = timing.start.frameCount() + std::llround(sample / timing.mixRate * 25);
+  const long long day = CSMPTETime::kFramesPerDay;
+  return CSMPTETime(uint32_t(((frames % day) + day) % day)).text();
+}
+
+std::vector<Expected> expectations(const CQuorlinVTQEditorDoc& document, const MixTiming& timing, const Geometry& g,
+                                   CueCheckReport& report) {
+  std::vector<Expected> expected;
+  for (const auto& command : document.commands()) {
+    Expected e{command.get(), expectedWords(*command), 0, 0, command->retransmissions()};
+    e.sample = double(command->insertTime().frameCount() - timing.start.frameCount()) * timing.mixRate / 25;
+    e.spacing = g.spacing(e.words.size());
+    const std::string label = command->insertTime().text() + " " + command->commandName();
+    if (e.sample < 0) report.notes.push_back(label + " lies before the mix's start " + timing.start.text());
+    if (e.sample >= double(timing.sampleCount)) report.notes.push_back(label + " lies after the mix's end");
+    expected.push_back(std::move(e));
+  }
+  return expected;
+}
+
+}  // namespace
+
+CueCheckReport buildCheckReport(const CQuorlinVTQEditorDoc& document, const std::vector<FoundTransmission>& found,
+                                const MixTiming& timing) {
+  CueCheckReport report;
+  const Geometry g(timing);
+  const double window = kWindowSeconds * timing.mixRate;
+  const std::vector<Expected> expected = expectations(document, timing, g, report);
+
+  // Each intact transmission goes to the matching command it puts nearest.
+  std::vector<std::optional<Match>> best(expected.size());
+  std::vector<const FoundTransmission*> unexplained;
+  for (const FoundTransmission& t : found) {
+    if (t.packet.check != PacketCheck::Intact) continue;
+    std::optional<std::pair<size_t, Match>> owner;
+    for (size_t c = 0; c < expected.size(); ++c) {
+      if (expected[c].words != t.packet.words) continue;
+      const auto m = matchFor(expected[c], t, g, window);
+      if (m && (!owner || m->distance < owner->second.distance)) owner = std::pair{c, *m};
+    }
+    if (!owner) {
+      unexplained.push_back(&t);
+    } else if (!best[owner->first] || owner->second.distance < best[owner->first]->distance) {
+      best[owner->first] = owner->second;
+    }
+  }
+
+  size_t onTime = 0, offTime = 0, damaged = 0, missing = 0;
+  for (size_t c = 0; c < expected.size(); ++c) {
+    const CCommand& command = *expected[c].command;
+    std::string line = command.insertTime().text() + " " + command.makeByteCodeText() + " ";
+    if (best[c]) {
+      const long long shift = std::llround((best[c]->start - expected[c].sample) / timing.mixRate * 25);
+      line += common::format("found %s %+lld", timeCodeAt(timing, best[c]->start).c_str(), shift);
+      ++(std::llabs(shift) <= 1 ? onTime : offTime);
+    } else {
+      // The nearest damaged transmission in reach tells what went wrong.
+      const FoundTransmission* nearest = nullptr;
+      double distance = 0;
+      for (const FoundTransmission& t : found) {
+        if (t.packet.check == PacketCheck::Intact) continue;
+        const auto m = matchFor(expected[c], t, g, window);
+        if (m && (!nearest || m->distance < distance)) {
+          nearest = &t;
+          distance = m->distance;
+        }
+      }
+      line += nearest ? std::string("damaged ") + packetCheckName(nearest->packet.check) : std::string("missing");
+      ++(nearest ? damaged : missing);
+    }
+    report.lines.push_back(line);
+  }
+
+  // Copies of one unexplained packet at the retransmission spacing are one transmission.
+  size_t unexpected = 0;
+  const FoundTransmission* previous = nullptr;
+  for (const FoundTransmission* t : unexplained) {
+    const bool repeat = previous && previous->packet.words == t->packet.words &&
+                        std::abs(t->start - previous->start - g.spacing(t->packet.words.size())) <= g.bit;
+    previous = t;
+    if (repeat) continue;
+    report.lines.push_back(timeCodeAt(timing, t->start - g.lead) + " " + packetByteCode(t->packet.words) +
+                           " unexpected");
+    ++unexpected;
+  }
+  report.lines.push_back(common::format(
+      "%zu commands: %zu found on time, %zu found off time, %zu damaged, %zu missing; %zu unexpected transmissions",
+      expected.size(), onTime, offTime, damaged, missing, unexpected));
+  report.outcome = onTime == expected.size() && unexpected == 0 ? CueCheckOutcome::Passed : CueCheckOutcome::Failed;
+  return report;
+}
+
+}  // namespace vtq
