@@ -41,12 +41,13 @@ TransmissionFinder::Score TransmissionFinder::score(size_t start) const {
   return s;
 }
 
-// A quick look at the first three slots (1, 0, 1) before the whole pattern.
+// A quick look at the first slots (1 0 1 0 1) before the whole pattern; one
+// of the later pulses may be missing, as the pattern allows.
 bool TransmissionFinder::plausible(size_t start) const {
   const float first = at(start);
   if (first < kFloor) return false;
   const float gap = 2 * at(start + offsets_[1]);
-  return first > gap && at(start + offsets_[2]) > gap;
+  return first > gap && (at(start + offsets_[2]) > gap || at(start + offsets_[4]) > gap);
 }
 
 // Decodes the packet at the best start near `start`; returns the grid index
