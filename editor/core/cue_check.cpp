@@ -14,18 +14,9 @@ namespace vtq {
 
 std::vector<FoundTransmission> findTransmissions(PcmWaveReader& reader, std::optional<uint16_t> channel,
                                                  MixTiming& timing) {
-  PulseFilter filter(timing.documentRate, timing.mixRate);
-  TransmissionFinder finder(bitSamplesInMix(timing.documentRate, timing.mixRate), PulseFilter::kGridStep);
+  TransmissionFinder finder(timing.documentRate, timing.mixRate);
   std::vector<float> samples(1 << 16);
-  std::vector<float> levels;
-  while (const size_t frames = reader.readMono(samples, channel)) {
-    levels.clear();
-    filter.push(std::span<const float>(samples.data(), frames), levels);
-    finder.push(levels);
-  }
-  levels.clear();
-  filter.finish(levels);
-  finder.push(levels);
+  while (const size_t frames = reader.readMono(samples, channel)) finder.push(std::span<const float>(samples.data(), frames));
   finder.finish();
   timing.sampleCount = reader.framesRead();
   return finder.found();

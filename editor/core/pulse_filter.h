@@ -8,6 +8,7 @@
 // music mostly). It is computed every kGridStep samples.
 #pragma once
 
+#include <complex>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -28,10 +29,16 @@ class PulseFilter {
   void finish(std::vector<float>& magnitudes);
 
   size_t tapCount() const { return real_.size(); }
+  // The complex output for the window that starts at `window` (tapCount()
+  // samples): its magnitude is what push() reports, its phase turns with the
+  // carrier by carrierStep() for each sample the window moves.
+  std::complex<float> response(const float* window) const;
+  double carrierStep() const { return carrierStep_; }
 
  private:
   std::vector<float> real_, imag_;  // the pulse and its quadrature, unit energy, padded to 8
   std::vector<float> pending_;      // samples from the next grid position on
+  double carrierStep_ = 0;          // radians per mix sample
 };
 
 // The length of a bit in the mix's samples (fractional after resampling).

@@ -1,10 +1,12 @@
 #include "transmission_finder.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vtq {
 namespace {
 
+constexpr size_t kStep = PulseFilter::kGridStep;
 // The bits every packet starts with: A A A 2 and the 101 of 0xA0 | length.
 constexpr uint8_t kKnownBits[] = {1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 0, 0, 1, 0, 1, 0, 1};
 constexpr int kKnownOnes = 9, kKnownZeros = 10;
@@ -21,16 +23,17 @@ bool TransmissionFinder::Score::betterThan(const Score& other) const {
   return one - zero > other.one - other.zero;
 }
 
-TransmissionFinder::TransmissionFinder(double bitSamples, size_t gridStep) : gridStep_(gridStep) {
+TransmissionFinder::TransmissionFinder(uint32_t documentRate, uint32_t mixRate)
+    : filter_(documentRate, mixRate), bitSamples_(bitSamplesInMix(documentRate, mixRate)) {
   for (size_t bit = 0; bit <= kMaxPacketBits; ++bit)
-    offsets_.push_back(size_t(std::lround(double(bit) * bitSamples / double(gridStep))));
+    offsets_.push_back(size_t(std::lround(double(bit) * bitSamples_ / double(kStep))));
 }
 
 TransmissionFinder::Score TransmissionFinder::score(size_t start) const {
   float value[std::size(kKnownBits)];
   Score s;
   for (size_t b = 0; b < std::size(kKnownBits); ++b) {
-    value[b] = at(start + offsets_[b]);
+    value[b] = level(start + offsets_[b]);
     (kKnownBits[b] ? s.one : s.zero) += value[b];
   }
   s.one /= kKnownOnes;
@@ -44,10 +47,56 @@ TransmissionFinder::Score TransmissionFinder::score(size_t start) const {
 // A quick look at the first slots (1 0 1 0 1) before the whole pattern; one
 // of the later pulses may be missing, as the pattern allows.
 bool TransmissionFinder::plausible(size_t start) const {
-  const float first = at(start);
+  const float first = level(start);
   if (first < kFloor) return false;
-  const float gap = 2 * at(start + offsets_[1]);
-  return first > gap && (at(start + offsets_[2]) > gap || at(start + offsets_[4]) > gap);
+  const float gap = 2 * level(start + offsets_[1]);
+  return first > gap && (level(start + offsets_[2]) > gap || level(start + offsets_[4]) > gap);
+}
+
+std::complex<float> TransmissionFinder::responseAt(int64_t sample) const {
+  const size_t taps = filter_.tapCount();
+  const int64_t at = sample - int64_t(sampleBase_);
+  if (at >= 0 && size_t(at) + taps <= samples_.size()) return filter_.response(samples_.data() + at);
+  std::vector<float> window(taps, 0.0f);  // at the ends of the mix
+  for (size_t k = 0; k < taps; ++k) {
+    if (at + int64_t(k) >= 0 && size_t(at) + k < samples_.size()) window[k] = samples_[size_t(at) + k];
+  }
+  return filter_.response(window.data());
+}
+
+// The sample near the grid start where the pattern's 1 bits respond most.
+double TransmissionFinder::refineStart(size_t gridStart) const {
+  double best = double(gridStart * kStep), bestSum = -1;
+  for (int64_t shift = -int64_t(kStep); shift <= int64_t(kStep); ++shift) {
+    const double start = double(int64_t(gridStart * kStep) + shift);
+    double sum = 0;
+    for (size_t b = 0; b < std::size(kKnownBits); b += 2)
+      sum += std::abs(responseAt(std::llround(start + double(b) * bitSamples_)));
+    if (sum > bestSum) {
+      bestSum = sum;
+      best = start;
+    }
+  }
+  return best;
+}
+
+// Each bit's response, turned to the phase of the pattern's pulses; a pulse
+// reads as its strength, its absence as noise around 0.
+std::vector<float> TransmissionFinder::bitValues(double start) const {
+  std::vector<std::complex<float>> turned(kMaxPacketBits);
+  for (size_t b = 0; b < kMaxPacketBits; ++b) {
+    const double ideal = start + double(b) * bitSamples_;
+    const int64_t at = std::llround(ideal);
+    turned[b] = responseAt(at) * std::polar(1.0f, float(filter_.carrierStep() * (double(at) - ideal)));
+  }
+  std::complex<float> phase;
+  for (size_t b = 0; b < std::size(kKnownBits); ++b) {
+    if (kKnownBits[b]) phase += turned[b];
+  }
+  phase = std::abs(phase) > 0 ? std::conj(phase) / std::abs(phase) : std::complex<float>(1, 0);
+  std::vector<float> values(kMaxPacketBits);
+  for (size_t b = 0; b < kMaxPacketBits; ++b) values[b] = (turned[b] * phase).real();
+  return values;
 }
 
 // Decodes the packet at the best start near `start`; returns the grid index
@@ -62,11 +111,14 @@ size_t TransmissionFinder::decodeAt(size_t start) {
       bestStart = s;
     }
   }
-  const float threshold = (best.one + best.zero) / 2;
-  uint8_t bits[kMaxPacketBits];
-  for (size_t b = 0; b < kMaxPacketBits; ++b) bits[b] = at(bestStart + offsets_[b]) >= threshold;
   FoundTransmission found;
-  found.start = double(bestStart * gridStep_);
+  found.start = refineStart(bestStart);
+  const std::vector<float> values = bitValues(found.start);
+  float one = 0, zero = 0;
+  for (size_t b = 0; b < std::size(kKnownBits); ++b) (kKnownBits[b] ? one : zero) += values[b];
+  const float threshold = (one / kKnownOnes + zero / kKnownZeros) / 2;
+  uint8_t bits[kMaxPacketBits];
+  for (size_t b = 0; b < kMaxPacketBits; ++b) bits[b] = values[b] >= threshold;
   found.packet = decodePacket(bits);
   const size_t span = found.packet.bitCount > kPacketHeadBits ? found.packet.bitCount : 1;
   found_.push_back(std::move(found));
@@ -88,20 +140,35 @@ void TransmissionFinder::scan(size_t end) {
   next_ = start;
 }
 
-void TransmissionFinder::push(std::span<const float> magnitudes) {
-  levels_.insert(levels_.end(), magnitudes.begin(), magnitudes.end());
-  // A start is tried once the longest packet from it, and the search for its
-  // best position, lie in what has arrived.
-  const size_t reach = offsets_.back() + offsets_[1] + 1;
-  const size_t available = base_ + levels_.size();
-  if (available > reach) scan(available - reach);
+// Forgets what lies before the next start to try (and the search around it).
+void TransmissionFinder::drop() {
   if (next_ > base_) {
-    const size_t drop = std::min(next_ - base_, levels_.size());
-    levels_.erase(levels_.begin(), levels_.begin() + std::ptrdiff_t(drop));
-    base_ += drop;
+    const size_t count = std::min(next_ - base_, levels_.size());
+    levels_.erase(levels_.begin(), levels_.begin() + std::ptrdiff_t(count));
+    base_ += count;
+  }
+  const size_t keepFrom = next_ * kStep > 2 * kStep ? next_ * kStep - 2 * kStep : 0;
+  if (keepFrom > sampleBase_) {
+    const size_t count = std::min(keepFrom - sampleBase_, samples_.size());
+    samples_.erase(samples_.begin(), samples_.begin() + std::ptrdiff_t(count));
+    sampleBase_ += count;
   }
 }
 
-void TransmissionFinder::finish() { scan(base_ + levels_.size()); }
+void TransmissionFinder::push(std::span<const float> samples) {
+  samples_.insert(samples_.end(), samples.begin(), samples.end());
+  filter_.push(samples, levels_);
+  // A start is tried once the longest packet from it, and the search for its
+  // best position, lie in what has arrived.
+  const size_t reach = offsets_.back() + offsets_[1] + 2;
+  const size_t available = base_ + levels_.size();
+  if (available > reach) scan(available - reach);
+  drop();
+}
+
+void TransmissionFinder::finish() {
+  filter_.finish(levels_);
+  scan(base_ + levels_.size());
+}
 
 }  // namespace vtq
