@@ -83,6 +83,53 @@ std::vector<Expected> expectations(const CQuorlinVTQEditorDoc& document, const M
   return expected;
 }
 
+// The command (index) that an intact transmission belongs to, with its match.
+std::optional<std::pair<size_t, Match>> ownerOf(const FoundTransmission& t, const std::vector<Expected>& expected,
+                                                const Geometry& g, double window) {
+  std::optional<std::pair<size_t, Match>> owner;
+  for (size_t c = 0; c < expected.size(); ++c) {
+    if (expected[c].words != t.packet.words) continue;
+    const auto m = matchFor(expected[c], t, g, window);
+    if (m && (!owner || m->distance < owner->second.distance)) owner = std::pair{c, *m};
+  }
+  return owner;
+}
+
+// The damaged transmission in reach of a command that was not found, nearest first.
+const FoundTransmission* nearestDamaged(const Expected& e, const std::vector<FoundTransmission>& found,
+                                        const Geometry& g, double window) {
+  const FoundTransmission* nearest = nullptr;
+  double distance = 0;
+  for (const FoundTransmission& t : found) {
+    if (t.packet.check == PacketCheck::Intact) continue;
+    const auto m = matchFor(e, t, g, window);
+    if (m && (!nearest || m->distance < distance)) {
+      nearest = &t;
+      distance = m->distance;
+    }
+  }
+  return nearest;
+}
+
+struct Counts {
+  size_t onTime = 0, offTime = 0, damaged = 0, missing = 0, unexpected = 0;
+};
+
+// Copies of one unexplained packet at the retransmission spacing are one transmission.
+void reportUnexpected(const std::vector<const FoundTransmission*>& unexplained, const MixTiming& timing,
+                      const Geometry& g, CueCheckReport& report, Counts& counts) {
+  const FoundTransmission* previous = nullptr;
+  for (const FoundTransmission* t : unexplained) {
+    const bool repeat = previous && previous->packet.words == t->packet.words &&
+                        std::abs(t->start - previous->start - g.spacing(t->packet.words.size())) <= g.bit;
+    previous = t;
+    if (repeat) continue;
+    report.lines.push_back(timeCodeAt(timing, t->start - g.lead) + " " + packetByteCode(t->packet.words) +
+                           " unexpected");
+    ++counts.unexpected;
+  }
+}
+
 }  // namespace
 
 CueCheckReport buildCheckReport(const CQuorlinVTQEditorDoc& document, const std::vector<FoundTransmission>& found,
@@ -92,17 +139,13 @@ CueCheckReport buildCheckReport(const CQuorlinVTQEditorDoc& document, const std:
   const double window = kWindowSeconds * timing.mixRate;
   const std::vector<Expected> expected = expectations(document, timing, g, report);
 
-  // Each intact transmission goes to the matching command it puts nearest.
+  // Each intact transmission goes to the matching command it puts nearest;
+  // each command keeps the copy nearest its time.
   std::vector<std::optional<Match>> best(expected.size());
   std::vector<const FoundTransmission*> unexplained;
   for (const FoundTransmission& t : found) {
     if (t.packet.check != PacketCheck::Intact) continue;
-    std::optional<std::pair<size_t, Match>> owner;
-    for (size_t c = 0; c < expected.size(); ++c) {
-      if (expected[c].words != t.packet.words) continue;
-      const auto m = matchFor(expected[c], t, g, window);
-      if (m && (!owner || m->distance < owner->second.distance)) owner = std::pair{c, *m};
-    }
+    const auto owner = ownerOf(t, expected, g, window);
     if (!owner) {
       unexplained.push_back(&t);
     } else if (!best[owner->first] || owner->second.distance < best[owner->first]->distance) {
@@ -110,48 +153,29 @@ CueCheckReport buildCheckReport(const CQuorlinVTQEditorDoc& document, const std:
     }
   }
 
-  size_t onTime = 0, offTime = 0, damaged = 0, missing = 0;
+  Counts counts;
   for (size_t c = 0; c < expected.size(); ++c) {
     const CCommand& command = *expected[c].command;
     std::string line = command.insertTime().text() + " " + command.makeByteCodeText() + " ";
     if (best[c]) {
       const long long shift = std::llround((best[c]->start - expected[c].sample) / timing.mixRate * 25);
       line += common::format("found %s %+lld", timeCodeAt(timing, best[c]->start).c_str(), shift);
-      ++(std::llabs(shift) <= 1 ? onTime : offTime);
+      ++(std::llabs(shift) <= 1 ? counts.onTime : counts.offTime);
+    } else if (const FoundTransmission* damaged = nearestDamaged(expected[c], found, g, window)) {
+      line += std::string("damaged ") + packetCheckName(damaged->packet.check);
+      ++counts.damaged;
     } else {
-      // The nearest damaged transmission in reach tells what went wrong.
-      const FoundTransmission* nearest = nullptr;
-      double distance = 0;
-      for (const FoundTransmission& t : found) {
-        if (t.packet.check == PacketCheck::Intact) continue;
-        const auto m = matchFor(expected[c], t, g, window);
-        if (m && (!nearest || m->distance < distance)) {
-          nearest = &t;
-          distance = m->distance;
-        }
-      }
-      line += nearest ? std::string("damaged ") + packetCheckName(nearest->packet.check) : std::string("missing");
-      ++(nearest ? damaged : missing);
+      line += "missing";
+      ++counts.missing;
     }
     report.lines.push_back(line);
   }
-
-  // Copies of one unexplained packet at the retransmission spacing are one transmission.
-  size_t unexpected = 0;
-  const FoundTransmission* previous = nullptr;
-  for (const FoundTransmission* t : unexplained) {
-    const bool repeat = previous && previous->packet.words == t->packet.words &&
-                        std::abs(t->start - previous->start - g.spacing(t->packet.words.size())) <= g.bit;
-    previous = t;
-    if (repeat) continue;
-    report.lines.push_back(timeCodeAt(timing, t->start - g.lead) + " " + packetByteCode(t->packet.words) +
-                           " unexpected");
-    ++unexpected;
-  }
+  reportUnexpected(unexplained, timing, g, report, counts);
   report.lines.push_back(common::format(
-      "%zu commands: %zu found on time, %zu found off time, %zu damaged, %zu missing; %zu unexpected transmissions",
-      expected.size(), onTime, offTime, damaged, missing, unexpected));
-  report.outcome = onTime == expected.size() && unexpected == 0 ? CueCheckOutcome::Passed : CueCheckOutcome::Failed;
+      "%zu commands: %zu found on time, %zu found off time, %zu damaged, %zu missing; unexpected transmissions: %zu",
+      expected.size(), counts.onTime, counts.offTime, counts.damaged, counts.missing, counts.unexpected));
+  report.outcome = counts.onTime == expected.size() && counts.unexpected == 0 ? CueCheckOutcome::Passed
+                                                                              : CueCheckOutcome::Failed;
   return report;
 }
 

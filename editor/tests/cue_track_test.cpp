@@ -193,12 +193,12 @@ TEST_F(CueCheck, ReportsEveryCommandAndWhatNoCommandExplains) {
   auto removePulse = [](size_t bit) {
     return [bit](Samples& s) { std::fill_n(s.begin() + std::ptrdiff_t(kSecond + kLead + bit * kBit), kBit / 2, 0); };
   };
-  const std::string tail = "1 damaged, 0 missing; 0 unexpected transmissions\n";
+  const std::string tail = "1 damaged, 0 missing; unexpected transmissions: 0\n";
   const Case cases[] = {
-      {"intact", [](Samples&) {}, intact + "3 commands: 3 found on time, 0 found off time, 0 damaged, 0 missing; 0 unexpected transmissions\n", 0},
+      {"intact", [](Samples&) {}, intact + "3 commands: 3 found on time, 0 found off time, 0 damaged, 0 missing; unexpected transmissions: 0\n", 0},
       {"cue removed", [](Samples& s) { std::fill_n(s.begin() + kSecond, kSecond, 0); },
        "00:00:01:00 0x10 missing\n" + honk + shield +
-           "3 commands: 2 found on time, 0 found off time, 0 damaged, 1 missing; 0 unexpected transmissions\n", 6},
+           "3 commands: 2 found on time, 0 found off time, 0 damaged, 1 missing; unexpected transmissions: 0\n", 6},
       {"sync pulse removed", removePulse(2),
        "00:00:01:00 0x10 damaged header\n" + honk + shield + "3 commands: 2 found on time, 0 found off time, " + tail, 6},
       {"length pulse removed", removePulse(20),
@@ -210,10 +210,10 @@ TEST_F(CueCheck, ReportsEveryCommandAndWhatNoCommandExplains) {
       {"shifted by two frames", [](Samples& s) { s.insert(s.begin(), 2 * kSecond / 25, 0); },
        "00:00:01:00 0x10 found 00:00:01:02 +2\n00:00:03:00 0x221F00 found 00:00:03:02 +2\n"
        "00:00:05:00 0x7103 found 00:00:05:02 +2\n"
-       "3 commands: 0 found on time, 3 found off time, 0 damaged, 0 missing; 0 unexpected transmissions\n", 6},
+       "3 commands: 0 found on time, 3 found off time, 0 damaged, 0 missing; unexpected transmissions: 0\n", 6},
       {"cue not in the document", [this](Samples& s) { mixInto(s, samplesOf(dir.readBytes("extra00000700.wav")), 7 * kSecond); },
        intact + "00:00:07:00 0xF0 unexpected\n"
-                "3 commands: 3 found on time, 0 found off time, 0 damaged, 0 missing; 1 unexpected transmissions\n", 6},
+                "3 commands: 3 found on time, 0 found off time, 0 damaged, 0 missing; unexpected transmissions: 1\n", 6},
   };
   for (const Case& c : cases) {
     Samples mix = track;
