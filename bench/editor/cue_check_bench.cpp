@@ -149,12 +149,12 @@ bool prepareRobustness(Robustness& r) {
       "into the canyon wall it shakes and shouts. Children sit close to the screen, laughing and asking questions, "
       "while the music swells and the narrator explains what happens next in the story of the brave little robot.";
   bool ok = shell("espeak-ng -w '" + f + "speech-raw.wav' '" + text + "'") &&
-            shell("sox '" + f + "speech-raw.wav' -r 48000 -b 16 '" + f + "speech.wav' repeat 40 trim 0 " + len) &&
-            shell("sox -n -r 48000 -b 16 '" + f + "pink.wav' synth " + len + " pinknoise") &&
-            shell("sox -n -r 48000 -b 16 '" + f + "chords.wav' synth " + len +
+            shell("sox -R '" + f + "speech-raw.wav' -r 48000 -b 16 '" + f + "speech.wav' repeat 40 trim 0 " + len) &&
+            shell("sox -R -n -r 48000 -b 16 '" + f + "pink.wav' synth " + len + " pinknoise") &&
+            shell("sox -R -n -r 48000 -b 16 '" + f + "chords.wav' synth " + len +
                   " sawtooth 110 sawtooth 138.6 square 164.8 sawtooth 220 remix - vol 0.5 tremolo 5 30") &&
-            shell("sox -n -r 48000 -b 16 '" + f + "hats.wav' synth " + len + " whitenoise tremolo 4 100 vol 0.3") &&
-            shell("sox -m '" + f + "chords.wav' '" + f + "hats.wav' '" + f + "music.wav'");
+            shell("sox -R -n -r 48000 -b 16 '" + f + "hats.wav' synth " + len + " whitenoise tremolo 4 100 vol 0.3") &&
+            shell("sox -R -m '" + f + "chords.wav' '" + f + "hats.wav' '" + f + "music.wav'");
   for (const char* kind : {"speech", "music", "pink"}) {
     r.others[kind] = readMono(r.folder / (std::string(kind) + ".wav"));
     r.others[kind].resize(r.track.size(), 0.0f);

@@ -99,6 +99,26 @@ std::vector<float> TransmissionFinder::bitValues(double start) const {
   return values;
 }
 
+DecodedPacket TransmissionFinder::decodeWithThreshold(const std::vector<float>& values, float threshold) {
+  uint8_t bits[kMaxPacketBits];
+  for (size_t b = 0; b < kMaxPacketBits; ++b) bits[b] = values[b] >= threshold;
+  return decodePacket(bits);
+}
+
+// The midpoint between the mean 1 bit and the mean 0 bit of the first `count`
+// values, split at the `first` midpoint.
+float TransmissionFinder::midpoint(const std::vector<float>& values, size_t count, float first) {
+  float one = 0, zero = 0;
+  size_t ones = 0;
+  for (size_t b = 0; b < count; ++b) {
+    const bool isOne = values[b] >= first;
+    (isOne ? one : zero) += values[b];
+    ones += isOne;
+  }
+  if (ones == 0 || ones == count) return first;
+  return (one / float(ones) + zero / float(count - ones)) / 2;
+}
+
 // Decodes the packet at the best start near `start`; returns the grid index
 // from which to look on.
 size_t TransmissionFinder::decodeAt(size_t start) {
@@ -117,9 +137,13 @@ size_t TransmissionFinder::decodeAt(size_t start) {
   float one = 0, zero = 0;
   for (size_t b = 0; b < std::size(kKnownBits); ++b) (kKnownBits[b] ? one : zero) += values[b];
   const float threshold = (one / kKnownOnes + zero / kKnownZeros) / 2;
-  uint8_t bits[kMaxPacketBits];
-  for (size_t b = 0; b < kMaxPacketBits; ++b) bits[b] = values[b] >= threshold;
-  found.packet = decodePacket(bits);
+  found.packet = decodeWithThreshold(values, threshold);
+  if (found.packet.check != PacketCheck::Intact && found.packet.bitCount > kPacketHeadBits) {
+    // The pattern's 19 bits give a rough midpoint; the levels of all the
+    // packet's bits as first read give a steadier one.
+    const DecodedPacket second = decodeWithThreshold(values, midpoint(values, found.packet.bitCount, threshold));
+    if (second.check == PacketCheck::Intact) found.packet = second;
+  }
   const size_t span = found.packet.bitCount > kPacketHeadBits ? found.packet.bitCount : 1;
   found_.push_back(std::move(found));
   return bestStart + offsets_[span];

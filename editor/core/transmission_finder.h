@@ -53,6 +53,8 @@ class TransmissionFinder {
   double refineStart(size_t gridStart) const;
   std::vector<float> bitValues(double start) const;
   size_t decodeAt(size_t start);
+  static DecodedPacket decodeWithThreshold(const std::vector<float>& values, float threshold);
+  static float midpoint(const std::vector<float>& values, size_t count, float first);
   void scan(size_t end);
   void drop();
 
