@@ -34,11 +34,18 @@ void CQuorlinVTQEditorDoc::adoptCommands() {
 }
 
 bool CQuorlinVTQEditorDoc::newDocument(const std::filesystem::path& path, DocumentError& error) {
+  // The empty document is written first, so that a failed write leaves the
+  // current document (and its commands) as they were.
+  std::string reason;
+  if (!common::replaceFile(path, writeQtd(CCmdArray{}, 44100), reason)) {
+    error = {kFailedToSave, reason};
+    return false;
+  }
   path_ = path;
   commands_.clear();
   sampleRate_ = 44100;
   modified_ = false;
-  return saveDocument(error);
+  return true;
 }
 
 bool CQuorlinVTQEditorDoc::openDocument(const std::filesystem::path& path, DocumentError& error) {

@@ -38,7 +38,7 @@ class CQuorlinVTQEditorDoc {
 
   // --- File ---
   // Resets the document to an empty list at 44100 Hz tied to `path` and writes
-  // it there at once.
+  // it there at once. When the write fails, the document stays as it was.
   bool newDocument(const std::filesystem::path& path, DocumentError& error);
   // Reads `path`; on failure the document stays as it was.
   bool openDocument(const std::filesystem::path& path, DocumentError& error);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "common/byte_order.h"
+#include "core/launch_mode.h"
 #include "common/testing/cli_run.h"
 
 using testing_support::CliResult;
@@ -37,16 +38,34 @@ void add(const TempDir& dir, const Args& args) {
 
 }  // namespace
 
-TEST(BatchMode, WithoutOptionsPrintsTheUsageAndExits2) {
+TEST(BatchMode, HelpPrintsTheUsage) {
   TempDir dir;
-  const CliResult r = vtqedit(dir, {});
-  EXPECT_EQ(r.exitCode, 2);
-  EXPECT_EQ(r.err.rfind("Usage: vtqedit --list DOC.qtd\n", 0), 0u) << r.err;
-  EXPECT_EQ(r.out, "");
   const CliResult help = vtqedit(dir, {"--help"});
   EXPECT_EQ(help.exitCode, 0);
-  EXPECT_EQ(help.out, r.err);
+  EXPECT_EQ(help.out.rfind("Usage: vtqedit --list DOC.qtd\n", 0), 0u) << help.out;
   EXPECT_TRUE(dir.files().empty());
+}
+
+// The window is for no argument or one document; options go to the batch mode.
+TEST(BatchMode, OnlyOptionsRunWithoutTheWindow) {
+  const struct {
+    Args args;
+    bool window;
+    std::optional<std::string> document;
+  } cases[] = {
+      {{}, true, std::nullopt},
+      {{"scene.qtd"}, true, "scene.qtd"},
+      {{"--list", "scene.qtd"}, false, std::nullopt},
+      {{"--help"}, false, std::nullopt},
+      {{"a.qtd", "b.qtd"}, false, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    const auto launch = vtq::windowLaunchFor(c.args);
+    ASSERT_EQ(launch.has_value(), c.window) << c.args.size();
+    if (launch) {
+      EXPECT_EQ(launch->document, c.document);
+    }
+  }
 }
 
 TEST(BatchMode, UsageAndRangeErrorsTouchNoFile) {

@@ -1,0 +1,97 @@
+#include "dialog_prompts.h"
+
+#include <QtWidgets/QFileDialog>
+#include <QtWidgets/QMessageBox>
+
+#include "command_dlg.h"
+
+namespace vtq {
+namespace {
+
+constexpr const char* kAllFilters = "Quorlin VTQ Editor Documents (*.qtd);;All Files (*)";
+
+QMessageBox::StandardButton ask(QWidget* parent, QMessageBox::Icon icon, const QString& text,
+                                QMessageBox::StandardButtons buttons) {
+  QMessageBox box(icon, QString::fromUtf8(kApplicationTitle), text, buttons, parent);
+  return QMessageBox::StandardButton(box.exec());
+}
+
+// Qt's own widget dialog, the same on every desktop, so that the behaviour
+// below does not depend on a platform dialog.
+QString runFileDialog(QFileDialog& dialog) {
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setDefaultSuffix(QStringLiteral("qtd"));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().first();
+}
+
+}  // namespace
+
+bool DialogPrompts::editCommand(CCommand& command) {
+  CCommandDlg dialog(command, parent_);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+ConflictChoice DialogPrompts::conflict(const std::string& warning) {
+  switch (ask(parent_, QMessageBox::Warning, QString::fromStdString(warning),
+              QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore)) {
+    case QMessageBox::Retry: return ConflictChoice::Retry;
+    case QMessageBox::Ignore: return ConflictChoice::Ignore;
+    default: return ConflictChoice::Abort;
+  }
+}
+
+bool DialogPrompts::waveFailed(const std::string& message) {
+  return ask(parent_, QMessageBox::Warning, QString::fromStdString(message),
+             QMessageBox::Retry | QMessageBox::Cancel) == QMessageBox::Retry;
+}
+
+QString DialogPrompts::createDocumentName() {
+  // An open dialog that takes any name, so that a new file can be named; the
+  // overwrite question is the editor's own.
+  QFileDialog dialog(parent_, QString::fromUtf8(kCreateDocumentTitle), QString(), QString::fromUtf8(kDocumentFilter));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  return runFileDialog(dialog);
+}
+
+OverwriteChoice DialogPrompts::overwriteExisting() {
+  switch (ask(parent_, QMessageBox::Question, QString::fromUtf8(kOverwriteQuestion),
+              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+    case QMessageBox::Yes: return OverwriteChoice::Overwrite;
+    case QMessageBox::No: return OverwriteChoice::OpenExisting;
+    default: return OverwriteChoice::Cancel;
+  }
+}
+
+QString DialogPrompts::openDocumentName() {
+  QFileDialog dialog(parent_, QStringLiteral("Open"), QString(), QString::fromUtf8(kAllFilters));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  return runFileDialog(dialog);
+}
+
+QString DialogPrompts::saveDocumentName(const QString& current) {
+  QFileDialog dialog(parent_, QStringLiteral("Save As"), current, QString::fromUtf8(kAllFilters));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  return runFileDialog(dialog);
+}
+
+SaveChoice DialogPrompts::saveChanges(const QString& title) {
+  switch (ask(parent_, QMessageBox::Warning, QString::fromUtf8(kSaveChangesQuestion).arg(title),
+              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+    case QMessageBox::Yes: return SaveChoice::Save;
+    case QMessageBox::No: return SaveChoice::Discard;
+    default: return SaveChoice::Cancel;
+  }
+}
+
+void DialogPrompts::error(const QString& message, const QString& detail) {
+  QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kApplicationTitle), message, QMessageBox::Ok, parent_);
+  if (!detail.isEmpty()) box.setDetailedText(detail);
+  box.exec();
+}
+
+}  // namespace vtq

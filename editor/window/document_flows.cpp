@@ -1,0 +1,107 @@
+#include "document_flows.h"
+
+#include <QtCore/QFileInfo>
+
+namespace vtq {
+namespace {
+
+std::filesystem::path toPath(const QString& name) { return std::filesystem::path(name.toStdString()); }
+
+}  // namespace
+
+bool DocumentFlows::createDocument() {
+  for (;;) {
+    // Until the document has a file, Cancel means "ask again".
+    const bool mustChoose = isUntitled();
+    const QString name = prompts_.createDocumentName();
+    if (name.isEmpty()) {
+      if (mustChoose) continue;
+      return false;
+    }
+    if (QFileInfo::exists(name)) {
+      const OverwriteChoice choice = prompts_.overwriteExisting();
+      if (choice == OverwriteChoice::OpenExisting) {
+        if (openDocument(name)) return true;
+        if (mustChoose) continue;
+        return false;
+      }
+      if (choice == OverwriteChoice::Cancel) {
+        if (mustChoose) continue;
+        return false;
+      }
+    }
+    if (replaceWithNew(name)) return true;
+    if (!mustChoose) return false;
+  }
+}
+
+bool DocumentFlows::replaceWithNew(const QString& path) {
+  DocumentError error;
+  if (!document_.newDocument(toPath(path), error)) {
+    reportError(error);
+    return false;
+  }
+  recent_.add(path);
+  return true;
+}
+
+bool DocumentFlows::openDocument(const QString& path) {
+  DocumentError error;
+  if (!document_.openDocument(toPath(path), error)) {
+    reportError(error);
+    return false;
+  }
+  recent_.add(path);
+  return true;
+}
+
+bool DocumentFlows::openWithDialog() {
+  const QString name = prompts_.openDocumentName();
+  return !name.isEmpty() && openDocument(name);
+}
+
+bool DocumentFlows::save() {
+  if (isUntitled()) return saveAs();
+  DocumentError error;
+  if (document_.saveDocument(error)) return true;
+  reportError(error);
+  return false;
+}
+
+bool DocumentFlows::saveAs() {
+  const QString name = prompts_.saveDocumentName(QString::fromStdString(document_.path().string()));
+  if (name.isEmpty()) return false;
+  DocumentError error;
+  if (!document_.saveDocumentAs(toPath(name), error)) {
+    reportError(error);
+    return false;
+  }
+  recent_.add(name);
+  return true;
+}
+
+bool DocumentFlows::saveModified() {
+  if (!document_.isModified()) return true;
+  switch (prompts_.saveChanges(QString::fromStdString(document_.title()))) {
+    case SaveChoice::Save: return save();
+    case SaveChoice::Discard: return true;
+    case SaveChoice::Cancel: break;
+  }
+  return false;
+}
+
+void DocumentFlows::startUp(const std::optional<QString>& named) {
+  if (named && openDocument(*named)) return;
+  if (!recent_.entries().isEmpty()) {
+    const QString mostRecent = recent_.entries().first();
+    if (openDocument(mostRecent)) return;
+    recent_.remove(mostRecent);
+  }
+  createDocument();
+}
+
+void DocumentFlows::reportError(const DocumentError& error) {
+  prompts_.error(QString::fromStdString(error.message), QString::fromStdString(error.detail));
+}
+
+}  // namespace vtq

@@ -1,0 +1,50 @@
+// The file operations of the window around the one document: New (the
+// "Create new document" procedure), Open, Save, Save As, the question before
+// a modified document is discarded, and the start-up that always ends with a
+// document tied to a file.
+#pragma once
+
+#include <QtCore/QString>
+#include <optional>
+
+#include "core/document.h"
+#include "recent_files.h"
+#include "window_prompts.h"
+
+namespace vtq {
+
+class DocumentFlows {
+ public:
+  DocumentFlows(CQuorlinVTQEditorDoc& document, WindowPrompts& prompts, RecentFiles& recent)
+      : document_(document), prompts_(prompts), recent_(recent) {}
+
+  // Asks for a file and makes it the document: a new empty one written at
+  // once, or the existing one opened. While the document is "Untitled" (at
+  // start-up) it asks until it has a file; otherwise Cancel keeps the current
+  // document and returns false.
+  bool createDocument();
+  // Opens `path` and puts it first in the recent list; on failure tells the
+  // user and keeps the current document.
+  bool openDocument(const QString& path);
+  // Asks for a document with the Open dialog and opens it.
+  bool openWithDialog();
+  bool save();
+  bool saveAs();
+  // Before a modified document is discarded: asks whether to save it. False
+  // when the user cancels or the save fails.
+  bool saveModified();
+  // Opens the document named on the command line, else the most recent one,
+  // else creates one.
+  void startUp(const std::optional<QString>& named);
+
+ private:
+  bool isUntitled() const { return document_.path().empty(); }
+  bool replaceWithNew(const QString& path);
+  void reportError(const DocumentError& error);
+
+  CQuorlinVTQEditorDoc& document_;
+  WindowPrompts& prompts_;
+  RecentFiles& recent_;
+};
+
+}  // namespace vtq

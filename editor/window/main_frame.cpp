@@ -1,0 +1,231 @@
+#include "main_frame.h"
+
+#include <QtGui/QCloseEvent>
+#include <QtGui/QIcon>
+#include <QtGui/QPainter>
+#include <QtGui/QShortcut>
+#include <QtPrintSupport/QPageSetupDialog>
+#include <QtPrintSupport/QPrintDialog>
+#include <QtPrintSupport/QPrintPreviewDialog>
+#include <QtCore/QMimeData>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QHeaderView>
+#include <QtWidgets/QLabel>
+#include <QtWidgets/QMenuBar>
+#include <QtWidgets/QStatusBar>
+#include <QtWidgets/QStyle>
+#include <QtWidgets/QToolBar>
+
+#include "about_dlg.h"
+#include "command_list_view.h"
+#include "command_table_model.h"
+#include "core/command_prompts.h"
+#include "dialog_prompts.h"
+#include "help_dlg.h"
+#include "list_printer.h"
+#include "lock_indicators.h"
+#include "sound_player.h"
+#include "window_resources.h"
+
+namespace vtq {
+namespace {
+
+// Status line prompt and tool tip, separated by "\n".
+constexpr const char* kPromptNew = "Add a new command to the list\nNew";
+constexpr const char* kPromptEdit = "Edit the selected command\nEdit";
+constexpr const char* kPromptPlay = "Play the VTQ wave file for the selected command\nPlay";
+constexpr const char* kPromptDelete = "Delete the selected command\nDelete";
+constexpr const char* kPromptManual = "Tips for getting started with the Orrend VTQ Editor\nQuick Start Manual";
+
+QIcon standardIcon(const QWidget* widget, const char* themeName, QStyle::StandardPixmap fallback) {
+  return QIcon::fromTheme(QString::fromUtf8(themeName), widget->style()->standardIcon(fallback));
+}
+
+// A dark triangle: the icon themes' play images are drawn too pale to read
+// as enabled on a light toolbar.
+QIcon playIcon() {
+  QPixmap picture(24, 24);
+  picture.fill(Qt::transparent);
+  QPainter painter(&picture);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(QColor(40, 40, 40));
+  painter.drawPolygon(QPolygonF({QPointF(7, 4), QPointF(20, 12), QPointF(7, 20)}));
+  return QIcon(picture);
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(FrameContext context, QWidget* parent)
+    : QMainWindow(parent),
+      document_(context.document),
+      prompts_(context.prompts),
+      recent_(context.recent),
+      player_(context.player),
+      flows_(context.document, context.prompts, context.recent),
+      model_(new CommandTableModel(context.document, this)),
+      view_(new CommandListView(this)) {
+  setWindowIcon(QIcon(QString::fromUtf8(kProgramIconPath)));
+  view_->setModel(model_);
+  view_->setBackgroundPicture(QPixmap(QString::fromUtf8(kListBackgroundPath)));
+  setCentralWidget(view_);
+  buildFileMenu();
+  buildOtherMenus();
+  buildToolBar();
+  buildStatusBar();
+  buildKeys();
+  connect(view_, &CommandListView::playRequested, this, &CMainFrame::commandPlay);
+  connect(view_, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { commandMenu_->exec(view_->viewport()->mapToGlobal(at)); });
+  setAcceptDrops(true);
+  resize(640, 400);
+}
+
+CMainFrame::~CMainFrame() = default;
+
+QAction* CMainFrame::makeAction(const char* text, const char* prompt, void (CMainFrame::*slot)()) {
+  auto* action = new QAction(QString::fromUtf8(text), this);
+  if (prompt) {
+    const QStringList parts = QString::fromUtf8(prompt).split(QLatin1Char('\n'));
+    action->setStatusTip(parts.value(0));
+    action->setToolTip(parts.value(1, parts.value(0)));
+  }
+  if (slot) connect(action, &QAction::triggered, this, slot);
+  return action;
+}
+
+void CMainFrame::buildFileMenu() {
+  QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+  actions_.fileNew = makeAction("&New\tCtrl+N", "Create a new document\nNew", &CMainFrame::fileNew);
+  actions_.fileOpen = makeAction("&Open...\tCtrl+O", "Open an existing document\nOpen", &CMainFrame::fileOpen);
+  actions_.fileSave = makeAction("&Save\tCtrl+S", "Save the active document\nSave", &CMainFrame::fileSave);
+  actions_.filePrint = makeAction("&Print...\tCtrl+P", "Print the active document\nPrint", &CMainFrame::filePrint);
+  actions_.fileNew->setShortcut(QKeySequence::New);
+  actions_.fileOpen->setShortcut(QKeySequence::Open);
+  actions_.fileSave->setShortcut(QKeySequence::Save);
+  actions_.filePrint->setShortcut(QKeySequence::Print);
+  file->addActions({actions_.fileNew, actions_.fileOpen, actions_.fileSave});
+  file->addAction(makeAction("Save &As...", "Save the active document with a new name\nSave As", &CMainFrame::fileSaveAs));
+  file->addSeparator();
+  file->addAction(actions_.filePrint);
+  file->addAction(makeAction("Print Pre&view", "Display full pages\nPrint Preview", &CMainFrame::filePrintPreview));
+  file->addAction(makeAction("P&rint Setup...", "Change the printer and printing options\nPrint Setup",
+                             &CMainFrame::filePrintSetup));
+  file->addSeparator();
+  recentPlaceholder_ = file->addAction(QStringLiteral("Recent File"));
+  recentPlaceholder_->setEnabled(false);
+  for (size_t i = 0; i < recentActions_.size(); ++i) {
+    recentActions_[i] = file->addAction(QString(), this, [this, i] { openAfterQuestion(recent_.entries().value(int(i))); });
+    recentActions_[i]->setStatusTip(QStringLiteral("Open this document"));
+  }
+  file->addSeparator();
+  file->addAction(makeAction("E&xit", "Quit the application; prompts to save documents\nExit", nullptr));
+  connect(file->actions().last(), &QAction::triggered, this, &QWidget::close);
+}
+
+void CMainFrame::buildOtherMenus() {
+  QMenu* settings = menuBar()->addMenu(QStringLiteral("&Settings"));
+  QMenu* rate = settings->addMenu(QStringLiteral("&Sample Rate"));
+  rate44100_ = rate->addAction(QStringLiteral("44100 Hz"), this, [this] { setSampleRate(44100); });
+  rate48000_ = rate->addAction(QStringLiteral("48000 Hz"), this, [this] { setSampleRate(48000); });
+  rate44100_->setCheckable(true);
+  rate48000_->setCheckable(true);
+
+  commandMenu_ = menuBar()->addMenu(QStringLiteral("&Command"));
+  actions_.cmdNew = makeAction("&New...", kPromptNew, &CMainFrame::commandNew);
+  actions_.cmdEdit = makeAction("&Edit...", kPromptEdit, &CMainFrame::commandEdit);
+  actions_.cmdDelete = makeAction("&Delete", kPromptDelete, &CMainFrame::commandDelete);
+  actions_.cmdPlay = makeAction("&Play", kPromptPlay, &CMainFrame::commandPlay);
+  commandMenu_->addActions({actions_.cmdNew, actions_.cmdEdit, actions_.cmdDelete, actions_.cmdPlay});
+
+  QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+  QAction* toolbar = view->addAction(QStringLiteral("&Toolbar"));
+  QAction* status = view->addAction(QStringLiteral("&Status Bar"));
+  toolbar->setStatusTip(QStringLiteral("Show or hide the toolbar"));
+  status->setStatusTip(QStringLiteral("Show or hide the status bar"));
+  for (QAction* bar : {toolbar, status}) {
+    bar->setCheckable(true);
+    bar->setChecked(true);
+  }
+  connect(toolbar, &QAction::toggled, this, [this](bool on) { toolBar_->setVisible(on); });
+  connect(status, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
+
+  QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+  actions_.help = makeAction("&Quick Start Manual...", kPromptManual, &CMainFrame::showHelp);
+  help->addAction(actions_.help);
+  help->addAction(makeAction("&About Quorlin VTQ Editor...",
+                             "Display program information, version number and copyright\nAbout", &CMainFrame::showAbout));
+}
+
+void CMainFrame::buildToolBar() {
+  toolBar_ = new QToolBar(QStringLiteral("Toolbar"), this);
+  toolBar_->setObjectName(QStringLiteral("toolbar"));
+  toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
+  toolBar_->toggleViewAction()->setVisible(false);
+  actions_.fileNew->setIcon(standardIcon(this, "document-new", QStyle::SP_FileIcon));
+  actions_.fileOpen->setIcon(standardIcon(this, "document-open", QStyle::SP_DialogOpenButton));
+  actions_.fileSave->setIcon(standardIcon(this, "document-save", QStyle::SP_DialogSaveButton));
+  actions_.cmdNew->setIcon(standardIcon(this, "list-add", QStyle::SP_FileDialogNewFolder));
+  actions_.cmdEdit->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+  actions_.cmdDelete->setIcon(standardIcon(this, "edit-delete", QStyle::SP_TrashIcon));
+  actions_.cmdPlay->setIcon(playIcon());
+  actions_.filePrint->setIcon(standardIcon(this, "document-print-symbolic", QStyle::SP_FileDialogContentsView));
+  actions_.help->setIcon(standardIcon(this, "help-contents", QStyle::SP_DialogHelpButton));
+  toolBar_->addActions({actions_.fileNew, actions_.fileOpen, actions_.fileSave});
+  toolBar_->addSeparator();
+  toolBar_->addActions({actions_.cmdNew, actions_.cmdEdit, actions_.cmdDelete, actions_.cmdPlay});
+  toolBar_->addSeparator();
+  toolBar_->addAction(actions_.filePrint);
+  toolBar_->addSeparator();
+  toolBar_->addAction(actions_.help);
+  addToolBar(Qt::TopToolBarArea, toolBar_);
+}
+
+void CMainFrame::buildStatusBar() {
+  // The "Ready" pane is an ordinary status widget: prompts cover it while
+  // they are shown.
+  statusBar()->addWidget(new QLabel(QStringLiteral("Ready"), statusBar()), 1);
+  new LockIndicators(*statusBar());
+}
+
+void CMainFrame::buildKeys() {
+  // The list's keys belong to the window, so the menu items show only their
+  // own texts.
+  const auto key = [this](QKeySequence sequence, void (CMainFrame::*slot)()) {
+    connect(new QShortcut(sequence, this), &QShortcut::activated, this, slot);
+  };
+  key(QKeySequence(Qt::Key_Return), &CMainFrame::commandEdit);
+  key(QKeySequence(Qt::Key_Enter), &CMainFrame::commandEdit);
+  key(QKeySequence(Qt::Key_Space), &CMainFrame::commandPlay);
+  key(QKeySequence(Qt::Key_Delete), &CMainFrame::commandDelete);
+}
+
+void CMainFrame::updateView() {
+  // A reset forgets the column widths; the user's widths are kept.
+  QHeaderView* header = view_->horizontalHeader();
+  std::vector<int> widths;
+  for (int c = 0; c < header->count(); ++c) widths.push_back(header->sectionSize(c));
+  model_->documentChanged();
+  if (firstUpdate_) {
+    firstUpdate_ = false;
+    resize(view_->applyColumnWidths() + 12, height());
+  } else {
+    for (size_t c = 0; c < widths.size(); ++c) view_->setColumnWidth(int(c), widths[c]);
+  }
+  rate44100_->setChecked(document_.sampleRate() == 44100);
+  rate48000_->setChecked(document_.sampleRate() == 48000);
+  setWindowTitle(QString::fromStdString(document_.title()) + QStringLiteral(" - ") +
+                 QString::fromUtf8(kApplicationTitle));
+  updateRecentMenu();
+}
+
+void CMainFrame::updateRecentMenu() {
+  const QStringList& entries = recent_.entries();
+  recentPlaceholder_->setVisible(entries.isEmpty());
+  for (size_t i = 0; i < recentActions_.size(); ++i) {
+    recentActions_[i]->setVisible(int(i) < entries.size());
+    recentActions_[i]->setText(recent_.menuText(int(i)));
+  }
+}
+
+}  // namespace vtq

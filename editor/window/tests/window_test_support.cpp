@@ -1,0 +1,80 @@
+#include "window_test_support.h"
+
+#include <QtWidgets/QApplication>
+#include <cstdlib>
+
+#include "core/command.h"
+#include "window_resources.h"
+
+namespace vtq::test {
+namespace {
+
+template <typename T>
+T next(std::deque<T>& queue, T otherwise) {
+  if (queue.empty()) return otherwise;
+  T value = std::move(queue.front());
+  queue.pop_front();
+  return value;
+}
+
+}  // namespace
+
+QApplication& testApplication() {
+  static int argc = 1;
+  static char name[] = "editor_window_tests";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = [] {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    auto* created = new QApplication(argc, argv);
+    initWindowResources();
+    return created;
+  }();
+  return *app;
+}
+
+bool ScriptedPrompts::editCommand(CCommand& command) {
+  asked.push_back("edit " + command.insertTime().text() + " " + command.commandName());
+  auto edit = next<std::function<bool(CCommand&)>>(edits, [](CCommand&) { return true; });
+  return edit(command);
+}
+
+ConflictChoice ScriptedPrompts::conflict(const std::string& warning) {
+  asked.push_back("conflict: " + warning);
+  return next(conflicts, ConflictChoice::Abort);
+}
+
+bool ScriptedPrompts::waveFailed(const std::string& message) {
+  asked.push_back("wave failed: " + message);
+  return false;
+}
+
+QString ScriptedPrompts::createDocumentName() {
+  asked.push_back("create");
+  // Start-up asks until it gets a name: a script that runs out must not hang.
+  if (createNames.empty() && asked.size() > 100) std::abort();
+  return next(createNames, QString());
+}
+
+OverwriteChoice ScriptedPrompts::overwriteExisting() {
+  asked.push_back("overwrite");
+  return next(overwrites, OverwriteChoice::Cancel);
+}
+
+QString ScriptedPrompts::openDocumentName() {
+  asked.push_back("open");
+  return next(openNames, QString());
+}
+
+QString ScriptedPrompts::saveDocumentName(const QString&) {
+  asked.push_back("save as");
+  return {};
+}
+
+SaveChoice ScriptedPrompts::saveChanges(const QString& title) {
+  asked.push_back("save changes to " + title.toStdString());
+  return next(saveChoices, SaveChoice::Cancel);
+}
+
+void ScriptedPrompts::error(const QString& message, const QString&) { asked.push_back("error: " + message.toStdString()); }
+
+}  // namespace vtq::test

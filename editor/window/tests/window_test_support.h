@@ -1,0 +1,46 @@
+// Shared by the window tests: the application object the widgets need,
+// created once per test program on Qt's offscreen platform, and prompts
+// answered in code.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "window_prompts.h"
+
+class QApplication;
+
+namespace vtq::test {
+
+// Creates the application (offscreen unless QT_QPA_PLATFORM says otherwise)
+// and registers the window's resources on the first call.
+QApplication& testApplication();
+
+// Answers every question from queues filled by the test and records what was
+// asked. An empty queue answers "cancel"; the command dialog then leaves the
+// command as it is and confirms.
+class ScriptedPrompts : public WindowPrompts {
+ public:
+  bool editCommand(CCommand& command) override;
+  ConflictChoice conflict(const std::string& warning) override;
+  bool waveFailed(const std::string& message) override;
+  QString createDocumentName() override;
+  OverwriteChoice overwriteExisting() override;
+  QString openDocumentName() override;
+  QString saveDocumentName(const QString& current) override;
+  SaveChoice saveChanges(const QString& title) override;
+  void error(const QString& message, const QString& detail) override;
+
+  std::deque<std::function<bool(CCommand&)>> edits;
+  std::deque<ConflictChoice> conflicts;
+  std::deque<QString> createNames;
+  std::deque<OverwriteChoice> overwrites;
+  std::deque<QString> openNames;
+  std::deque<SaveChoice> saveChoices;
+
+  std::vector<std::string> asked;  // one line per question, in order
+};
+
+}  // namespace vtq::test

@@ -1,0 +1,37 @@
+// Every question the window asks the user, behind one interface: the real
+// window answers with dialogs and message boxes (DialogPrompts), tests answer
+// in code. Texts are the editor's own.
+#pragma once
+
+#include <QtCore/QString>
+
+#include "core/command_prompts.h"
+
+namespace vtq {
+
+inline constexpr const char* kCreateDocumentTitle = "Create new document";
+inline constexpr const char* kDocumentFilter = "Quorlin VTQ Editor Documents (*.qtd)";
+inline constexpr const char* kOverwriteQuestion =
+    "Overwrite existing file?\nClick Yes to overwrite, No to open existing file, or Cancel to quit.";
+inline constexpr const char* kSaveChangesQuestion = "Save changes to %1?";
+
+enum class OverwriteChoice { Overwrite, OpenExisting, Cancel };
+enum class SaveChoice { Save, Discard, Cancel };
+
+class WindowPrompts : public CommandPrompts {
+ public:
+  // The "Create new document" file dialog; a name that does not exist yet is
+  // accepted. Empty when cancelled.
+  virtual QString createDocumentName() = 0;
+  // kOverwriteQuestion with Yes, No and Cancel.
+  virtual OverwriteChoice overwriteExisting() = 0;
+  // The standard Open and Save As dialogs; empty when cancelled.
+  virtual QString openDocumentName() = 0;
+  virtual QString saveDocumentName(const QString& current) = 0;
+  // kSaveChangesQuestion for the document `title`, with Yes, No and Cancel.
+  virtual SaveChoice saveChanges(const QString& title) = 0;
+  // A failure, with the editor's message and the reason behind it.
+  virtual void error(const QString& message, const QString& detail) = 0;
+};
+
+}  // namespace vtq
