@@ -177,8 +177,12 @@ void BM_FoundIntact(benchmark::State& state, Robustness& r, const std::string& k
   vtq::CueCheckReport report;
   for (auto _ : state) report = vtq::checkSoundTrack(*r.document, path, {});
   size_t intact = 0, damaged = 0, unexpected = 0;
+  std::string firstFailure;
   for (const std::string& line : report.lines) {
-    intact += line.find(" found ") != std::string::npos && (line.ends_with(" +0") || line.ends_with(" +1") || line.ends_with(" -1"));
+    const bool onTime =
+        line.find(" found ") != std::string::npos && (line.ends_with(" +0") || line.ends_with(" +1") || line.ends_with(" -1"));
+    if (!onTime && firstFailure.empty() && &line != &report.lines.back()) firstFailure = line;
+    intact += onTime;
     damaged += line.find(" damaged ") != std::string::npos;
     unexpected += line.ends_with(" unexpected");
   }
@@ -187,6 +191,7 @@ void BM_FoundIntact(benchmark::State& state, Robustness& r, const std::string& k
   state.counters["damaged"] = double(damaged);
   state.counters["missing"] = commands - double(intact) - double(damaged);
   state.counters["unexpected"] = double(unexpected);
+  state.SetLabel(firstFailure);
 }
 
 // Two hours of stereo, written once beside the robustness mixes.

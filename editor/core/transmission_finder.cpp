@@ -70,8 +70,9 @@ double TransmissionFinder::refineStart(size_t gridStart) const {
   for (int64_t shift = -int64_t(kStep); shift <= int64_t(kStep); ++shift) {
     const double start = double(int64_t(gridStart * kStep) + shift);
     double sum = 0;
-    for (size_t b = 0; b < std::size(kKnownBits); b += 2)
-      sum += std::abs(responseAt(std::llround(start + double(b) * bitSamples_)));
+    for (size_t b = 0; b < std::size(kKnownBits); ++b) {
+      if (kKnownBits[b]) sum += std::abs(responseAt(std::llround(start + double(b) * bitSamples_)));
+    }
     if (sum > bestSum) {
       bestSum = sum;
       best = start;
