@@ -11,6 +11,8 @@
 
 namespace vtq {
 
+class PcmWaveReader;
+
 struct CueCheckOptions {
   CSMPTETime start;                // the time code of the mix's first sample
   std::optional<uint16_t> channel;  // counted from 1; none: all channels summed
@@ -23,7 +25,7 @@ CueCheckReport checkSoundTrack(const CQuorlinVTQEditorDoc& document, const std::
 
 // Finds the transmissions in a mix already opened; `timing.sampleCount` is set
 // to the frames read.
-std::vector<FoundTransmission> findTransmissions(class PcmWaveReader& reader, std::optional<uint16_t> channel,
+std::vector<FoundTransmission> findTransmissions(PcmWaveReader& reader, std::optional<uint16_t> channel,
                                                  MixTiming& timing);
 
 }  // namespace vtq
