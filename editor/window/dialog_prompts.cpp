@@ -131,7 +131,7 @@ void DialogPrompts::report(const QString& title, const QString& text) {
   auto* layout = new QVBoxLayout(&dialog);
   layout->addWidget(view);
   layout->addWidget(buttons);
-  dialog.resize(640, 400);
+  dialog.resize(800, 420);  // a summary line fits without scrolling
   dialog.exec();
 }
 
