@@ -49,7 +49,7 @@ TransmissionFinder::Score TransmissionFinder::score(size_t start) const {
 bool TransmissionFinder::plausible(size_t start) const {
   const float first = level(start);
   if (first < kFloor) return false;
-  const float gap = 2 * level(start + offsets_[1]);
+  const float gap = 1.5f * level(start + offsets_[1]);
   return first > gap && (level(start + offsets_[2]) > gap || level(start + offsets_[4]) > gap);
 }
 
@@ -145,7 +145,10 @@ size_t TransmissionFinder::decodeAt(size_t start) {
     const DecodedPacket second = decodeWithThreshold(values, midpoint(values, found.packet.bitCount, threshold));
     if (second.check == PacketCheck::Intact) found.packet = second;
   }
-  const size_t span = found.packet.bitCount > kPacketHeadBits ? found.packet.bitCount : 1;
+  // An intact packet is passed over whole; after anything else the search
+  // goes on from the next bit, in case the start was a false one that hid a
+  // real packet.
+  const size_t span = found.packet.check == PacketCheck::Intact ? found.packet.bitCount : 1;
   found_.push_back(std::move(found));
   return bestStart + offsets_[span];
 }
