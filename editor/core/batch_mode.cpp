@@ -4,6 +4,8 @@
 
 #include "batch_options.h"
 #include "common/paths.h"
+#include "cue_check.h"
+#include "cue_track.h"
 #include "document.h"
 #include "list_columns.h"
 
@@ -133,6 +135,58 @@ int makeWaves(const BatchOptions& options, BatchRun& run) {
   return kExitDone;
 }
 
+int renderTrack(const BatchOptions& options, BatchRun& run) {
+  BatchProblem problem;
+  CueTrackOptions track;
+  if (options.start && !parseTimeCode(*options.start, "--start", track.start, problem))
+    return report(run, problem.exitCode, problem.message);
+  if (options.length) {
+    track.length.emplace();
+    if (!parseTimeCode(*options.length, "--length", *track.length, problem))
+      return report(run, problem.exitCode, problem.message);
+  }
+  CQuorlinVTQEditorDoc document;
+  DocumentError error;
+  if (!document.openDocument(common::pathFromName(options.document), error)) return reportDocumentError(run, error);
+  const CueTrackReport rendered = renderCueTrack(document, common::pathFromName(options.soundFile), track);
+  for (const std::string& note : rendered.notes) run.err.print("vtqedit: %s\n", note.c_str());
+  switch (rendered.outcome) {
+    case CueTrackOutcome::Written: run.out.print("%s\n", rendered.summary.c_str()); return kExitDone;
+    case CueTrackOutcome::WrittenOverlaps: run.out.print("%s\n", rendered.summary.c_str()); return kExitConflict;
+    case CueTrackOutcome::Refused:
+    case CueTrackOutcome::FileError: break;
+  }
+  return report(run, kExitFile, rendered.summary);
+}
+
+int checkTrack(const BatchOptions& options, BatchRun& run) {
+  BatchProblem problem;
+  CueCheckOptions check;
+  if (options.start && !parseTimeCode(*options.start, "--start", check.start, problem))
+    return report(run, problem.exitCode, problem.message);
+  if (options.channel) {
+    uint64_t channel = 0;
+    if (!parseBounded(*options.channel, "--channel", 1, 0xFFFF, channel, problem))
+      return report(run, kExitUsage, problem.message);
+    check.channel = uint16_t(channel);
+  }
+  CQuorlinVTQEditorDoc document;
+  DocumentError error;
+  if (!document.openDocument(common::pathFromName(options.document), error)) return reportDocumentError(run, error);
+  const CueCheckReport checked = checkSoundTrack(document, common::pathFromName(options.soundFile), check);
+  for (const std::string& note : checked.notes) run.err.print("vtqedit: %s\n", note.c_str());
+  switch (checked.outcome) {
+    case CueCheckOutcome::UsageError: return report(run, kExitUsage, checked.error);
+    case CueCheckOutcome::FileError: return report(run, kExitFile, checked.error);
+    case CueCheckOutcome::Passed:
+    case CueCheckOutcome::Failed: break;
+  }
+  std::string text;
+  for (const std::string& line : checked.lines) text += line + "\n";
+  run.out.write(text);
+  return checked.outcome == CueCheckOutcome::Passed ? kExitDone : kExitCheckFailed;
+}
+
 }  // namespace
 
 int runBatchMode(const std::vector<std::string>& args, BatchRun& run) {
@@ -149,6 +203,8 @@ int runBatchMode(const std::vector<std::string>& args, BatchRun& run) {
     case BatchAction::Add: return addCommand(options, run);
     case BatchAction::Delete: return deleteCommand(options, run);
     case BatchAction::MakeWaves: return makeWaves(options, run);
+    case BatchAction::Render: return renderTrack(options, run);
+    case BatchAction::Check: return checkTrack(options, run);
     case BatchAction::None: break;
   }
   run.err.write(kBatchUsage);

@@ -15,11 +15,16 @@ const char* const kBatchUsage =
     "               [--repeat N] [--rate 44100|48000] [--ignore-conflict]\n"
     "       vtqedit --delete DOC.qtd --at HH:MM:SS:FF\n"
     "       vtqedit --make-waves DOC.qtd\n"
+    "       vtqedit --render DOC.qtd TRACK.wav [--start HH:MM:SS:FF] [--length HH:MM:SS:FF]\n"
+    "       vtqedit --check DOC.qtd MIX.wav [--start HH:MM:SS:FF] [--channel N]\n"
     "NAME is KEEP_ALIVE, PLAY_SOUND, SHOW_ANIMATION, ENABLE_ABILITY, DISABLE_ABILITY,\n"
     "SELECT_ABILITY or STOP_ABILITY; VALUE is an ability, sound, voice or picture\n"
     "name, or a number.\n"
+    "--render writes every command's transmission into one track; --check finds\n"
+    "and decodes every cue in a mixed sound track (16 or 24-bit PCM, 44100 or\n"
+    "48000 Hz; --channel counts from 1, default all channels summed).\n"
     "Exit codes: 0 done, 2 usage error, 3 conflicting transmissions, 4 file error,\n"
-    "5 value out of range.\n";
+    "5 value out of range, 6 a cue missing, damaged, off its time or unexpected.\n";
 
 namespace {
 
@@ -37,18 +42,6 @@ bool allDigits(const std::string& text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// A decimal number without sign, checked against its range: text that is not
-// a number is a usage problem, a number outside [low, high] a range problem.
-bool parseBounded(const std::string& text, const char* option, uint64_t low, uint64_t high, uint64_t& value,
-                  BatchProblem& problem) {
-  if (!allDigits(text)) return usage(problem, common::format("%s needs a number, not \"%s\"", option, text.c_str()));
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc() || value < low || value > high)
-    return range(problem, common::format("%s %s is out of range (%llu to %llu)", option, text.c_str(),
-                                         (unsigned long long)low, (unsigned long long)high));
-  return true;
-}
-
 struct ValueOption {
   const char* name;
   std::optional<std::string> BatchOptions::*field;
@@ -58,6 +51,7 @@ constexpr ValueOption kValueOptions[] = {
     {"--at", &BatchOptions::at},         {"--command", &BatchOptions::command}, {"--param", &BatchOptions::param},
     {"--mode", &BatchOptions::mode},     {"--icon", &BatchOptions::icon},       {"--respond", &BatchOptions::respond},
     {"--repeat", &BatchOptions::repeat}, {"--rate", &BatchOptions::rate},
+    {"--start", &BatchOptions::start},   {"--length", &BatchOptions::length}, {"--channel", &BatchOptions::channel},
 };
 
 struct ActionOption {
@@ -70,12 +64,22 @@ constexpr ActionOption kActionOptions[] = {
     {"--add", BatchAction::Add},
     {"--delete", BatchAction::Delete},
     {"--make-waves", BatchAction::MakeWaves},
+    {"--render", BatchAction::Render},
+    {"--check", BatchAction::Check},
 };
+
+// The actions that name a sound file after the document.
+bool takesSoundFile(BatchAction action) { return action == BatchAction::Render || action == BatchAction::Check; }
 
 // Which value options each action takes.
 bool allowedWith(BatchAction action, std::string_view option) {
+  static constexpr std::string_view kSoundFileOptions[] = {"--start", "--length", "--channel"};
   switch (action) {
-    case BatchAction::Add: return true;
+    case BatchAction::Add:
+      return std::find(std::begin(kSoundFileOptions), std::end(kSoundFileOptions), option) ==
+             std::end(kSoundFileOptions);
+    case BatchAction::Render: return option == "--start" || option == "--length";
+    case BatchAction::Check: return option == "--start" || option == "--channel";
     case BatchAction::Delete: return option == "--at";
     default: return false;
   }
@@ -99,10 +103,15 @@ bool parseBatchOptions(const std::vector<std::string>& args, BatchOptions& optio
     for (const ActionOption& a : kActionOptions) {
       if (arg != a.name) continue;
       known = true;
-      if (options.action != BatchAction::None) return usage(problem, "give only one of --list, --add, --delete and --make-waves");
+      if (options.action != BatchAction::None)
+        return usage(problem, "give only one of --list, --add, --delete, --make-waves, --render and --check");
       if (i + 1 >= args.size()) return usage(problem, arg + " needs a document");
       options.action = a.action;
       options.document = args[++i];
+      if (takesSoundFile(a.action)) {
+        if (i + 1 >= args.size()) return usage(problem, arg + " needs a document and a wave file");
+        options.soundFile = args[++i];
+      }
     }
     for (const ValueOption& v : kValueOptions) {
       if (arg != v.name) continue;
@@ -123,6 +132,16 @@ bool parseBatchOptions(const std::vector<std::string>& args, BatchOptions& optio
   if ((options.action == BatchAction::Add || options.action == BatchAction::Delete) && !options.at)
     return usage(problem, "--at is missing");
   if (options.action == BatchAction::Add && !options.command) return usage(problem, "--command is missing");
+  return true;
+}
+
+bool parseBounded(const std::string& text, const char* option, uint64_t low, uint64_t high, uint64_t& value,
+                  BatchProblem& problem) {
+  if (!allDigits(text)) return usage(problem, common::format("%s needs a number, not \"%s\"", option, text.c_str()));
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || value < low || value > high)
+    return range(problem, common::format("%s %s is out of range (%llu to %llu)", option, text.c_str(),
+                                         (unsigned long long)low, (unsigned long long)high));
   return true;
 }
 

@@ -6,6 +6,8 @@
 //         [--repeat N] [--rate 44100|48000] [--ignore-conflict]
 //   --delete DOC.qtd --at HH:MM:SS:FF
 //   --make-waves DOC.qtd
+//   --render DOC.qtd TRACK.wav [--start HH:MM:SS:FF] [--length HH:MM:SS:FF]
+//   --check DOC.qtd MIX.wav [--start HH:MM:SS:FF] [--channel N]
 #pragma once
 
 #include <cstdint>
@@ -24,15 +26,18 @@ constexpr int kExitUsage = 2;
 constexpr int kExitConflict = 3;
 constexpr int kExitFile = 4;
 constexpr int kExitRange = 5;
+constexpr int kExitCheckFailed = 6;  // --check: a cue is missing, damaged, off its time, or unexpected
 
 extern const char* const kBatchUsage;
 
-enum class BatchAction { None, Help, List, Add, Delete, MakeWaves };
+enum class BatchAction { None, Help, List, Add, Delete, MakeWaves, Render, Check };
 
 struct BatchOptions {
   BatchAction action = BatchAction::None;
   std::string document;
+  std::string soundFile;  // the track of --render, the mix of --check
   std::optional<std::string> at, command, param, mode, icon, respond, repeat, rate;
+  std::optional<std::string> start, length, channel;
   bool ignoreConflict = false;
 };
 
@@ -51,6 +56,11 @@ bool parseBatchOptions(const std::vector<std::string>& args, BatchOptions& optio
 // out of its range (hours 0-23, minutes and seconds 0-59, frames 0-24) a range
 // problem.
 bool parseTimeCode(const std::string& text, const char* option, CSMPTETime& time, BatchProblem& problem);
+
+// A decimal number without sign within [low, high]: text that is not a number
+// is a usage problem, a number outside the range a range problem.
+bool parseBounded(const std::string& text, const char* option, uint64_t low, uint64_t high, uint64_t& value,
+                  BatchProblem& problem);
 
 // Builds the command that --add describes (not yet tied to a document).
 std::unique_ptr<CCommand> buildCommand(const BatchOptions& options, BatchProblem& problem);

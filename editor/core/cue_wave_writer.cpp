@@ -16,7 +16,7 @@ std::vector<uint8_t> oneBitBytes(std::span<const int16_t> pulse) {
 
 }  // namespace
 
-int CCueWaveWriter::open(const std::filesystem::path& path, uint32_t sampleRate) {
+void CCueWaveWriter::choosePulse(uint32_t sampleRate) {
   sampleRate_ = sampleRate;
   if (sampleRate == 44100) {
     oneBit_ = oneBitBytes(kPulse44100);
@@ -25,7 +25,16 @@ int CCueWaveWriter::open(const std::filesystem::path& path, uint32_t sampleRate)
   } else {
     oneBit_.clear();
   }
+}
+
+int CCueWaveWriter::open(const std::filesystem::path& path, uint32_t sampleRate) {
+  choosePulse(sampleRate);
   return wave_.openForWrite(path, sampleRate, 16, 1);
+}
+
+int CCueWaveWriter::openInMemory(uint32_t sampleRate) {
+  choosePulse(sampleRate);
+  return wave_.openInMemory(sampleRate, 16, 1);
 }
 
 void CCueWaveWriter::writeBit(bool one) {

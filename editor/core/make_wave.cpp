@@ -7,9 +7,9 @@
 #include "command.h"
 #include "common/output.h"
 #include "common/paths.h"
+#include "cue_transmission.h"
 #include "cue_wave_writer.h"
 #include "document.h"
-#include "packet_encoder.h"
 
 namespace vtq {
 
@@ -33,18 +33,7 @@ bool CCommand::MakeWave(std::string& error) {
     error = writer.waveFile().error();
     return false;
   }
-  CommandBytes bytes;
-  const int count = dataBytes(bytes);
-  const uint8_t duration = durationByte();
-  CPacketEncoder encoder(writer);
-  encoder.setSequence(0);
-  const std::span<const uint8_t> data(bytes.data(), size_t(count));
-  writer.writeSilence(10);
-  encoder.send(data, isTimed(), duration);
-  for (int i = 0; i < retransmissions_; ++i) {
-    writer.writeSilence(50);
-    encoder.send(data, isTimed(), duration);
-  }
+  writeTransmission(*this, writer);
   if (writer.close() != CWaveFile::kOk) {
     error = writer.waveFile().error();
     return false;

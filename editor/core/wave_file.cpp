@@ -20,6 +20,20 @@ int CWaveFile::openForWrite(const std::filesystem::path& path, uint32_t sampleRa
     return fail(kWrongState, common::format("cannot write %s: %u bits and %u channels are not supported",
                                             common::displayPath(path).c_str(), unsigned(bits), unsigned(channels)));
   if (!file_.open(path)) return fail(kFileError, file_.error());
+  inMemory_ = false;
+  return begin(sampleRate, bits, channels);
+}
+
+int CWaveFile::openInMemory(uint32_t sampleRate, uint16_t bits, uint16_t channels) {
+  if (writing_) return fail(kWrongState, "a wave file is already open");
+  if ((bits != 8 && bits != 16) || (channels != 1 && channels != 2))
+    return fail(kWrongState, common::format("%u bits and %u channels are not supported", unsigned(bits),
+                                            unsigned(channels)));
+  inMemory_ = true;
+  return begin(sampleRate, bits, channels);
+}
+
+int CWaveFile::begin(uint32_t sampleRate, uint16_t bits, uint16_t channels) {
   bits_ = bits;
   const uint16_t blockAlign = uint16_t(channels * bits / 8);
   buffer_ = common::ByteWriter(common::Endian::Little);
@@ -74,11 +88,15 @@ int CWaveFile::close() {
   writing_ = false;
   const size_t total = buffer_.size();
   if (total > 0xFFFFFFFFu) {
-    file_.abandon();
+    if (!inMemory_) file_.abandon();
     return fail(kFileError, "cannot write " + common::displayPath(file_.target()) + ": more than 4 GB of samples");
   }
   buffer_.patchU32(kDataHeaderOffset + 4, uint32_t(total - kHeaderSize));
   buffer_.patchU32(4, uint32_t(total - 8));
+  if (inMemory_) {
+    memory_ = buffer_.take();
+    return kOk;
+  }
   const std::vector<uint8_t> bytes = buffer_.take();
   if (!file_.write(bytes) || !file_.commit()) return fail(kFileError, file_.error());
   return kOk;

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "common/byte_order.h"
 #include "common/file_io.h"
@@ -38,6 +39,9 @@ class CWaveFile {
   // Accepts 8 or 16 bits and 1 or 2 channels. Creates the file (replacing one
   // of that name when it is closed) and writes the header with zero sizes.
   int openForWrite(const std::filesystem::path& path, uint32_t sampleRate, uint16_t bits, uint16_t channels);
+  // The same without a file: close() leaves the whole file's bytes in memory,
+  // for callers that mix the samples into something larger.
+  int openInMemory(uint32_t sampleRate, uint16_t bits, uint16_t channels);
   // One sample: 1 byte at 8 bits, 2 bytes at 16 bits.
   int writeSample(int16_t sample);
   // A block of 16-bit samples.
@@ -52,11 +56,16 @@ class CWaveFile {
   size_t dataBytes() const { return writing_ ? buffer_.size() - kHeaderSize : 0; }
   // The reason of the last failure, naming the file.
   const std::string& error() const { return error_; }
+  // After close() of a file opened in memory: the file's bytes, header included.
+  std::vector<uint8_t> takeMemoryBytes() { return std::move(memory_); }
 
  private:
   int fail(int result, std::string message);
+  int begin(uint32_t sampleRate, uint16_t bits, uint16_t channels);
 
   bool writing_ = false;
+  bool inMemory_ = false;
+  std::vector<uint8_t> memory_;
   uint16_t bits_ = 16;
   common::SafeFileWriter file_;
   common::ByteWriter buffer_{common::Endian::Little};

@@ -1,7 +1,11 @@
 #include "dialog_prompts.h"
 
+#include <QtGui/QFontDatabase>
+#include <QtWidgets/QDialogButtonBox>
 #include <QtWidgets/QFileDialog>
 #include <QtWidgets/QMessageBox>
+#include <QtWidgets/QPlainTextEdit>
+#include <QtWidgets/QVBoxLayout>
 
 #include "command_dlg.h"
 
@@ -21,6 +25,14 @@ QMessageBox::StandardButton ask(QWidget* parent, QMessageBox::Icon icon, const Q
 QString runFileDialog(QFileDialog& dialog) {
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setDefaultSuffix(QStringLiteral("qtd"));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().first();
+}
+
+// The same for wave files.
+QString runWaveDialog(QFileDialog& dialog) {
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setDefaultSuffix(QStringLiteral("wav"));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().first();
 }
@@ -92,6 +104,35 @@ void DialogPrompts::error(const QString& message, const QString& detail) {
   QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kApplicationTitle), message, QMessageBox::Ok, parent_);
   if (!detail.isEmpty()) box.setDetailedText(detail);
   box.exec();
+}
+
+QString DialogPrompts::cueTrackName(const QString& suggested) {
+  QFileDialog dialog(parent_, QStringLiteral("Render Cue Track"), suggested, QStringLiteral("Wave Files (*.wav)"));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  return runWaveDialog(dialog);
+}
+
+QString DialogPrompts::soundTrackName() {
+  QFileDialog dialog(parent_, QStringLiteral("Check Sound Track"), QString(), QStringLiteral("Wave Files (*.wav)"));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  return runWaveDialog(dialog);
+}
+
+void DialogPrompts::report(const QString& title, const QString& text) {
+  QDialog dialog(parent_);
+  dialog.setWindowTitle(title);
+  auto* view = new QPlainTextEdit(text, &dialog);
+  view->setReadOnly(true);
+  view->setLineWrapMode(QPlainTextEdit::NoWrap);
+  view->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  auto* layout = new QVBoxLayout(&dialog);
+  layout->addWidget(view);
+  layout->addWidget(buttons);
+  dialog.resize(800, 420);  // a summary line fits without scrolling
+  dialog.exec();
 }
 
 }  // namespace vtq

@@ -25,6 +25,9 @@ class DialogPrompts : public WindowPrompts {
   QString saveDocumentName(const QString& current) override;
   SaveChoice saveChanges(const QString& title) override;
   void error(const QString& message, const QString& detail) override;
+  QString cueTrackName(const QString& suggested) override;
+  QString soundTrackName() override;
+  void report(const QString& title, const QString& text) override;
 
  private:
   QWidget* parent_ = nullptr;

@@ -112,6 +112,11 @@ void CMainFrame::buildFileMenu() {
   file->addAction(makeAction("P&rint Setup...", "Change the printer and printing options\nPrint Setup",
                              &CMainFrame::filePrintSetup));
   file->addSeparator();
+  file->addAction(makeAction("Render Cue Track...", "Write every command's transmission into one wave file\nRender Cue Track",
+                             &CMainFrame::fileRenderCueTrack));
+  file->addAction(makeAction("Check Sound Track...", "Find and decode every cue in a mixed sound track\nCheck Sound Track",
+                             &CMainFrame::fileCheckSoundTrack));
+  file->addSeparator();
   recentPlaceholder_ = file->addAction(QStringLiteral("Recent File"));
   recentPlaceholder_->setEnabled(false);
   for (size_t i = 0; i < recentActions_.size(); ++i) {

@@ -81,6 +81,8 @@ class CMainFrame : public QMainWindow {
   void filePrint();
   void filePrintPreview();
   void filePrintSetup();
+  void fileRenderCueTrack();
+  void fileCheckSoundTrack();
   void showAbout();
 
   CQuorlinVTQEditorDoc& document_;

@@ -32,6 +32,13 @@ class WindowPrompts : public CommandPrompts {
   virtual SaveChoice saveChanges(const QString& title) = 0;
   // A failure, with the editor's message and the reason behind it.
   virtual void error(const QString& message, const QString& detail) = 0;
+  // The wave file to render the cue track into (a save dialog starting at
+  // `suggested`) and the mixed sound track to check (an open dialog); empty
+  // when cancelled.
+  virtual QString cueTrackName(const QString& suggested) = 0;
+  virtual QString soundTrackName() = 0;
+  // A report of lines, shown until the user closes it.
+  virtual void report(const QString& title, const QString& text) = 0;
 };
 
 }  // namespace vtq

@@ -7,3 +7,16 @@ mkdir -p "$out"
 VTQEDIT="$TOOLSET_BIN/editor/vtqedit" DOC="$out/scene.qtd" bash "$TOOLSET_EXAMPLES/cues/scene.sh"
 "$TOOLSET_BIN/editor/vtqedit" --list "$out/scene.qtd"
 echo "vtqedit: $(ls "$out"/*.wav | wc -l) wave files and scene.qtd ($(stat -c %s "$out/scene.qtd") bytes) in $out"
+
+# The scene's cue track, rendered from the document and checked; then a mix of
+# it under speech and noise, as a film's sound track would carry it, checked again.
+vtqedit="$TOOLSET_BIN/editor/vtqedit"
+"$vtqedit" --render "$out/scene.qtd" "$out/scene-cues.wav"
+"$vtqedit" --check "$out/scene.qtd" "$out/scene-cues.wav"
+espeak-ng -w "$out/speech.wav" "Somewhere in the desert, a small robot wakes up and raises its shield." 2>/dev/null
+sox "$out/speech.wav" -r 48000 "$out/speech48k.wav" repeat 20 trim 0 62
+sox -n -r 48000 "$out/noise.wav" synth 62 pinknoise vol 0.05
+sox -m -v 0.5 "$out/scene-cues.wav" -v 0.5 "$out/speech48k.wav" -v 1 "$out/noise.wav" -b 24 -c 2 "$out/scene-mix.wav"
+rm -f "$out/speech.wav" "$out/speech48k.wav" "$out/noise.wav"
+"$vtqedit" --check "$out/scene.qtd" "$out/scene-mix.wav"
+echo "vtqedit: cue track scene-cues.wav and the mix scene-mix.wav checked in $out"

@@ -77,4 +77,19 @@ SaveChoice ScriptedPrompts::saveChanges(const QString& title) {
 
 void ScriptedPrompts::error(const QString& message, const QString&) { asked.push_back("error: " + message.toStdString()); }
 
+QString ScriptedPrompts::cueTrackName(const QString&) {
+  asked.push_back("cue track");
+  return next(soundFileNames, QString());
+}
+
+QString ScriptedPrompts::soundTrackName() {
+  asked.push_back("sound track");
+  return next(soundFileNames, QString());
+}
+
+void ScriptedPrompts::report(const QString& title, const QString& text) {
+  asked.push_back("report: " + title.toStdString());
+  reports.push_back(text);
+}
+
 }  // namespace vtq::test

@@ -32,6 +32,9 @@ class ScriptedPrompts : public WindowPrompts {
   QString saveDocumentName(const QString& current) override;
   SaveChoice saveChanges(const QString& title) override;
   void error(const QString& message, const QString& detail) override;
+  QString cueTrackName(const QString& suggested) override;
+  QString soundTrackName() override;
+  void report(const QString& title, const QString& text) override;
 
   std::deque<std::function<bool(CCommand&)>> edits;
   std::deque<ConflictChoice> conflicts;
@@ -39,6 +42,8 @@ class ScriptedPrompts : public WindowPrompts {
   std::deque<OverwriteChoice> overwrites;
   std::deque<QString> openNames;
   std::deque<SaveChoice> saveChoices;
+  std::deque<QString> soundFileNames;  // answers both the render and the check dialog
+  std::vector<QString> reports;        // the text of every report shown
 
   std::vector<std::string> asked;  // one line per question, in order
 };

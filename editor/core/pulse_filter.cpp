@@ -1,0 +1,108 @@
+#include "pulse_filter.h"
+
+#include <cmath>
+#include <complex>
+#include <numbers>
+#include <span>
+
+#include "pulse_tables.h"
+
+namespace vtq {
+namespace {
+
+constexpr size_t kLanes = 8;
+constexpr size_t kTransformSize = 256;  // the pulse padded with silence, so its spectrum is band-limited
+
+std::span<const int16_t> pulseFor(uint32_t rate) {
+  if (rate == 44100) return kPulse44100;
+  return kPulse48000;
+}
+
+// The analytic pulse (the pulse plus j times its Hilbert transform) at the
+// times t = m * documentRate / mixRate, in the document's samples: the
+// positive half of its spectrum summed at those times.
+constexpr size_t kHalf = kTransformSize / 2;
+
+std::vector<std::complex<double>> positiveSpectrum(uint32_t documentRate) {
+  const std::span<const int16_t> pulse = pulseFor(documentRate);
+  std::vector<std::complex<double>> spectrum(kHalf + 1);
+  for (size_t k = 0; k <= kHalf; ++k) {
+    for (size_t n = 0; n < pulse.size(); ++n)
+      spectrum[k] += double(pulse[n]) * std::polar(1.0, -2 * std::numbers::pi * double(k * n) / kTransformSize);
+    if (k != 0 && k != kHalf) spectrum[k] *= 2.0;
+  }
+  return spectrum;
+}
+
+std::vector<std::complex<double>> analyticPulse(const std::vector<std::complex<double>>& spectrum,
+                                                uint32_t documentRate, uint32_t mixRate) {
+  const std::span<const int16_t> pulse = pulseFor(documentRate);
+  const double step = double(documentRate) / mixRate;
+  const size_t taps = size_t(std::ceil(double(pulse.size()) / step));
+  std::vector<std::complex<double>> analytic(taps);
+  for (size_t m = 0; m < taps; ++m) {
+    const double t = double(m) * step;
+    for (size_t k = 0; k <= kHalf; ++k)
+      analytic[m] += spectrum[k] * std::polar(1.0, 2 * std::numbers::pi * double(k) * t / kTransformSize);
+    analytic[m] /= double(kTransformSize);
+  }
+  return analytic;
+}
+
+}  // namespace
+
+double bitSamplesInMix(uint32_t documentRate, uint32_t mixRate) {
+  return double(2 * pulseFor(documentRate).size()) * mixRate / documentRate;
+}
+
+PulseFilter::PulseFilter(uint32_t documentRate, uint32_t mixRate) {
+  const auto spectrum = positiveSpectrum(documentRate);
+  const auto analytic = analyticPulse(spectrum, documentRate, mixRate);
+  size_t peak = 0;
+  for (size_t k = 1; k < spectrum.size(); ++k) peak = std::abs(spectrum[k]) > std::abs(spectrum[peak]) ? k : peak;
+  carrierStep_ = 2 * std::numbers::pi * double(peak) / kTransformSize * documentRate / mixRate;
+  double energy = 0;
+  for (const auto& a : analytic) energy += a.real() * a.real();
+  const double scale = energy > 0 ? 1.0 / std::sqrt(energy) : 0.0;
+  const size_t padded = (analytic.size() + kLanes - 1) / kLanes * kLanes;
+  real_.assign(padded, 0.0f);
+  imag_.assign(padded, 0.0f);
+  for (size_t m = 0; m < analytic.size(); ++m) {
+    real_[m] = float(analytic[m].real() * scale);
+    imag_[m] = float(analytic[m].imag() * scale);
+  }
+}
+
+std::complex<float> PulseFilter::response(const float* x) const {
+  // Eight partial sums per product, so that the compiler can keep them in
+  // vector registers without reordering a single sum.
+  float re[kLanes] = {}, im[kLanes] = {};
+  for (size_t k = 0; k < real_.size(); k += kLanes) {
+    for (size_t l = 0; l < kLanes; ++l) {
+      re[l] += x[k + l] * real_[k + l];
+      im[l] += x[k + l] * imag_[k + l];
+    }
+  }
+  float sumRe = 0, sumIm = 0;
+  for (size_t l = 0; l < kLanes; ++l) {
+    sumRe += re[l];
+    sumIm += im[l];
+  }
+  return {sumRe, sumIm};
+}
+
+void PulseFilter::push(std::span<const float> samples, std::vector<float>& magnitudes) {
+  pending_.insert(pending_.end(), samples.begin(), samples.end());
+  const size_t taps = real_.size();
+  size_t at = 0;
+  for (; at + taps <= pending_.size(); at += kGridStep) magnitudes.push_back(std::sqrt(std::norm(response(pending_.data() + at))));
+  pending_.erase(pending_.begin(), pending_.begin() + std::ptrdiff_t(at));
+}
+
+void PulseFilter::finish(std::vector<float>& magnitudes) {
+  const std::vector<float> silence(real_.size(), 0.0f);
+  push(silence, magnitudes);
+  pending_.clear();
+}
+
+}  // namespace vtq
