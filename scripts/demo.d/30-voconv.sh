@@ -1,13 +1,13 @@
 # Converts the bundled example sound project (two export scripts merged) for
-# the Nintendo 64 with voconv; mid2trk and kvtool make the songs of its MIDI setups.
+# the Nintendo 64 with voconv; mid2trk and kvtool, beside it in build/bin, make
+# the songs of its MIDI setups.
 set -euo pipefail
 out="$TOOLSET_OUT/voconv"
 mkdir -p "$out"
 cd "$out"
-export PATH="$TOOLSET_BIN/midisong:$PATH"
 project="$TOOLSET_EXAMPLES/project"
 set +e
-"$TOOLSET_BIN/convert/voconv" -t N64 -v -p "$project" music.txt effects.txt "$project/description.txt" | tee voconv.log
+"$TOOLSET_BIN/voconv" -t N64 -v -p "$project" music.txt effects.txt "$project/description.txt" | tee voconv.log
 status=${PIPESTATUS[0]}
 set -e
 if [ "$status" -ne 0 ]; then
