@@ -4,6 +4,7 @@
 #include <cstdarg>
 
 #include "common/output.h"
+#include "common/safe_file_writer.h"
 #include "conversion_report.h"
 #include "project_file.h"
 
@@ -27,6 +28,8 @@ struct MacroLiftRun {
   common::Output& report;
   Statistics statistics;
   ProjectFileUpdater projectFiles;
+  // The rewritten macros, synced together and renamed at the end of the walk.
+  common::SafeWriteBatch macroWrites;
 };
 
 }  // namespace macrolift
