@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "safe_file_writer.h"
+#include "stream_input.h"
 
 namespace common {
 
