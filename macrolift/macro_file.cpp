@@ -95,7 +95,7 @@ void reportOutcome(MacroLiftRun& run, ConversionResult result, const std::string
 
 bool overwriteMacro(MacroLiftRun& run, const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
   std::string error;
-  switch (replaceInPlace(path, bytes, error, &run.macroWrites)) {
+  switch (replaceInPlace(path, bytes, error, &run.writes)) {
     case ReplaceResult::Replaced:
       return true;
     case ReplaceResult::CannotOpen:

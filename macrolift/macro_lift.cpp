@@ -30,11 +30,11 @@ int fail(common::Output& console, KeyWait keyWait) {
   return kFailed;
 }
 
-// Puts the rewritten macros in place, also after a failed walk: what was
+// Puts the rewritten files in place, also after a failed walk: what was
 // converted stays converted.
-bool commitMacroWrites(MacroLiftRun& run) {
-  if (run.macroWrites.commit()) return true;
-  for (const auto& failure : run.macroWrites.failures())
+bool commitWrites(MacroLiftRun& run) {
+  if (run.writes.commit()) return true;
+  for (const auto& failure : run.writes.failures())
     run.tell("*** ERROR: Error writing file \"%s\"!\n", common::displayPath(failure.target).c_str());
   return false;
 }
@@ -55,10 +55,10 @@ int runMacroLift(const std::filesystem::path& root, common::Output& console, Key
     scanned = scanDirectory(run, root);
   } catch (const StepArrayGrowthError&) {
     console.write("*** ERROR: Severe internal error reallocating macro data!\n");
-    commitMacroWrites(run);
+    commitWrites(run);
     return kStepArrayFull;
   }
-  scanned = commitMacroWrites(run) && scanned;
+  scanned = commitWrites(run) && scanned;
   if (!scanned) {
     report.close();
     return fail(console, keyWait);

@@ -28,8 +28,9 @@ struct MacroLiftRun {
   common::Output& report;
   Statistics statistics;
   ProjectFileUpdater projectFiles;
-  // The rewritten macros, synced together and renamed at the end of the walk.
-  common::SafeWriteBatch macroWrites;
+  // The rewritten macro and project files, synced together and renamed at the
+  // end of the walk.
+  common::SafeWriteBatch writes;
 };
 
 }  // namespace macrolift
