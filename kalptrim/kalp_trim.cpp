@@ -1,7 +1,6 @@
 #include "kalp_trim.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 
 #include "common/file_io.h"
@@ -31,6 +30,19 @@ void skipRestOfHeader(std::FILE* in) {
   }
 }
 
+// The header could not be taken: a read error (a folder opens but cannot be
+// read, nor can a failing device), or the magic is not there.
+int rejectInput(FilePtr in, const std::string& inName, common::Output& out) {
+  const bool unreadable = std::ferror(in.get()) != 0;
+  in.reset();
+  if (unreadable) {
+    out.print("\nCannot read %s\n", inName.c_str());
+    return kCannotReadInput;
+  }
+  out.write("\nThis is not a K.A.L.P. file. \n");
+  return kNotKalp;
+}
+
 }  // namespace
 
 int runKalpTrim(const std::vector<std::string>& args, common::Output& out) {
@@ -41,18 +53,15 @@ int runKalpTrim(const std::vector<std::string>& args, common::Output& out) {
   const std::string& inName = args[0];
   const std::string& outName = args[1];
 
-  std::error_code ec;
-  FilePtr in(std::filesystem::is_directory(inName, ec) ? nullptr : std::fopen(inName.c_str(), "rb"));
+  // The input may be a pipe (<(...), /dev/stdin): it is read as a stream.
+  FilePtr in(std::fopen(inName.c_str(), "rb"));
   if (!in) {
     out.print("\nCannot find %s\n", inName.c_str());
     return kCannotOpenInput;
   }
-  if (!readKalpMagic(in.get())) {
-    in.reset();
-    out.write("\nThis is not a K.A.L.P. file. \n");
-    return kNotKalp;
-  }
-  skipRestOfHeader(in.get());
+  const bool kalp = readKalpMagic(in.get());
+  if (kalp) skipRestOfHeader(in.get());
+  if (!kalp || std::ferror(in.get())) return rejectInput(std::move(in), inName, out);
 
   // The data goes to a temporary file beside Outfile that replaces it only
   // when everything was copied, so a failed run never leaves a cut-off file.

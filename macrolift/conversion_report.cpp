@@ -8,16 +8,14 @@ bool ReportFile::create(const std::filesystem::path& path) {
   std::error_code ec;
   const auto type = std::filesystem::status(path, ec).type();
   if (type != std::filesystem::file_type::not_found && type != std::filesystem::file_type::regular) return false;
-  stream_.open(path, std::ios::out | std::ios::trunc | std::ios::binary);
-  return stream_.is_open();
+  return file_.open(path);
 }
 
 bool ReportFile::close() {
-  if (!stream_.is_open()) return false;
-  stream_.flush();
-  const bool ok = stream_.good();
-  stream_.close();
-  return ok && !stream_.fail();
+  if (!file_.isOpen()) return false;
+  const bool ok = file_.write(stream_.view()) && file_.commit();
+  stream_.str({});
+  return ok;
 }
 
 void writeStatistics(common::Output& report, const Statistics& statistics) {

@@ -2,10 +2,11 @@
 #pragma once
 
 #include <filesystem>
-#include <fstream>
+#include <sstream>
 #include <string_view>
 
 #include "common/output.h"
+#include "common/safe_file_writer.h"
 
 namespace macrolift {
 
@@ -19,7 +20,7 @@ struct Statistics {
 };
 
 // "Macro Conversion Report.txt", open for the whole run, written with "\n"
-// line ends and replacing an older report.
+// line ends. It replaces an older report safely when it is closed.
 class ReportFile {
  public:
   ReportFile() : output_(stream_) {}
@@ -30,8 +31,9 @@ class ReportFile {
   bool close();
 
  private:
-  std::ofstream stream_;
+  std::ostringstream stream_;
   common::Output output_;
+  common::SafeFileWriter file_;
 };
 
 // The block that ends the report of a complete scan.

@@ -52,7 +52,7 @@ bool updateProject(MacroLiftRun& run, const fs::path& path, bool regular) {
   if (!regular) {
     // A pipe is never opened: reading it would wait for a writer.
     error = "cannot read " + common::displayPath(path) + ": not a regular file";
-  } else if (run.projectFiles.updateProjectFile(path, error)) {
+  } else if (run.projectFiles.updateProjectFile(path, error, &run.writes)) {
     return true;
   }
   run.console.print("*** %s\n", error.c_str());

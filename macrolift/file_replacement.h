@@ -3,10 +3,11 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+
+#include "common/safe_file_writer.h"
 
 namespace macrolift {
 
@@ -19,12 +20,13 @@ enum class ReplaceResult {
   WriteFailed,
 };
 
-// Replaces the file's content through a temporary file in the same folder
-// that is renamed over it, then gives the new file the old one's permissions.
-// `permissions` are the file's as the caller read them (looked up when not
-// given). On failure `error` names the file and the reason.
+// Replaces the file's content safely, keeping its owner, group and
+// permissions. A symbolic link of that name is not followed: the walk never
+// hands one over, and a file written by name replaces a link there. With a
+// `batch` the rename waits for batch.commit(). On failure `error` names the
+// file and the reason.
 ReplaceResult replaceInPlace(const std::filesystem::path& path, std::span<const uint8_t> data, std::string& error,
-                             std::optional<std::filesystem::perms> permissions = std::nullopt);
+                             common::SafeWriteBatch* batch = nullptr);
 ReplaceResult replaceInPlace(const std::filesystem::path& path, std::string_view text, std::string& error);
 
 }  // namespace macrolift

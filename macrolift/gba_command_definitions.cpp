@@ -1,11 +1,17 @@
 #include "gba_command_definitions.h"
 
-#include "common/file_io.h"
+#include "common/safe_file_writer.h"
 
 namespace macrolift {
 
 bool writeDefinitionFile(const std::filesystem::path& folder, std::string& error) {
-  return common::replaceFile(folder / kDefinitionFileName, kGbaCommandDefinitions, error);
+  // A link of that name is replaced, not followed, as everywhere in the walk.
+  common::SafeFileWriter writer;
+  if (writer.open(folder / kDefinitionFileName, common::LinkRule::ReplaceLink) &&
+      writer.write(kGbaCommandDefinitions) && writer.commit())
+    return true;
+  error = writer.error();
+  return false;
 }
 
 }  // namespace macrolift

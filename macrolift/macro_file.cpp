@@ -33,16 +33,14 @@ class Descriptor {
   int fd_;
 };
 
-// One open, one fstat for size and permissions, the reads and a close: the
+// One open, one fstat for the size, the reads and a close: the
 // scan reads tens of thousands of small files.
-ReadResult readMacro(const std::filesystem::path& path, std::vector<uint8_t>& bytes,
-                     std::filesystem::perms& permissions) {
+ReadResult readMacro(const std::filesystem::path& path, std::vector<uint8_t>& bytes) {
   const Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (file.get() < 0) return ReadResult::CannotOpen;
   struct stat info {};
   if (::fstat(file.get(), &info) != 0) return ReadResult::ReadError;
   if (!S_ISREG(info.st_mode)) return ReadResult::CannotOpen;
-  permissions = std::filesystem::perms(info.st_mode & 07777);
   try {
     bytes.resize(size_t(info.st_size));
   } catch (const std::bad_alloc&) {
@@ -95,10 +93,9 @@ void reportOutcome(MacroLiftRun& run, ConversionResult result, const std::string
   }
 }
 
-bool overwriteMacro(MacroLiftRun& run, const std::filesystem::path& path, const std::vector<uint8_t>& bytes,
-                    std::filesystem::perms permissions) {
+bool overwriteMacro(MacroLiftRun& run, const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
   std::string error;
-  switch (replaceInPlace(path, bytes, error, permissions)) {
+  switch (replaceInPlace(path, bytes, error, &run.writes)) {
     case ReplaceResult::Replaced:
       return true;
     case ReplaceResult::CannotOpen:
@@ -115,9 +112,8 @@ bool overwriteMacro(MacroLiftRun& run, const std::filesystem::path& path, const 
 
 bool convertMacroFile(MacroLiftRun& run, const std::filesystem::path& path, const std::string& name, bool regular) {
   std::vector<uint8_t> original;
-  std::filesystem::perms permissions = std::filesystem::perms::unknown;
   // A pipe is never opened: opening it would wait for a writer.
-  const ReadResult read = regular ? readMacro(path, original, permissions) : ReadResult::CannotOpen;
+  const ReadResult read = regular ? readMacro(path, original) : ReadResult::CannotOpen;
   if (!reportReadFailure(run, read, name)) return false;
   std::vector<MacroStep> steps = stepsFromBytes(original);
   const ConversionResult result = convertMacroSteps(steps);
@@ -127,7 +123,7 @@ bool convertMacroFile(MacroLiftRun& run, const std::filesystem::path& path, cons
   if (result == ConversionResult::CannotConvert) steps.assign(1, MacroStep{});
   const std::vector<uint8_t> converted = bytesFromSteps(steps);
   if (converted == original) return true;  // nothing changed: leave the file alone
-  return overwriteMacro(run, path, converted, permissions);
+  return overwriteMacro(run, path, converted);
 }
 
 }  // namespace macrolift

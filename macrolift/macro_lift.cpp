@@ -30,6 +30,15 @@ int fail(common::Output& console, KeyWait keyWait) {
   return kFailed;
 }
 
+// Puts the rewritten files in place, also after a failed walk: what was
+// converted stays converted.
+bool commitWrites(MacroLiftRun& run) {
+  if (run.writes.commit()) return true;
+  for (const auto& failure : run.writes.failures())
+    run.tell("*** ERROR: Error writing file \"%s\"!\n", common::displayPath(failure.target).c_str());
+  return false;
+}
+
 }  // namespace
 
 int runMacroLift(const std::filesystem::path& root, common::Output& console, KeyWait keyWait) {
@@ -46,8 +55,10 @@ int runMacroLift(const std::filesystem::path& root, common::Output& console, Key
     scanned = scanDirectory(run, root);
   } catch (const StepArrayGrowthError&) {
     console.write("*** ERROR: Severe internal error reallocating macro data!\n");
+    commitWrites(run);
     return kStepArrayFull;
   }
+  scanned = commitWrites(run) && scanned;
   if (!scanned) {
     report.close();
     return fail(console, keyWait);

@@ -87,7 +87,8 @@ std::string ProjectFileUpdater::updateText(std::string_view text, bool& changed)
   return result;
 }
 
-bool ProjectFileUpdater::updateProjectFile(const std::filesystem::path& path, std::string& error) {
+bool ProjectFileUpdater::updateProjectFile(const std::filesystem::path& path, std::string& error,
+                                           common::SafeWriteBatch* batch) {
   if (!ready()) {
     error = "the expression for definition file lines did not compile";
     return false;
@@ -97,7 +98,8 @@ bool ProjectFileUpdater::updateProjectFile(const std::filesystem::path& path, st
   bool changed = false;
   const std::string updated = updateText(text, changed);
   if (!changed) return true;  // nothing to rewrite: the file stays untouched
-  return replaceInPlace(path, updated, error) == ReplaceResult::Replaced;
+  const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(updated.data()), updated.size());
+  return replaceInPlace(path, bytes, error, batch) == ReplaceResult::Replaced;
 }
 
 }  // namespace macrolift

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/safe_file_writer.h"
+
 namespace macrolift {
 
 class ProjectFileUpdater {
@@ -33,8 +35,10 @@ class ProjectFileUpdater {
   std::string updateText(std::string_view text, bool& changed);
 
   // Rewrites the project file in place; the file is replaced whole or left
-  // as it was. On failure `error` names the file and the reason.
-  bool updateProjectFile(const std::filesystem::path& path, std::string& error);
+  // as it was (with a `batch`, once batch.commit() renames it). On failure
+  // `error` names the file and the reason.
+  bool updateProjectFile(const std::filesystem::path& path, std::string& error,
+                         common::SafeWriteBatch* batch = nullptr);
 
  private:
   struct Pcre;

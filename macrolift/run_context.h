@@ -4,6 +4,7 @@
 #include <cstdarg>
 
 #include "common/output.h"
+#include "common/safe_file_writer.h"
 #include "conversion_report.h"
 #include "project_file.h"
 
@@ -27,6 +28,9 @@ struct MacroLiftRun {
   common::Output& report;
   Statistics statistics;
   ProjectFileUpdater projectFiles;
+  // The rewritten macro and project files, synced together and renamed at the
+  // end of the walk.
+  common::SafeWriteBatch writes;
 };
 
 }  // namespace macrolift

@@ -1,9 +1,9 @@
 #include "midi_reader.h"
 
 #include <algorithm>
-#include <fstream>
 #include <string>
 
+#include "common/stream_input.h"
 #include "messages.h"
 #include "note_order.h"
 
@@ -270,26 +270,11 @@ int readMidiBytes(std::span<const uint8_t> bytes, const std::string& name, MidiI
   return 0;
 }
 
-namespace {
-
-// The whole file in one allocation of its size.
-bool readFile(const std::filesystem::path& path, std::vector<uint8_t>& bytes) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) return false;
-  const uintmax_t size = std::filesystem::file_size(path, error);
-  std::ifstream in(path, std::ios::binary);
-  if (error || !in) return false;
-  bytes.resize(size_t(size));
-  in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(size));
-  bytes.resize(size_t(in.gcount()));
-  return !in.bad();
-}
-
-}  // namespace
-
 int readMidiFile(const std::filesystem::path& path, MidiImage& image, ListMode mode, SongRun& run) {
+  // Named on the command line: a regular file or a pipe such as <(...).
   std::vector<uint8_t> bytes;
-  if (!readFile(path, bytes)) {
+  std::string error;
+  if (!common::readStream(path, bytes, error)) {
     run.say(kMsgCannotOpenInput);
     return -1;
   }

@@ -68,12 +68,15 @@ std::vector<std::string> TempDir::files() const {
 }
 
 std::vector<uint8_t> readFileBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  const std::string text = readFileText(path);
+  return std::vector<uint8_t>(text.begin(), text.end());
 }
 
 std::string readFileText(const std::filesystem::path& path) {
+  // A missing file is not an empty one: a check for empty output must not
+  // pass when nothing was written at all.
   std::ifstream in(path, std::ios::binary);
+  if (!in || std::filesystem::is_directory(path)) throw std::runtime_error("cannot read " + path.string());
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 

@@ -49,7 +49,8 @@ CliResult runProgram(const std::filesystem::path& program, const std::vector<std
                      const std::filesystem::path& workDir, const std::string& input = {},
                      const std::vector<std::string>& extraEnv = {});
 
-// Reads a whole file as bytes or text (empty when it cannot be read).
+// Reads a whole file as bytes or text; throws when it cannot be read, so a
+// missing file fails the test instead of passing for an empty one.
 std::vector<uint8_t> readFileBytes(const std::filesystem::path& path);
 std::string readFileText(const std::filesystem::path& path);
 

@@ -45,3 +45,11 @@ TEST(ReadWholeFile, ReadsBytesAndNamesAMissingFile) {
   EXPECT_FALSE(common::readWholeFile(dir / "b.bin", bytes, error));
   EXPECT_NE(error.find("b.bin"), std::string::npos);
 }
+
+TEST(TestSupport, AMissingFileIsNotReadAsEmpty) {
+  TempDir dir;
+  dir.write("empty.bin", std::string());
+  EXPECT_EQ(dir.readText("empty.bin"), "");
+  EXPECT_THROW(dir.readText("missing.bin"), std::runtime_error);
+  EXPECT_THROW(dir.readBytes("missing.bin"), std::runtime_error);
+}

@@ -1,8 +1,8 @@
 #include "arrangement_file.h"
 
 #include "common/paths.h"
+#include "common/stream_input.h"
 #include "convert/foundation/line_reader.h"
-#include "convert/foundation/project_file.h"
 
 namespace kvtool {
 
@@ -14,10 +14,9 @@ std::string trimmed(const std::string& s) {
   return s.substr(first, s.find_last_not_of(' ') - first + 1);
 }
 
-}  // namespace
-
-bool parseArrangement(const std::string& text, const std::filesystem::path& path, Arrangement& arrangement,
-                      std::string& error) {
+// `folder` is where the MIDI file named by a relative path is looked for.
+bool parseArrangementIn(const std::string& text, const std::filesystem::path& path,
+                        const std::filesystem::path& folder, Arrangement& arrangement, std::string& error) {
   const std::string name = common::displayPath(path);
   voconv::LineReader lines(text);
   std::string line;
@@ -44,7 +43,7 @@ bool parseArrangement(const std::string& text, const std::filesystem::path& path
       return false;
     }
     const std::filesystem::path midi = common::pathFromName(value);
-    arrangement.midiFile = common::findPathIgnoringCase(midi.is_absolute() ? midi : path.parent_path() / midi);
+    arrangement.midiFile = common::findPathIgnoringCase(midi.is_absolute() ? midi : folder / midi);
     haveMidi = true;
   }
   if (!haveMidi) {
@@ -54,10 +53,21 @@ bool parseArrangement(const std::string& text, const std::filesystem::path& path
   return true;
 }
 
+}  // namespace
+
+bool parseArrangement(const std::string& text, const std::filesystem::path& path, Arrangement& arrangement,
+                      std::string& error) {
+  return parseArrangementIn(text, path, path.parent_path(), arrangement, error);
+}
+
 bool readArrangement(const std::filesystem::path& path, Arrangement& arrangement, std::string& error) {
+  // Named on the command line, it may be a pipe; then its MIDI file is found
+  // from the current folder, since a pipe's folder means nothing.
+  const std::filesystem::path found = common::findPathIgnoringCase(path);
   std::string text;
-  if (!voconv::readProjectFile(common::findPathIgnoringCase(path), text, error)) return false;
-  return parseArrangement(text, path, arrangement, error);
+  if (!common::readStream(found, text, error)) return false;
+  const std::filesystem::path folder = common::isStream(found) ? std::filesystem::path() : path.parent_path();
+  return parseArrangementIn(text, path, folder, arrangement, error);
 }
 
 }  // namespace kvtool

@@ -2,6 +2,8 @@
 
 #include "arrangement_file.h"
 #include "common/paths.h"
+#include "convert/foundation/project_file.h"
+#include "midisong/messages.h"
 #include "midisong/midi_reader.h"
 #include "midisong/song_arrangement.h"
 #include "midisong/song_writers.h"
@@ -19,7 +21,15 @@ int convert(const Arrangement& arrangement, const std::string& songPath, common:
   run.endian = endian;
   midisong::MidiImage image;
   midisong::SongArrangement song;
-  if (midisong::readMidiFile(arrangement.midiFile, image, midisong::listModeFor(run.target), run) != 0) return kExitFailed;
+  // The MIDI file is named by project data: a regular file only, never a pipe.
+  std::vector<uint8_t> bytes;
+  std::string error;
+  if (!voconv::readProjectFile(arrangement.midiFile, bytes, error)) {
+    run.say(midisong::kMsgCannotOpenInput);
+    return kExitFailed;
+  }
+  const std::string name = arrangement.midiFile.string();
+  if (midisong::readMidiBytes(bytes, name, image, midisong::listModeFor(run.target), run) != 0) return kExitFailed;
   if (midisong::arrangeSong(image, song, midisong::trackLimitFor(run.target), run) != 0) return kExitFailed;
   midisong::dropEmptyPatterns(song, midisong::TargetFamily::Console);
   midisong::numberPatterns(song);

@@ -430,7 +430,8 @@ bool readExportScript(Conversion& c, const std::string& fileName, int scriptInde
   const std::filesystem::path path = c.basePaths.resolve(fileName);
   std::string text;
   std::string error;
-  if (!readProjectFile(path, text, error)) {
+  // Named on the command line, so it may be a pipe.
+  if (!common::readStream(path, text, error)) {
     c.out.print("*** Could not read export script <%s>.\n", fileName.c_str());
     return false;
   }

@@ -118,7 +118,8 @@ bool readProjectDescription(const std::filesystem::path& path, ProjectDescriptio
                             bool verbose) {
   std::string text;
   std::string error;
-  if (!readProjectFile(common::findPathIgnoringCase(path), text, error)) {
+  // Named on the command line, so it may be a pipe.
+  if (!common::readStream(common::findPathIgnoringCase(path), text, error)) {
     out.print("*** Could not open project description.\n");
     out.print("*** %s\n", error.c_str());
     return false;

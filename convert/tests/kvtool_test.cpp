@@ -85,6 +85,16 @@ TEST(Kvtool, FailsWithoutWritingASong) {
   EXPECT_FALSE(dir.exists("out.song"));
 }
 
+TEST(Kvtool, ReadsAnArrangementFromAPipeAndItsMidiFileFromTheCurrentFolder) {
+  TempDir dir;
+  dir.write("tunes/one.mid", oneNoteMidi());
+  const std::string command = std::string("echo 'midi = tunes/one.mid' | '") + KVTOOL_EXE + "' /dev/stdin kv.song";
+  const CliResult kv = runProgram("/bin/sh", {"-c", command}, dir.path());
+  ASSERT_EQ(kv.exitCode, 0) << kv.err;
+  ASSERT_EQ(runProgram(MID2TRK_EXE, {"-P", "tunes/one.mid", "mid.song"}, dir.path()).exitCode, 0);
+  EXPECT_EQ(dir.readBytes("kv.song"), dir.readBytes("mid.song"));
+}
+
 TEST(VoconvWithRealTools, MakesEachSongOnceAndFindsItInTheOutputFolder) {
   TempDir dir;
   dir.write("proj/MIDIfiles/intro.mid", oneNoteMidi());

@@ -16,8 +16,17 @@ namespace {
 constexpr const char* kBanner = "VOConv - Vocta sound data converter V1.23b\n\n";
 constexpr const char* kBanner115 = "VOConv - Vocta sound data converter V1.15\n\n";
 
+// A run with its own environment (fake tools on PATH) uses a copy of voconv
+// alone in a folder: the real mid2trk and kvtool sit beside the built one and
+// would be found first.
 CliResult voconv(const TempDir& dir, const std::vector<std::string>& args, const std::vector<std::string>& env = {}) {
-  return runProgram(VOCONV_EXE, args, dir.path(), {}, env);
+  if (env.empty()) return runProgram(VOCONV_EXE, args, dir.path());
+  const auto alone = dir / "alone/voconv";
+  if (!std::filesystem::exists(alone)) {
+    std::filesystem::create_directories(alone.parent_path());
+    std::filesystem::copy_file(VOCONV_EXE, alone);
+  }
+  return runProgram(alone, args, dir.path(), {}, env);
 }
 
 CliResult voconv115(const TempDir& dir, const std::vector<std::string>& args) {
@@ -216,13 +225,28 @@ TEST(VoconvCli, StartsTheSongToolsAndFindsThemOnPath) {
             std::string::npos)
       << r.out;
   EXPECT_NE(r.out.find("CMD: kvtool -B MIDIfiles/theme.arr out/Theme.song\n"), std::string::npos);
-  // (kvtool is found beside voconv in the build, before PATH.)
-  EXPECT_EQ(dir.readText("tool.log").substr(0, (dir / "bin/mid2trk").string().size() + 46),
-            (dir / "bin/mid2trk").string() + " -N MIDIfiles/intro.mid out/Level_1.song\n");
+  EXPECT_EQ(dir.readText("tool.log"), (dir / "bin/mid2trk").string() + " -N MIDIfiles/intro.mid out/Level_1.song\n" +
+                                         (dir / "bin/kvtool").string() + " -B MIDIfiles/theme.arr out/Theme.song\n");
   EXPECT_EQ(dir.readText("out/Level_1.song"), "song\n");
   // Without -b kvtool gets no switch at all (the command line shows two blanks).
   const CliResult little = voconv(dir, {"-v", "s.txt", "d.txt"}, {path});
   EXPECT_NE(little.out.find("CMD: kvtool  MIDIfiles/theme.arr out/Theme.song\n"), std::string::npos);
+}
+
+TEST(VoconvCli, BuiltConverterFindsMid2trkBesideItself) {
+  TempDir dir;
+  dir.write("d.txt", "[OutputDirectory]\nout\n");
+  dir.write("macrodef.vqd", "");
+  dir.write("s.txt", "[Songgroup]\nMidiSetup\n{\nName=a\nFilename=a.mid\nChannelsetup=1,0,0,0,0,0\n}\n");
+  // Format 0, one track, division 96: one note of a quarter, then the end of the track.
+  dir.write("MIDIfiles/a.mid", std::vector<uint8_t>{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96,
+                                                     'M', 'T', 'r', 'k', 0, 0, 0, 13, 0, 0x90, 60, 100,
+                                                     96, 0x80, 60, 0, 0, 0xFF, 0x2F, 0});
+  std::filesystem::create_directory(dir / "out");
+  const CliResult r = runProgram(VOCONV_EXE, {"s.txt", "d.txt"}, dir.path(), {}, {"PATH=/nonexistent"});
+  EXPECT_NE(r.out.find("Using external tool to convert <MIDIfiles/a.mid>...\nDone.\n"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("Error -1"), std::string::npos) << r.out;
+  EXPECT_TRUE(dir.exists("out/a.song"));
 }
 
 TEST(VoconvCli, FailingToolWarnsShowsItsOutputAndEndsWithTwo) {

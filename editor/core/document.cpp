@@ -51,7 +51,8 @@ bool CQuorlinVTQEditorDoc::newDocument(const std::filesystem::path& path, Docume
 bool CQuorlinVTQEditorDoc::openDocument(const std::filesystem::path& path, DocumentError& error) {
   std::vector<uint8_t> bytes;
   std::string reason;
-  if (!common::readWholeFile(path, bytes, reason)) {
+  // A document named on the command line may be a pipe.
+  if (!common::readStream(path, bytes, reason)) {
     error = {kFailedToOpen, reason};
     return false;
   }

@@ -298,3 +298,16 @@ TEST(BatchMode, AFailedSaveLeavesThePreviousDocument) {
   EXPECT_EQ(dir.readBytes("scene.qtd"), before);
   for (const std::string& name : dir.files()) EXPECT_EQ(name.find(".tmp"), std::string::npos) << name;
 }
+
+TEST(BatchMode, AddThroughALinkChangesTheLinkedDocument) {
+  TempDir dir;
+  ASSERT_EQ(vtqedit(dir, {"--add", "real.qtd", "--at", "00:00:01:00", "--command", "KEEP_ALIVE"}).exitCode, 0);
+  std::filesystem::create_directory(dir / "real");
+  std::filesystem::rename(dir / "real.qtd", dir / "real/doc.qtd");
+  std::filesystem::create_symlink("real/doc.qtd", dir / "link.qtd");
+  ASSERT_EQ(vtqedit(dir, {"--add", "link.qtd", "--at", "00:00:09:00", "--command", "KEEP_ALIVE"}).exitCode, 0);
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.qtd"));
+  const CliResult list = vtqedit(dir, {"--list", "real/doc.qtd"});
+  EXPECT_NE(list.out.find("00:00:01:00"), std::string::npos) << list.out;
+  EXPECT_NE(list.out.find("00:00:09:00"), std::string::npos) << list.out;
+}

@@ -57,13 +57,32 @@ TEST(Kalptrim, RejectsFilesWithoutTheMagicAndCreatesNothing) {
 
 TEST(Kalptrim, NamesAnInputThatCannotBeOpened) {
   TempDir dir;
+  const CliResult r = kalptrim(dir, {"missing.kalp", "out.bin"});
+  EXPECT_EQ(r.out, "\nCannot find missing.kalp\n");
+  EXPECT_EQ(r.exitCode, 253);
+  EXPECT_FALSE(dir.exists("out.bin"));
+}
+
+TEST(Kalptrim, NamesAnInputThatOpensButCannotBeRead) {
+  TempDir dir;
   std::filesystem::create_directory(dir / "folder");
-  for (const std::string name : {"missing.kalp", "folder"}) {
+  // A folder opens but gives EISDIR; the process's own memory at address 0 gives EIO.
+  for (const std::string name : {"folder", "/proc/self/mem"}) {
     const CliResult r = kalptrim(dir, {name, "out.bin"});
-    EXPECT_EQ(r.out, "\nCannot find " + name + "\n");
-    EXPECT_EQ(r.exitCode, 253);
+    EXPECT_EQ(r.out, "\nCannot read " + name + "\n");
+    EXPECT_EQ(r.exitCode, 251);
     EXPECT_FALSE(dir.exists("out.bin"));
   }
+}
+
+TEST(Kalptrim, ReadsItsInputFromAPipe) {
+  TempDir dir;
+  const auto input = kalpFile(70000);
+  dir.write("in.kalp", input);
+  const CliResult r = runProgram("/bin/sh", {"-c", std::string("cat in.kalp | '") + KALPTRIM_EXE + "' /dev/stdin out.raw"},
+                                 dir.path());
+  EXPECT_EQ(r.exitCode, 0) << r.out;
+  EXPECT_EQ(dir.readBytes("out.raw"), std::vector<uint8_t>(input.begin() + 44, input.end()));
 }
 
 TEST(Kalptrim, CopiesEverythingAfterTheHeaderAndIgnoresFurtherArguments) {

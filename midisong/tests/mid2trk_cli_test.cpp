@@ -208,3 +208,14 @@ TEST(Mid2trkCommandLine, ReportsTheFaultTheFileHasFirst) {
     EXPECT_FALSE(dir.exists("a.song"));
   }
 }
+
+TEST(Mid2trkCommandLine, ReadsAPipeAndWritesThroughADescriptor) {
+  TempDir dir;
+  dir.write("a.mid", simpleSong());
+  ASSERT_EQ(mid2trk(dir, {"-N", "a.mid", "a.song"}).exitCode, 0);
+  const std::string command = std::string("cat a.mid | '") + MID2TRK_EXE + "' -N /dev/stdin /dev/fd/3 3>b.song";
+  const CliResult r = runProgram("/bin/sh", {"-c", command}, dir.path());
+  EXPECT_EQ(r.exitCode, 0) << r.out;
+  EXPECT_EQ(dir.readBytes("b.song"), dir.readBytes("a.song"));
+  EXPECT_EQ(dir.files(), (std::vector<std::string>{"a.mid", "a.song", "b.song"}));
+}

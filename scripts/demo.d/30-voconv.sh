@@ -1,11 +1,11 @@
 # Converts the bundled example sound project with voconv: for the Nintendo 64
 # (two export scripts merged), then for the Game Boy, its slave ROM and the
 # Game Boy Advance (the handheld scripts, whose macros use those consoles'
-# command sets). mid2trk and kvtool make the songs of its MIDI setups.
+# command sets). mid2trk and kvtool, beside voconv in build/bin, make the songs
+# of its MIDI setups.
 set -euo pipefail
 out="$TOOLSET_OUT/voconv"
 mkdir -p "$out"
-export PATH="$TOOLSET_BIN/midisong:$PATH"
 project="$TOOLSET_EXAMPLES/project"
 
 # convert <folder> <voconv arguments...>: one run in its own output folder.
@@ -15,7 +15,7 @@ convert() {
   shift
   mkdir -p "$folder"
   set +e
-  (cd "$folder" && "$TOOLSET_BIN/convert/voconv" "$@" "$project/description.txt") | tee "$folder/voconv.log"
+  (cd "$folder" && "$TOOLSET_BIN/voconv" "$@" "$project/description.txt") | tee "$folder/voconv.log"
   local status=${PIPESTATUS[0]}
   set -e
   if [ "$status" -ne 0 ]; then

@@ -4,7 +4,7 @@ set -euo pipefail
 project="$TOOLSET_OUT/gb-project"
 rm -rf "$project"
 cp -r "$TOOLSET_EXAMPLES/gb-project" "$project"
-(cd "$project" && "$TOOLSET_BIN/macrolift/macrolift" </dev/null)
+(cd "$project" && "$TOOLSET_BIN/macrolift" </dev/null)
 echo "--- $project/Macro Conversion Report.txt"
 cat "$project/Macro Conversion Report.txt"
 echo "--- definition line of the project file now:"

@@ -4,13 +4,13 @@ set -euo pipefail
 out="$TOOLSET_OUT/cues"
 rm -rf "$out"
 mkdir -p "$out"
-VTQEDIT="$TOOLSET_BIN/editor/vtqedit" DOC="$out/scene.qtd" bash "$TOOLSET_EXAMPLES/cues/scene.sh"
-"$TOOLSET_BIN/editor/vtqedit" --list "$out/scene.qtd"
+VTQEDIT="$TOOLSET_BIN/vtqedit" DOC="$out/scene.qtd" bash "$TOOLSET_EXAMPLES/cues/scene.sh"
+"$TOOLSET_BIN/vtqedit" --list "$out/scene.qtd"
 echo "vtqedit: $(ls "$out"/*.wav | wc -l) wave files and scene.qtd ($(stat -c %s "$out/scene.qtd") bytes) in $out"
 
 # The scene's cue track, rendered from the document and checked; then a mix of
 # it under speech and noise, as a film's sound track would carry it, checked again.
-vtqedit="$TOOLSET_BIN/editor/vtqedit"
+vtqedit="$TOOLSET_BIN/vtqedit"
 "$vtqedit" --render "$out/scene.qtd" "$out/scene-cues.wav"
 "$vtqedit" --check "$out/scene.qtd" "$out/scene-cues.wav"
 espeak-ng -w "$out/speech.wav" "Somewhere in the desert, a small robot wakes up and raises its shield." 2>/dev/null

@@ -24,10 +24,12 @@ const std::filesystem::path kFixtures(SAMPLE_FIXTURES);
 
 std::vector<uint8_t> fileBytes(const std::filesystem::path& p) { return testing_support::readFileBytes(p); }
 
-// A mid2trk stand-in on PATH that writes the song file it is asked for.
+// A mid2trk stand-in that writes the song file it is asked for, beside a copy
+// of voconv (the real mid2trk sits beside the built one).
 std::string fakeSongTool(const TempDir& dir) {
   dir.write("bin/mid2trk", "#!/bin/sh\nfor last; do :; done\necho song > \"$last\"\nexit 0\n");
   ::chmod((dir / "bin/mid2trk").c_str(), 0755);
+  std::filesystem::copy_file(VOCONV_EXE, dir / "bin/voconv");
   return "PATH=" + (dir / "bin").string() + ":/usr/bin:/bin";
 }
 
@@ -94,7 +96,7 @@ class N64Project : public ::testing::Test {
   }
 
   CliResult voconv(const std::vector<std::string>& args) {
-    return testing_support::runProgram(VOCONV_EXE, args, dir_.path(), {}, {path_});
+    return testing_support::runProgram(dir_ / "bin/voconv", args, dir_.path(), {}, {path_});
   }
 
   TempDir dir_;
