@@ -53,9 +53,18 @@ void writeProject(const TempDir& dir, Console console) {
   dir.write("Old.song", "left by an earlier run");
 }
 
+// A copy of the converter alone in a folder of its own: the real mid2trk sits
+// beside the built one, where the converter looks before PATH.
+std::filesystem::path aloneCopy(const char* program) {
+  static const TempDir folder;
+  const std::filesystem::path copy = folder / std::filesystem::path(program).filename().string();
+  if (!std::filesystem::exists(copy)) std::filesystem::copy_file(program, copy);
+  return copy;
+}
+
 CliResult convert(const TempDir& dir, const char* program, std::vector<std::string> args) {
   args.insert(args.end(), {"s.txt", "d.txt"});
-  return runProgram(program, args, dir.path(), {}, {"PATH=" + (dir / "bin").string() + ":/usr/bin:/bin"});
+  return runProgram(aloneCopy(program), args, dir.path(), {}, {"PATH=" + (dir / "bin").string() + ":/usr/bin:/bin"});
 }
 
 std::string includeBody(const TempDir& dir) {
