@@ -96,6 +96,8 @@ bool copyDescriptor(int from, int to, off_t& length) {
 
 enum class KernelCopy { Done, Unsupported, Failed };
 
+constexpr size_t kWritebackChunk = size_t(8) << 20;
+
 // Copies the rest of `source` into `target` inside the kernel, as cp does.
 // Unsupported (nothing copied) when the system or these files do not allow it.
 KernelCopy copyInKernel(std::FILE* source, std::FILE* target) {
@@ -105,10 +107,17 @@ KernelCopy copyInKernel(std::FILE* source, std::FILE* target) {
   const long start = std::ftell(source);
   if (start < 0 || std::fflush(target) != 0) return KernelCopy::Unsupported;
   loff_t offset = start;
+  off_t written = 0;
   for (;;) {
-    const ssize_t n = ::copy_file_range(fileno(source), &offset, fileno(target), nullptr, size_t(1) << 30, 0);
+    const ssize_t n = ::copy_file_range(fileno(source), &offset, fileno(target), nullptr, kWritebackChunk, 0);
     if (n == 0) return KernelCopy::Done;
-    if (n > 0) continue;
+    if (n > 0) {
+      // The disk starts on each chunk while the next is copied, so that the
+      // sync before the rename has little left to wait for.
+      ::sync_file_range(fileno(target), written, n, SYNC_FILE_RANGE_WRITE);
+      written += n;
+      continue;
+    }
     const bool unsupported = errno == ENOSYS || errno == EXDEV || errno == EINVAL || errno == EOPNOTSUPP;
     if (offset == start && unsupported) return KernelCopy::Unsupported;
     return KernelCopy::Failed;
