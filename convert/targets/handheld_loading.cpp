@@ -11,6 +11,7 @@
 #include "convert/targets/handheld_objects.h"
 #include "convert/targets/handheld_sample_loading.h"
 #include "convert/targets/n64_reference_lists.h"
+#include "convert/targets/pool_object_files.h"
 
 namespace voconv {
 namespace {
@@ -109,38 +110,17 @@ bool loadGroups(Conversion& c, ReferenceLists& refs) {
   return true;
 }
 
-// Reads a file that project data names; prints `failure` and the reason.
-bool readObjectFile(Conversion& c, const std::string& name, const char* failure, std::vector<uint8_t>& bytes) {
-  std::string error;
-  if (readProjectFile(c.basePaths.resolve(name), bytes, error)) return true;
-  c.out.print("%s\n", failure);
-  c.out.print("*** %s\n", error.c_str());
-  return false;
-}
-
 bool loadMacro(Conversion& c, uint16_t id) {
-  const MacroRecord* macro = c.model.macros.find(id);
-  if (!macro) {
-    c.out.print("*** Referenced macro %d not found in project data.\n", id);
-    return false;
-  }
-  c.verbosePrint("Including macro file <%s> for ID %d...\n", macro->fileName.c_str(), id);
   std::vector<uint8_t> bytes;
-  if (!readObjectFile(c, macro->fileName, "*** Could not read macro file.", bytes)) return false;
-  bytes.resize((bytes.size() + 3) / 4 * 4, 0);  // read as whole 32-bit words
+  int scriptIndex = 0;
+  if (!readMacroObject(c, id, bytes, scriptIndex)) return false;
   c.targetObjects.add(TargetObjectType::Macro, id, 0).payload = std::move(bytes);
   return true;
 }
 
 bool loadTable(Conversion& c, uint16_t id) {
-  const TableRecord* table = c.model.tables.find(id);
-  if (!table) {
-    c.out.print("*** Referenced curve %d not found in project data.\n", id);
-    return false;
-  }
-  c.verbosePrint("Including curve file <%s> for ID %d...\n", table->fileName.c_str(), id);
   std::vector<uint8_t> bytes;
-  if (!readObjectFile(c, table->fileName, "*** Could not read curve file.", bytes)) return false;
+  if (!readTableObject(c, id, bytes)) return false;
   c.targetObjects.add(TargetObjectType::Table, id, 0).payload = std::move(bytes);
   return true;
 }

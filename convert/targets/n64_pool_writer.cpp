@@ -7,6 +7,7 @@
 #include "convert/conversion.h"
 #include "convert/foundation/project_file.h"
 #include "convert/targets/n64_writer.h"
+#include "convert/targets/pool_object_files.h"
 
 namespace voconv {
 namespace {
@@ -25,39 +26,17 @@ void writeItem(ByteWriter& file, uint16_t id, const ByteWriter& data) {
 // The macro's steps with their IDs renumbered, as 32-bit words in the
 // target byte order. A last partial word is filled up with zeros.
 bool macroData(Conversion& c, uint16_t id, ByteWriter& data) {
-  const MacroRecord* macro = c.model.macros.find(id);
-  if (!macro) {
-    c.out.print("*** Referenced macro %d not found in project data.\n", id);
-    return false;
-  }
-  c.verbosePrint("Including macro file <%s> for ID %d...\n", macro->fileName.c_str(), id);
   std::vector<uint8_t> bytes;
-  std::string error;
-  if (!readProjectFile(c.basePaths.resolve(macro->fileName), bytes, error)) {
-    c.out.print("*** Could not read macro file.\n");
-    c.out.print("*** %s\n", error.c_str());
-    return false;
-  }
-  bytes.resize((bytes.size() + 3) / 4 * 4, 0);
-  renumberMacroOperands(bytes, macro->scriptIndex, c.commands, c.ids);
+  int scriptIndex = 0;
+  if (!readMacroObject(c, id, bytes, scriptIndex)) return false;
+  renumberMacroOperands(bytes, scriptIndex, c.commands, c.ids);
   for (size_t i = 0; i < bytes.size(); i += 4) data.u32(common::loadU32(bytes.data() + i, common::Endian::Little));
   return true;
 }
 
 bool tableData(Conversion& c, uint16_t id, ByteWriter& data) {
-  const TableRecord* table = c.model.tables.find(id);
-  if (!table) {
-    c.out.print("*** Referenced curve %d not found in project data.\n", id);
-    return false;
-  }
-  c.verbosePrint("Including curve file <%s> for ID %d...\n", table->fileName.c_str(), id);
   std::vector<uint8_t> bytes;
-  std::string error;
-  if (!readProjectFile(c.basePaths.resolve(table->fileName), bytes, error)) {
-    c.out.print("*** Could not read curve file.\n");
-    c.out.print("*** %s\n", error.c_str());
-    return false;
-  }
+  if (!readTableObject(c, id, bytes)) return false;
   data.bytes(bytes);
   return true;
 }
