@@ -1,7 +1,9 @@
 #include "transmission_finder.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <utility>
 
 namespace vtq {
 namespace {
@@ -12,6 +14,13 @@ constexpr uint8_t kKnownBits[] = {1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 0, 0, 1, 0
 constexpr int kKnownOnes = 9, kKnownZeros = 10;
 // The 1 slots must average this many times the 0 slots.
 constexpr float kContrast = 3.0f;
+// A bit whose value lies within this share of the gap between the two levels
+// from the midpoint is weak: noise may have put it on the wrong side.
+constexpr float kWeakShare = 0.3f;
+// The weakest bits whose other readings are tried, and the bits on each side
+// whose spread around their levels measures the noise where a bit lies.
+constexpr size_t kMaxWeakBits = 4;
+constexpr size_t kNoiseReach = 8;
 // Below this the filter sees digital silence or dither (a pulse at full scale
 // gives about 100,000): no start is looked for there.
 constexpr float kFloor = 30.0f;
@@ -120,6 +129,78 @@ float TransmissionFinder::midpoint(const std::vector<float>& values, size_t coun
   return (one / float(ones) + zero / float(count - ones)) / 2;
 }
 
+// The weak bits of the first `count` values, weakest first: those near the
+// midpoint, weighed by the noise of their neighbours, so that a bit in a
+// loud stretch counts as less sure than one as near in a quiet stretch.
+std::vector<size_t> TransmissionFinder::weakBits(const std::vector<float>& values, size_t count, float threshold) {
+  float one = 0, zero = 0;
+  size_t ones = 0;
+  for (size_t b = 0; b < count; ++b) {
+    (values[b] >= threshold ? one : zero) += values[b];
+    ones += values[b] >= threshold;
+  }
+  if (ones == 0 || ones == count) return {};
+  one /= float(ones);
+  zero /= float(count - ones);
+  std::vector<float> spread(count);
+  for (size_t b = 0; b < count; ++b) spread[b] = values[b] - (values[b] >= threshold ? one : zero);
+  std::vector<std::pair<float, size_t>> weak;
+  for (size_t b = 0; b < count; ++b) {
+    const float distance = std::abs(values[b] - threshold);
+    if (distance >= kWeakShare * (one - zero)) continue;
+    float noise = 0;
+    for (size_t j = b > kNoiseReach ? b - kNoiseReach : 0; j < std::min(count, b + kNoiseReach + 1); ++j)
+      noise += j == b ? 0.0f : spread[j] * spread[j];
+    weak.emplace_back(distance / std::sqrt(noise + 1e-6f), b);
+  }
+  std::sort(weak.begin(), weak.end());
+  std::vector<size_t> indices;
+  for (size_t w = 0; w < std::min(weak.size(), kMaxWeakBits); ++w) indices.push_back(weak[w].second);
+  return indices;
+}
+
+// The packet read with some of its weak bits taken the other way: the
+// reading whose changed bits are the fewest (the weakest first) that passes
+// every check, or the plain reading when none does.
+DecodedPacket TransmissionFinder::decodeWeakBits(const std::vector<float>& values, float threshold,
+                                                 const std::vector<size_t>& weak) {
+  uint8_t bits[kMaxPacketBits];
+  for (size_t b = 0; b < kMaxPacketBits; ++b) bits[b] = values[b] >= threshold;
+  std::vector<unsigned> masks;
+  for (unsigned mask = 1; mask < (1u << weak.size()); ++mask) masks.push_back(mask);
+  std::stable_sort(masks.begin(), masks.end(), [](unsigned a, unsigned b) { return std::popcount(a) < std::popcount(b); });
+  for (const unsigned mask : masks) {
+    for (size_t w = 0; w < weak.size(); ++w) bits[weak[w]] ^= uint8_t(mask >> w & 1);
+    DecodedPacket packet = decodePacket(bits);
+    for (size_t w = 0; w < weak.size(); ++w) bits[weak[w]] ^= uint8_t(mask >> w & 1);
+    if (packet.check == PacketCheck::Intact) return packet;
+  }
+  return decodePacket(bits);
+}
+
+// Reads the packet whose first pulse starts at `start`.
+FoundTransmission TransmissionFinder::readAt(double start) const {
+  FoundTransmission found;
+  found.start = start;
+  const std::vector<float> values = bitValues(start);
+  float one = 0, zero = 0;
+  for (size_t b = 0; b < std::size(kKnownBits); ++b) (kKnownBits[b] ? one : zero) += values[b];
+  const float threshold = (one / kKnownOnes + zero / kKnownZeros) / 2;
+  found.packet = decodeWithThreshold(values, threshold);
+  if (found.packet.check != PacketCheck::Intact && found.packet.bitCount > kPacketHeadBits) {
+    // The pattern's 19 bits give a rough midpoint; the levels of all the
+    // packet's bits as first read give a steadier one.
+    const DecodedPacket second = decodeWithThreshold(values, midpoint(values, found.packet.bitCount, threshold));
+    if (second.check == PacketCheck::Intact) found.packet = second;
+  }
+  if (found.packet.check != PacketCheck::Intact && found.packet.check != PacketCheck::Header) {
+    const float steady = midpoint(values, found.packet.bitCount, threshold);
+    const DecodedPacket corrected = decodeWeakBits(values, steady, weakBits(values, found.packet.bitCount, steady));
+    if (corrected.check == PacketCheck::Intact) found.packet = corrected;
+  }
+  return found;
+}
+
 // Decodes the packet at the best start near `start`; returns the grid index
 // from which to look on.
 size_t TransmissionFinder::decodeAt(size_t start) {
@@ -132,18 +213,18 @@ size_t TransmissionFinder::decodeAt(size_t start) {
       bestStart = s;
     }
   }
-  FoundTransmission found;
-  found.start = refineStart(bestStart);
-  const std::vector<float> values = bitValues(found.start);
-  float one = 0, zero = 0;
-  for (size_t b = 0; b < std::size(kKnownBits); ++b) (kKnownBits[b] ? one : zero) += values[b];
-  const float threshold = (one / kKnownOnes + zero / kKnownZeros) / 2;
-  found.packet = decodeWithThreshold(values, threshold);
-  if (found.packet.check != PacketCheck::Intact && found.packet.bitCount > kPacketHeadBits) {
-    // The pattern's 19 bits give a rough midpoint; the levels of all the
-    // packet's bits as first read give a steadier one.
-    const DecodedPacket second = decodeWithThreshold(values, midpoint(values, found.packet.bitCount, threshold));
-    if (second.check == PacketCheck::Intact) found.packet = second;
+  FoundTransmission found = readAt(refineStart(bestStart));
+  if (found.packet.check == PacketCheck::Header) {
+    // The sync pattern repeats every two bits, so a start two bits early or
+    // late still fits it with a slot wrong; a packet may lie there.
+    for (const size_t shifted : {bestStart - std::min(bestStart, offsets_[2]), bestStart + offsets_[2]}) {
+      FoundTransmission other = readAt(refineStart(shifted));
+      if (other.packet.check == PacketCheck::Intact) {
+        found = std::move(other);
+        bestStart = shifted;
+        break;
+      }
+    }
   }
   // An intact packet is passed over whole; after anything else the search
   // goes on from the next bit, in case the start was a false one that hid a
@@ -175,7 +256,9 @@ void TransmissionFinder::drop() {
     levels_.erase(levels_.begin(), levels_.begin() + std::ptrdiff_t(count));
     base_ += count;
   }
-  const size_t keepFrom = next_ * kStep > 2 * kStep ? next_ * kStep - 2 * kStep : 0;
+  // The samples from three bits before it on stay for a start two bits early.
+  const size_t keep = (offsets_[3] + 2) * kStep;
+  const size_t keepFrom = next_ * kStep > keep ? next_ * kStep - keep : 0;
   if (keepFrom > sampleBase_) {
     const size_t count = std::min(keepFrom - sampleBase_, samples_.size());
     samples_.erase(samples_.begin(), samples_.begin() + std::ptrdiff_t(count));
@@ -187,8 +270,8 @@ void TransmissionFinder::push(std::span<const float> samples) {
   samples_.insert(samples_.end(), samples.begin(), samples.end());
   filter_.push(samples, levels_);
   // A start is tried once the longest packet from it, and the search for its
-  // best position, lie in what has arrived.
-  const size_t reach = offsets_.back() + offsets_[1] + 2;
+  // best position two bits on, lie in what has arrived.
+  const size_t reach = offsets_.back() + offsets_[3] + 2;
   const size_t available = base_ + levels_.size();
   if (available > reach) scan(available - reach);
   drop();

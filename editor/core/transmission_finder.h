@@ -52,8 +52,12 @@ class TransmissionFinder {
   std::complex<float> responseAt(int64_t sample) const;
   double refineStart(size_t gridStart) const;
   std::vector<float> bitValues(double start) const;
+  FoundTransmission readAt(double start) const;
   size_t decodeAt(size_t start);
   static DecodedPacket decodeWithThreshold(const std::vector<float>& values, float threshold);
+  static std::vector<size_t> weakBits(const std::vector<float>& values, size_t count, float threshold);
+  static DecodedPacket decodeWeakBits(const std::vector<float>& values, float threshold,
+                                      const std::vector<size_t>& weak);
   static float midpoint(const std::vector<float>& values, size_t count, float first);
   void scan(size_t end);
   void drop();
