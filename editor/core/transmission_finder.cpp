@@ -159,11 +159,11 @@ std::vector<size_t> TransmissionFinder::weakBits(const std::vector<float>& value
   return indices;
 }
 
-// The packet read with some of its weak bits taken the other way: the
-// reading whose changed bits are the fewest (the weakest first) that passes
-// every check, or the plain reading when none does.
-DecodedPacket TransmissionFinder::decodeWeakBits(const std::vector<float>& values, float threshold,
-                                                 const std::vector<size_t>& weak) {
+// Takes the fewest weak bits (the weakest first) the other way, so that the packet's header passes
+// (`Reach::Header`) or the whole packet passes every check; false, with the
+// values as they were, when no choice does.
+bool TransmissionFinder::turnWeakBits(std::vector<float>& values, float threshold, const std::vector<size_t>& weak,
+                                      Reach reach) {
   uint8_t bits[kMaxPacketBits];
   for (size_t b = 0; b < kMaxPacketBits; ++b) bits[b] = values[b] >= threshold;
   std::vector<unsigned> masks;
@@ -171,11 +171,36 @@ DecodedPacket TransmissionFinder::decodeWeakBits(const std::vector<float>& value
   std::stable_sort(masks.begin(), masks.end(), [](unsigned a, unsigned b) { return std::popcount(a) < std::popcount(b); });
   for (const unsigned mask : masks) {
     for (size_t w = 0; w < weak.size(); ++w) bits[weak[w]] ^= uint8_t(mask >> w & 1);
-    DecodedPacket packet = decodePacket(bits);
+    const PacketCheck check = decodePacket(bits).check;
     for (size_t w = 0; w < weak.size(); ++w) bits[weak[w]] ^= uint8_t(mask >> w & 1);
-    if (packet.check == PacketCheck::Intact) return packet;
+    if (check == PacketCheck::Intact || (reach == Reach::Header && check != PacketCheck::Header)) {
+      // A turned bit is put as far from the midpoint as the header's bits
+      // lie on average, so that a steadier midpoint later reads it the same.
+      float typical = 0;
+      for (size_t b = 0; b < kPacketHeadBits; ++b) typical += std::abs(values[b] - threshold) / kPacketHeadBits;
+      for (size_t w = 0; w < weak.size(); ++w) {
+        if (mask >> w & 1) values[weak[w]] = threshold + (values[weak[w]] >= threshold ? -typical : typical);
+      }
+      return true;
+    }
   }
-  return decodePacket(bits);
+  return false;
+}
+
+// A packet that fails its checks as read: its weak bits are tried the other
+// way, first in its header (which gives its length), then in the whole packet.
+DecodedPacket TransmissionFinder::readWeakBits(const std::vector<float>& values, float threshold,
+                                               const DecodedPacket& asRead) {
+  std::vector<float> mended = values;
+  size_t count = asRead.bitCount;
+  if (asRead.check == PacketCheck::Header) {
+    if (!turnWeakBits(mended, threshold, weakBits(mended, kPacketHeadBits, threshold), Reach::Header)) return asRead;
+    count = decodeWithThreshold(mended, threshold).bitCount;
+  }
+  const float steady = midpoint(mended, count, threshold);
+  if (!turnWeakBits(mended, steady, weakBits(mended, count, steady), Reach::Packet)) return asRead;
+  const DecodedPacket mendedPacket = decodeWithThreshold(mended, steady);
+  return mendedPacket.check == PacketCheck::Intact ? mendedPacket : asRead;
 }
 
 // Reads the packet whose first pulse starts at `start`.
@@ -193,11 +218,7 @@ FoundTransmission TransmissionFinder::readAt(double start) const {
     const DecodedPacket second = decodeWithThreshold(values, midpoint(values, found.packet.bitCount, threshold));
     if (second.check == PacketCheck::Intact) found.packet = second;
   }
-  if (found.packet.check != PacketCheck::Intact && found.packet.check != PacketCheck::Header) {
-    const float steady = midpoint(values, found.packet.bitCount, threshold);
-    const DecodedPacket corrected = decodeWeakBits(values, steady, weakBits(values, found.packet.bitCount, steady));
-    if (corrected.check == PacketCheck::Intact) found.packet = corrected;
-  }
+  if (found.packet.check != PacketCheck::Intact) found.packet = readWeakBits(values, threshold, found.packet);
   return found;
 }
 

@@ -56,8 +56,9 @@ class TransmissionFinder {
   size_t decodeAt(size_t start);
   static DecodedPacket decodeWithThreshold(const std::vector<float>& values, float threshold);
   static std::vector<size_t> weakBits(const std::vector<float>& values, size_t count, float threshold);
-  static DecodedPacket decodeWeakBits(const std::vector<float>& values, float threshold,
-                                      const std::vector<size_t>& weak);
+  enum class Reach { Header, Packet };
+  static bool turnWeakBits(std::vector<float>& values, float threshold, const std::vector<size_t>& weak, Reach reach);
+  static DecodedPacket readWeakBits(const std::vector<float>& values, float threshold, const DecodedPacket& asRead);
   static float midpoint(const std::vector<float>& values, size_t count, float first);
   void scan(size_t end);
   void drop();
