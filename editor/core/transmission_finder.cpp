@@ -13,7 +13,7 @@ constexpr size_t kStep = PulseFilter::kGridStep;
 constexpr uint8_t kKnownBits[] = {1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 0, 0, 1, 0, 1, 0, 1};
 constexpr int kKnownOnes = 9, kKnownZeros = 10;
 // The 1 slots must average this many times the 0 slots.
-constexpr float kContrast = 3.0f;
+constexpr float kContrast = 2.5f;
 // A bit whose value lies within this share of the gap between the two levels
 // from the midpoint is weak: noise may have put it on the wrong side.
 constexpr float kWeakShare = 0.3f;
