@@ -159,7 +159,8 @@ std::vector<size_t> TransmissionFinder::weakBits(const std::vector<float>& value
   return indices;
 }
 
-// Takes the fewest weak bits (the weakest first) the other way, so that the packet's header passes
+// Takes the fewest weak bits (the weakest first, none at all when the values
+// pass as they are) the other way, so that the packet's header passes
 // (`Reach::Header`) or the whole packet passes every check; false, with the
 // values as they were, when no choice does.
 bool TransmissionFinder::turnWeakBits(std::vector<float>& values, float threshold, const std::vector<size_t>& weak,
@@ -167,7 +168,7 @@ bool TransmissionFinder::turnWeakBits(std::vector<float>& values, float threshol
   uint8_t bits[kMaxPacketBits];
   for (size_t b = 0; b < kMaxPacketBits; ++b) bits[b] = values[b] >= threshold;
   std::vector<unsigned> masks;
-  for (unsigned mask = 1; mask < (1u << weak.size()); ++mask) masks.push_back(mask);
+  for (unsigned mask = 0; mask < (1u << weak.size()); ++mask) masks.push_back(mask);
   std::stable_sort(masks.begin(), masks.end(), [](unsigned a, unsigned b) { return std::popcount(a) < std::popcount(b); });
   for (const unsigned mask : masks) {
     for (size_t w = 0; w < weak.size(); ++w) bits[weak[w]] ^= uint8_t(mask >> w & 1);
