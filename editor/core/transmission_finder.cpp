@@ -236,18 +236,6 @@ size_t TransmissionFinder::decodeAt(size_t start) {
     }
   }
   FoundTransmission found = readAt(refineStart(bestStart));
-  if (found.packet.check == PacketCheck::Header) {
-    // The sync pattern repeats every two bits, so a start two bits early or
-    // late still fits it with a slot wrong; a packet may lie there.
-    for (const size_t shifted : {bestStart - std::min(bestStart, offsets_[2]), bestStart + offsets_[2]}) {
-      FoundTransmission other = readAt(refineStart(shifted));
-      if (other.packet.check == PacketCheck::Intact) {
-        found = std::move(other);
-        bestStart = shifted;
-        break;
-      }
-    }
-  }
   // An intact packet is passed over whole; after anything else the search
   // goes on from the next bit, in case the start was a false one that hid a
   // real packet.
@@ -278,9 +266,7 @@ void TransmissionFinder::drop() {
     levels_.erase(levels_.begin(), levels_.begin() + std::ptrdiff_t(count));
     base_ += count;
   }
-  // The samples from three bits before it on stay for a start two bits early.
-  const size_t keep = (offsets_[3] + 2) * kStep;
-  const size_t keepFrom = next_ * kStep > keep ? next_ * kStep - keep : 0;
+  const size_t keepFrom = next_ * kStep > 2 * kStep ? next_ * kStep - 2 * kStep : 0;
   if (keepFrom > sampleBase_) {
     const size_t count = std::min(keepFrom - sampleBase_, samples_.size());
     samples_.erase(samples_.begin(), samples_.begin() + std::ptrdiff_t(count));
@@ -292,8 +278,8 @@ void TransmissionFinder::push(std::span<const float> samples) {
   samples_.insert(samples_.end(), samples.begin(), samples.end());
   filter_.push(samples, levels_);
   // A start is tried once the longest packet from it, and the search for its
-  // best position two bits on, lie in what has arrived.
-  const size_t reach = offsets_.back() + offsets_[3] + 2;
+  // best position, lie in what has arrived.
+  const size_t reach = offsets_.back() + offsets_[1] + 2;
   const size_t available = base_ + levels_.size();
   if (available > reach) scan(available - reach);
   drop();

@@ -10,7 +10,11 @@
 // the carrier's phase at the known 1 bits of the pattern, so that noise
 // counts only in phase with the pulses. The midpoint of the pattern's two
 // levels decides every bit, so neither the cue's level nor what lies between
-// cues matters.
+// cues matters. When the packet then fails its checks, its few weak bits
+// (nearest the midpoint for the noise around them) are the ones noise most
+// likely put on the wrong side: the fewest of them taken the other way that
+// let the header, and then the whole packet, pass every check give the
+// packet; a bit read clearly is never changed.
 #pragma once
 
 #include <complex>
