@@ -1,9 +1,7 @@
 #include "transmission_finder.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
-#include <utility>
 
 namespace vtq {
 namespace {
@@ -14,13 +12,6 @@ constexpr uint8_t kKnownBits[] = {1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 0, 0, 1, 0
 constexpr int kKnownOnes = 9, kKnownZeros = 10;
 // The 1 slots must average this many times the 0 slots.
 constexpr float kContrast = 2.5f;
-// A bit whose value lies within this share of the gap between the two levels
-// from the midpoint is weak: noise may have put it on the wrong side.
-constexpr float kWeakShare = 0.3f;
-// The weakest bits whose other readings are tried, and the bits on each side
-// whose spread around their levels measures the noise where a bit lies.
-constexpr size_t kMaxWeakBits = 4;
-constexpr size_t kNoiseReach = 8;
 // Below this the filter sees digital silence or dither (a pulse at full scale
 // gives about 100,000): no start is looked for there.
 constexpr float kFloor = 30.0f;
@@ -129,100 +120,6 @@ float TransmissionFinder::midpoint(const std::vector<float>& values, size_t coun
   return (one / float(ones) + zero / float(count - ones)) / 2;
 }
 
-// The weak bits of the first `count` values, weakest first: those near the
-// midpoint, weighed by the noise of their neighbours, so that a bit in a
-// loud stretch counts as less sure than one as near in a quiet stretch.
-std::vector<size_t> TransmissionFinder::weakBits(const std::vector<float>& values, size_t count, float threshold) {
-  float one = 0, zero = 0;
-  size_t ones = 0;
-  for (size_t b = 0; b < count; ++b) {
-    (values[b] >= threshold ? one : zero) += values[b];
-    ones += values[b] >= threshold;
-  }
-  if (ones == 0 || ones == count) return {};
-  one /= float(ones);
-  zero /= float(count - ones);
-  std::vector<float> spread(count);
-  for (size_t b = 0; b < count; ++b) spread[b] = values[b] - (values[b] >= threshold ? one : zero);
-  std::vector<std::pair<float, size_t>> weak;
-  for (size_t b = 0; b < count; ++b) {
-    const float distance = std::abs(values[b] - threshold);
-    if (distance >= kWeakShare * (one - zero)) continue;
-    float noise = 0;
-    for (size_t j = b > kNoiseReach ? b - kNoiseReach : 0; j < std::min(count, b + kNoiseReach + 1); ++j)
-      noise += j == b ? 0.0f : spread[j] * spread[j];
-    weak.emplace_back(distance / std::sqrt(noise + 1e-6f), b);
-  }
-  std::sort(weak.begin(), weak.end());
-  std::vector<size_t> indices;
-  for (size_t w = 0; w < std::min(weak.size(), kMaxWeakBits); ++w) indices.push_back(weak[w].second);
-  return indices;
-}
-
-// Takes the fewest weak bits (the weakest first, none at all when the values
-// pass as they are) the other way, so that the packet's header passes
-// (`Reach::Header`) or the whole packet passes every check; false, with the
-// values as they were, when no choice does.
-bool TransmissionFinder::turnWeakBits(std::vector<float>& values, float threshold, const std::vector<size_t>& weak,
-                                      Reach reach) {
-  uint8_t bits[kMaxPacketBits];
-  for (size_t b = 0; b < kMaxPacketBits; ++b) bits[b] = values[b] >= threshold;
-  std::vector<unsigned> masks;
-  for (unsigned mask = 0; mask < (1u << weak.size()); ++mask) masks.push_back(mask);
-  std::stable_sort(masks.begin(), masks.end(), [](unsigned a, unsigned b) { return std::popcount(a) < std::popcount(b); });
-  for (const unsigned mask : masks) {
-    for (size_t w = 0; w < weak.size(); ++w) bits[weak[w]] ^= uint8_t(mask >> w & 1);
-    const PacketCheck check = decodePacket(bits).check;
-    for (size_t w = 0; w < weak.size(); ++w) bits[weak[w]] ^= uint8_t(mask >> w & 1);
-    if (check == PacketCheck::Intact || (reach == Reach::Header && check != PacketCheck::Header)) {
-      // A turned bit is put as far from the midpoint as the header's bits
-      // lie on average, so that a steadier midpoint later reads it the same.
-      float typical = 0;
-      for (size_t b = 0; b < kPacketHeadBits; ++b) typical += std::abs(values[b] - threshold) / kPacketHeadBits;
-      for (size_t w = 0; w < weak.size(); ++w) {
-        if (mask >> w & 1) values[weak[w]] = threshold + (values[weak[w]] >= threshold ? -typical : typical);
-      }
-      return true;
-    }
-  }
-  return false;
-}
-
-// A packet that fails its checks as read: its weak bits are tried the other
-// way, first in its header (which gives its length), then in the whole packet.
-DecodedPacket TransmissionFinder::readWeakBits(const std::vector<float>& values, float threshold,
-                                               const DecodedPacket& asRead) {
-  std::vector<float> mended = values;
-  size_t count = asRead.bitCount;
-  if (asRead.check == PacketCheck::Header) {
-    if (!turnWeakBits(mended, threshold, weakBits(mended, kPacketHeadBits, threshold), Reach::Header)) return asRead;
-    count = decodeWithThreshold(mended, threshold).bitCount;
-  }
-  const float steady = midpoint(mended, count, threshold);
-  if (!turnWeakBits(mended, steady, weakBits(mended, count, steady), Reach::Packet)) return asRead;
-  const DecodedPacket mendedPacket = decodeWithThreshold(mended, steady);
-  return mendedPacket.check == PacketCheck::Intact ? mendedPacket : asRead;
-}
-
-// Reads the packet whose first pulse starts at `start`.
-FoundTransmission TransmissionFinder::readAt(double start) const {
-  FoundTransmission found;
-  found.start = start;
-  const std::vector<float> values = bitValues(start);
-  float one = 0, zero = 0;
-  for (size_t b = 0; b < std::size(kKnownBits); ++b) (kKnownBits[b] ? one : zero) += values[b];
-  const float threshold = (one / kKnownOnes + zero / kKnownZeros) / 2;
-  found.packet = decodeWithThreshold(values, threshold);
-  if (found.packet.check != PacketCheck::Intact && found.packet.bitCount > kPacketHeadBits) {
-    // The pattern's 19 bits give a rough midpoint; the levels of all the
-    // packet's bits as first read give a steadier one.
-    const DecodedPacket second = decodeWithThreshold(values, midpoint(values, found.packet.bitCount, threshold));
-    if (second.check == PacketCheck::Intact) found.packet = second;
-  }
-  if (found.packet.check != PacketCheck::Intact) found.packet = readWeakBits(values, threshold, found.packet);
-  return found;
-}
-
 // Decodes the packet at the best start near `start`; returns the grid index
 // from which to look on.
 size_t TransmissionFinder::decodeAt(size_t start) {
@@ -235,7 +132,19 @@ size_t TransmissionFinder::decodeAt(size_t start) {
       bestStart = s;
     }
   }
-  FoundTransmission found = readAt(refineStart(bestStart));
+  FoundTransmission found;
+  found.start = refineStart(bestStart);
+  const std::vector<float> values = bitValues(found.start);
+  float one = 0, zero = 0;
+  for (size_t b = 0; b < std::size(kKnownBits); ++b) (kKnownBits[b] ? one : zero) += values[b];
+  const float threshold = (one / kKnownOnes + zero / kKnownZeros) / 2;
+  found.packet = decodeWithThreshold(values, threshold);
+  if (found.packet.check != PacketCheck::Intact && found.packet.bitCount > kPacketHeadBits) {
+    // The pattern's 19 bits give a rough midpoint; the levels of all the
+    // packet's bits as first read give a steadier one.
+    const DecodedPacket second = decodeWithThreshold(values, midpoint(values, found.packet.bitCount, threshold));
+    if (second.check == PacketCheck::Intact) found.packet = second;
+  }
   // An intact packet is passed over whole; after anything else the search
   // goes on from the next bit, in case the start was a false one that hid a
   // real packet.

@@ -10,11 +10,7 @@
 // the carrier's phase at the known 1 bits of the pattern, so that noise
 // counts only in phase with the pulses. The midpoint of the pattern's two
 // levels decides every bit, so neither the cue's level nor what lies between
-// cues matters. When the packet then fails its checks, its few weak bits
-// (nearest the midpoint for the noise around them) are the ones noise most
-// likely put on the wrong side: the fewest of them taken the other way that
-// let the header, and then the whole packet, pass every check give the
-// packet; a bit read clearly is never changed.
+// cues matters.
 #pragma once
 
 #include <complex>
@@ -56,13 +52,8 @@ class TransmissionFinder {
   std::complex<float> responseAt(int64_t sample) const;
   double refineStart(size_t gridStart) const;
   std::vector<float> bitValues(double start) const;
-  FoundTransmission readAt(double start) const;
   size_t decodeAt(size_t start);
   static DecodedPacket decodeWithThreshold(const std::vector<float>& values, float threshold);
-  static std::vector<size_t> weakBits(const std::vector<float>& values, size_t count, float threshold);
-  enum class Reach { Header, Packet };
-  static bool turnWeakBits(std::vector<float>& values, float threshold, const std::vector<size_t>& weak, Reach reach);
-  static DecodedPacket readWeakBits(const std::vector<float>& values, float threshold, const DecodedPacket& asRead);
   static float midpoint(const std::vector<float>& values, size_t count, float first);
   void scan(size_t end);
   void drop();

@@ -193,16 +193,6 @@ TEST_F(CueCheck, ReportsEveryCommandAndWhatNoCommandExplains) {
   auto removePulse = [](size_t bit) {
     return [bit](Samples& s) { std::fill_n(s.begin() + std::ptrdiff_t(kSecond + kLead + bit * kBit), kBit / 2, 0); };
   };
-  // A pulse at 40 % reads below the midpoint but nearer it than the other
-  // bits: the checks decide it.
-  auto weakenPulse = [](size_t bit) {
-    return [bit](Samples& s) {
-      for (size_t k = 0; k < kBit / 2; ++k) {
-        int16_t& v = s[kSecond + kLead + bit * kBit + k];
-        v = int16_t(v * 2 / 5);
-      }
-    };
-  };
   const std::string tail = "1 damaged, 0 missing; unexpected transmissions: 0\n";
   const Case cases[] = {
       {"intact", [](Samples&) {}, intact + "3 commands: 3 found on time, 0 found off time, 0 damaged, 0 missing; unexpected transmissions: 0\n", 0},
@@ -217,8 +207,6 @@ TEST_F(CueCheck, ReportsEveryCommandAndWhatNoCommandExplains) {
        "00:00:01:00 0x10 damaged parity\n" + honk + shield + "3 commands: 2 found on time, 0 found off time, " + tail, 6},
       {"checksum pulse removed", removePulse(50),
        "00:00:01:00 0x10 damaged checksum\n" + honk + shield + "3 commands: 2 found on time, 0 found off time, " + tail, 6},
-      {"sync pulse weakened", weakenPulse(2), intact + "3 commands: 3 found on time, 0 found off time, 0 damaged, 0 missing; unexpected transmissions: 0\n", 0},
-      {"checksum pulse weakened", weakenPulse(50), intact + "3 commands: 3 found on time, 0 found off time, 0 damaged, 0 missing; unexpected transmissions: 0\n", 0},
       {"shifted by two frames", [](Samples& s) { s.insert(s.begin(), 2 * kSecond / 25, 0); },
        "00:00:01:00 0x10 found 00:00:01:02 +2\n00:00:03:00 0x221F00 found 00:00:03:02 +2\n"
        "00:00:05:00 0x7103 found 00:00:05:02 +2\n"
