@@ -11,7 +11,7 @@ constexpr size_t kStep = PulseFilter::kGridStep;
 constexpr uint8_t kKnownBits[] = {1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 0, 0, 1, 0, 1, 0, 1};
 constexpr int kKnownOnes = 9, kKnownZeros = 10;
 // The 1 slots must average this many times the 0 slots.
-constexpr float kContrast = 3.0f;
+constexpr float kContrast = 2.5f;
 // Below this the filter sees digital silence or dither (a pulse at full scale
 // gives about 100,000): no start is looked for there.
 constexpr float kFloor = 30.0f;
