@@ -1,50 +1,18 @@
 #include "file_io.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <system_error>
+#include <limits>
 
-#include "paths.h"
+#include "stream_input.h"
 
 namespace common {
-namespace {
 
-std::string reason(int err) { return err ? std::strerror(err) : "unknown error"; }
-
-template <typename Container>
-bool readInto(const std::filesystem::path& path, Container& out, std::string& error) {
-  out.clear();
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = "cannot open " + displayPath(path) + ": " + reason(errno);
-    return false;
-  }
-  std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) {
-    error = "cannot read " + displayPath(path) + ": it is a folder";
-    return false;
-  }
-  char buffer[1 << 16];
-  while (in) {
-    in.read(buffer, sizeof buffer);
-    out.insert(out.end(), buffer, buffer + in.gcount());
-  }
-  if (in.bad()) {
-    error = "cannot read " + displayPath(path) + ": " + reason(errno);
-    return false;
-  }
-  return true;
-}
-
-}  // namespace
-
+// A whole file has no limit of its own beyond what the system can hold.
 bool readWholeFile(const std::filesystem::path& path, std::vector<uint8_t>& bytes, std::string& error) {
-  return readInto(path, bytes, error);
+  return readStream(path, bytes, error, std::numeric_limits<size_t>::max());
 }
 
 bool readWholeFile(const std::filesystem::path& path, std::string& text, std::string& error) {
-  return readInto(path, text, error);
+  return readStream(path, text, error, std::numeric_limits<size_t>::max());
 }
 
 }  // namespace common

@@ -13,7 +13,7 @@ namespace common {
 namespace {
 
 template <typename Container>
-bool readInto(const std::filesystem::path& path, Container& out, std::string& error) {
+bool readInto(const std::filesystem::path& path, Container& out, std::string& error, size_t limit) {
   out.clear();
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
@@ -29,9 +29,9 @@ bool readInto(const std::filesystem::path& path, Container& out, std::string& er
     return false;
   };
   if (known && S_ISDIR(info.st_mode)) return refuse("it is a folder");
-  const std::string tooLong = "it holds more than " + std::to_string(kMaxStreamBytes >> 20) + " MB";
+  const std::string tooLong = "it holds more than " + std::to_string(limit >> 20) + " MB";
   if (known && S_ISREG(info.st_mode)) {
-    if (uint64_t(info.st_size) > kMaxStreamBytes) return refuse(tooLong);
+    if (uint64_t(info.st_size) > limit) return refuse(tooLong);
     out.reserve(size_t(info.st_size));
   }
   char buffer[1 << 16];
@@ -40,7 +40,7 @@ bool readInto(const std::filesystem::path& path, Container& out, std::string& er
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return refuse(std::strerror(errno));
     if (n == 0) break;
-    if (out.size() + size_t(n) > kMaxStreamBytes) return refuse(tooLong);
+    if (size_t(n) > limit - out.size()) return refuse(tooLong);
     out.insert(out.end(), buffer, buffer + n);
   }
   ::close(fd);
@@ -49,12 +49,12 @@ bool readInto(const std::filesystem::path& path, Container& out, std::string& er
 
 }  // namespace
 
-bool readStream(const std::filesystem::path& path, std::vector<uint8_t>& bytes, std::string& error) {
-  return readInto(path, bytes, error);
+bool readStream(const std::filesystem::path& path, std::vector<uint8_t>& bytes, std::string& error, size_t limit) {
+  return readInto(path, bytes, error, limit);
 }
 
-bool readStream(const std::filesystem::path& path, std::string& text, std::string& error) {
-  return readInto(path, text, error);
+bool readStream(const std::filesystem::path& path, std::string& text, std::string& error, size_t limit) {
+  return readInto(path, text, error, limit);
 }
 
 bool isStream(const std::filesystem::path& path) {
