@@ -131,4 +131,11 @@ CliResult runProgram(const std::filesystem::path& program, const std::vector<std
   return result;
 }
 
+std::filesystem::path programAlone(const std::filesystem::path& program) {
+  static const TempDir folder;
+  const std::filesystem::path copy = folder / program.filename().string();
+  if (!std::filesystem::exists(copy)) std::filesystem::copy_file(program, copy);
+  return copy;
+}
+
 }  // namespace testing_support

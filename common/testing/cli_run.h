@@ -49,6 +49,11 @@ CliResult runProgram(const std::filesystem::path& program, const std::vector<std
                      const std::filesystem::path& workDir, const std::string& input = {},
                      const std::vector<std::string>& extraEnv = {});
 
+// A copy of `program` alone in a folder of this test process's own, made once:
+// a program that looks for its tools beside itself then finds none there and
+// takes the stand-ins a test puts on PATH.
+std::filesystem::path programAlone(const std::filesystem::path& program);
+
 // Reads a whole file as bytes or text; throws when it cannot be read, so a
 // missing file fails the test instead of passing for an empty one.
 std::vector<uint8_t> readFileBytes(const std::filesystem::path& path);

@@ -12,6 +12,7 @@
 #include "common/testing/cli_run.h"
 
 using testing_support::CliResult;
+using testing_support::programAlone;
 using testing_support::runProgram;
 using testing_support::TempDir;
 using Bytes = std::vector<uint8_t>;
@@ -53,18 +54,10 @@ void writeProject(const TempDir& dir, Console console) {
   dir.write("Old.song", "left by an earlier run");
 }
 
-// A copy of the converter alone in a folder of its own: the real mid2trk sits
-// beside the built one, where the converter looks before PATH.
-std::filesystem::path aloneCopy(const char* program) {
-  static const TempDir folder;
-  const std::filesystem::path copy = folder / std::filesystem::path(program).filename().string();
-  if (!std::filesystem::exists(copy)) std::filesystem::copy_file(program, copy);
-  return copy;
-}
-
 CliResult convert(const TempDir& dir, const char* program, std::vector<std::string> args) {
   args.insert(args.end(), {"s.txt", "d.txt"});
-  return runProgram(aloneCopy(program), args, dir.path(), {}, {"PATH=" + (dir / "bin").string() + ":/usr/bin:/bin"});
+  // The real mid2trk sits beside the built converter, where it looks first.
+  return runProgram(programAlone(program), args, dir.path(), {}, {"PATH=" + (dir / "bin").string() + ":/usr/bin:/bin"});
 }
 
 std::string includeBody(const TempDir& dir) {

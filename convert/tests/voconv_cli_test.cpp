@@ -8,6 +8,7 @@
 #include "common/testing/cli_run.h"
 
 using testing_support::CliResult;
+using testing_support::programAlone;
 using testing_support::runProgram;
 using testing_support::TempDir;
 
@@ -21,12 +22,7 @@ constexpr const char* kBanner115 = "VOConv - Vocta sound data converter V1.15\n\
 // would be found first.
 CliResult voconv(const TempDir& dir, const std::vector<std::string>& args, const std::vector<std::string>& env = {}) {
   if (env.empty()) return runProgram(VOCONV_EXE, args, dir.path());
-  const auto alone = dir / "alone/voconv";
-  if (!std::filesystem::exists(alone)) {
-    std::filesystem::create_directories(alone.parent_path());
-    std::filesystem::copy_file(VOCONV_EXE, alone);
-  }
-  return runProgram(alone, args, dir.path(), {}, env);
+  return runProgram(programAlone(VOCONV_EXE), args, dir.path(), {}, env);
 }
 
 CliResult voconv115(const TempDir& dir, const std::vector<std::string>& args) {
