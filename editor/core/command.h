@@ -67,6 +67,11 @@ class CCommand {
   const std::string& byteCodeText() const { return byteCodeText_; }
   const std::string& fileName() const { return fileName_; }
 
+  // The command's identity within its document (0 until a document takes it
+  // in). Copies start at 0; the document gives a serial on load and insert.
+  uint64_t serial() const { return serial_; }
+  void setSerial(uint64_t serial) { serial_ = serial; }
+
   CQuorlinVTQEditorDoc* document() const { return document_; }
   void setDocument(CQuorlinVTQEditorDoc* document) { document_ = document; }
 
@@ -101,6 +106,7 @@ class CCommand {
   uint8_t commandCode_ = 0x10;
   std::unique_ptr<CParam> param_;
   CQuorlinVTQEditorDoc* document_ = nullptr;
+  uint64_t serial_ = 0;
 };
 
 }  // namespace vtq

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,8 +30,36 @@ enum class CueCheckOutcome {
   FileError,   // the mix could not be read
 };
 
+// What the check found of one command, or of one transmission no command
+// explains. The text report, the CSV report, the window's report and the
+// timeline's marks are all made from these records.
+enum class CueState { Found, Damaged, Missing, Unexpected };
+
+struct CueRecord {
+  CueState state = CueState::Missing;
+  // The command's row in list order and its serial (Unexpected: none).
+  size_t commandIndex = size_t(-1);
+  uint64_t commandSerial = 0;
+  CSMPTETime insertTime;         // the command's time (Unexpected: where found)
+  std::string byteCode;          // "0x..." of the command, or of what was read
+  std::string failedCheck;       // Damaged: "header", "length", "parity" or "checksum"
+  uint64_t foundSample = 0;      // Found, Damaged, Unexpected: the mix frame where it starts
+  CSMPTETime foundTime;          // that position as a time code
+  int32_t offsetFrames = 0;      // Found: found time minus command time (after the speed fit)
+  std::optional<int> marginDb;   // Found: the margin of its best intact copy
+  uint32_t formatRate = 0;       // the rate of the format it was read in (0: none)
+  int copiesFound = 0;
+  int copiesSent = 0;
+  bool atRisk = false;           // margin below --min-margin
+};
+
 struct CueCheckReport {
   CueCheckOutcome outcome = CueCheckOutcome::Failed;
+  // One record per command in list order, then one per unexpected transmission.
+  std::vector<CueRecord> records;
+  // The track's speed relative to the document's (1: as made).
+  double speed = 1.0;
+  int atRiskCount = 0;
   // One line per command in list order, one per unexpected transmission, and
   // the summary.
   std::vector<std::string> lines;

@@ -1,6 +1,7 @@
 #include "document.h"
 
 #include "common/file_io.h"
+#include "document_edits.h"
 #include "common/output.h"
 #include "common/paths.h"
 #include "qtd_format.h"
@@ -30,7 +31,63 @@ void CQuorlinVTQEditorDoc::setSampleRate(int32_t rate) {
 }
 
 void CQuorlinVTQEditorDoc::adoptCommands() {
-  for (const auto& command : commands_) command->setDocument(this);
+  for (const auto& command : commands_) {
+    command->setDocument(this);
+    if (command->serial() == 0) command->setSerial(nextSerial_++);
+  }
+}
+
+void CQuorlinVTQEditorDoc::replaceAll(CCmdArray commands) {
+  if (observer_) observer_->aboutToReset();
+  commands_ = std::move(commands);
+  adoptCommands();
+  if (observer_) observer_->reset();
+}
+
+size_t CQuorlinVTQEditorDoc::rowOf(uint64_t serial) const {
+  for (size_t row = 0; row < commands_.size(); ++row) {
+    if (commands_.at(row)->serial() == serial) return row;
+  }
+  return std::string::npos;
+}
+
+CCommand* CQuorlinVTQEditorDoc::commandBySerial(uint64_t serial) const {
+  const size_t row = rowOf(serial);
+  return row == std::string::npos ? nullptr : commands_.at(row);
+}
+
+void CQuorlinVTQEditorDoc::insertRow(size_t row, std::unique_ptr<CCommand> command) {
+  command->setDocument(this);
+  if (command->serial() == 0) command->setSerial(nextSerial_++);
+  if (observer_) observer_->aboutToInsert(row);
+  commands_.insertAt(row, std::move(command));
+  modified_ = true;
+  if (observer_) observer_->inserted(row);
+}
+
+std::unique_ptr<CCommand> CQuorlinVTQEditorDoc::takeRow(size_t row) {
+  if (observer_) observer_->aboutToRemove(row);
+  auto command = commands_.takeAt(row);
+  modified_ = true;
+  if (observer_) observer_->removed(row);
+  return command;
+}
+
+void CQuorlinVTQEditorDoc::moveRow(size_t from, size_t to) {
+  if (from == to) {
+    rowChanged(from);
+    return;
+  }
+  if (observer_) observer_->aboutToMove(from, to);
+  auto command = commands_.takeAt(from);
+  commands_.insertAt(to, std::move(command));
+  modified_ = true;
+  if (observer_) observer_->moved(from, to);
+}
+
+void CQuorlinVTQEditorDoc::rowChanged(size_t row) {
+  modified_ = true;
+  if (observer_) observer_->changed(row);
 }
 
 bool CQuorlinVTQEditorDoc::newDocument(const std::filesystem::path& path, DocumentError& error) {
@@ -42,7 +99,7 @@ bool CQuorlinVTQEditorDoc::newDocument(const std::filesystem::path& path, Docume
     return false;
   }
   path_ = path;
-  commands_.clear();
+  replaceAll(CCmdArray{});
   sampleRate_ = 44100;
   modified_ = false;
   return true;
@@ -68,10 +125,9 @@ bool CQuorlinVTQEditorDoc::openDocument(const std::filesystem::path& path, Docum
     return false;
   }
   path_ = path;
-  commands_ = std::move(content.commands);
+  replaceAll(std::move(content.commands));
   sampleRate_ = content.sampleRate;
   modified_ = false;
-  adoptCommands();
   return true;
 }
 
@@ -131,7 +187,7 @@ InsertOutcome CQuorlinVTQEditorDoc::InsertCommand(std::unique_ptr<CCommand> comm
       if (prompts.waveFailed(error)) continue;
       return InsertOutcome::WaveFailed;
     }
-    commands_.insertAt(index, std::move(command));
+    insertRow(index, std::move(command));
     return InsertOutcome::Inserted;
   }
 }
@@ -145,27 +201,38 @@ std::unique_ptr<CCommand> CQuorlinVTQEditorDoc::proposeNewCommand() {
 }
 
 InsertOutcome CQuorlinVTQEditorDoc::CommandNew(CommandPrompts& prompts) {
-  const InsertOutcome outcome = InsertCommand(proposeNewCommand(), prompts);
-  modified_ = true;
-  return outcome;
+  // Only an inserted command changes the document; a cancelled New does not.
+  return InsertCommand(proposeNewCommand(), prompts);
 }
 
 std::optional<InsertOutcome> CQuorlinVTQEditorDoc::CommandEdit(size_t index, CommandPrompts& prompts) {
   if (index >= commands_.size()) return std::nullopt;
-  std::unique_ptr<CCommand> original = commands_.takeAt(index);
-  const InsertOutcome outcome = InsertCommand(std::make_unique<CCommand>(*original), prompts);
-  if (outcome == InsertOutcome::Inserted) {
-    modified_ = true;
-  } else {
-    commands_.insertAt(index, std::move(original));
+  // The original stays in the list while the dialog is open; the edited copy
+  // replaces it, keeping its identity, only once it is confirmed and its wave
+  // file is written.
+  const CCommand& original = *commands_.at(index);
+  auto command = std::make_unique<CCommand>(original);
+  command->setDocument(this);
+  for (;;) {
+    if (!prompts.editCommand(*command)) return InsertOutcome::Cancelled;
+    if (replaceWouldConflict(*this, original.serial(), *command)) {
+      const ConflictChoice choice = prompts.conflict(kConflictWarning);
+      if (choice == ConflictChoice::Abort) return InsertOutcome::Aborted;
+      if (choice == ConflictChoice::Retry) continue;
+    }
+    std::string error;
+    if (!command->MakeWave(error)) {
+      if (prompts.waveFailed(error)) continue;
+      return InsertOutcome::WaveFailed;
+    }
+    replaceCommand(*this, original.serial(), std::move(command), ConflictPolicy::Ignore);
+    return InsertOutcome::Inserted;
   }
-  return outcome;
 }
 
 bool CQuorlinVTQEditorDoc::CommandDelete(size_t index) {
   if (index >= commands_.size()) return false;
-  commands_.takeAt(index);
-  modified_ = true;
+  takeRow(index);
   return true;
 }
 

@@ -26,6 +26,25 @@ struct DocumentError {
   std::string detail;   // the reason (system error, or what is wrong where)
 };
 
+// Told of every change of the command list, around each row step, so that a
+// view can announce inserts, removals and moves as such. `to` of a move is the
+// row the command has after the move.
+class DocumentObserver {
+ public:
+  virtual ~DocumentObserver() = default;
+  virtual void aboutToInsert(size_t row) = 0;
+  virtual void inserted(size_t row) = 0;
+  virtual void aboutToRemove(size_t row) = 0;
+  virtual void removed(size_t row) = 0;
+  virtual void aboutToMove(size_t from, size_t to) = 0;
+  virtual void moved(size_t from, size_t to) = 0;
+  // The command at `row` changed in place (same row).
+  virtual void changed(size_t row) = 0;
+  // The whole list was replaced (new, open, reload).
+  virtual void aboutToReset() = 0;
+  virtual void reset() = 0;
+};
+
 enum class InsertOutcome { Inserted, Cancelled, Aborted, WaveFailed };
 
 class CQuorlinVTQEditorDoc {
@@ -91,13 +110,30 @@ class CQuorlinVTQEditorDoc {
   // Makes the command object that New proposes.
   std::unique_ptr<CCommand> proposeNewCommand();
 
+  // --- Identity and row steps (document_edits.h builds on these) ---
+  // The row of the command with `serial`, or npos.
+  size_t rowOf(uint64_t serial) const;
+  CCommand* commandBySerial(uint64_t serial) const;
+  // Row steps, each announced to the observer and marking the document
+  // modified. insertRow gives the command a serial when it has none.
+  void insertRow(size_t row, std::unique_ptr<CCommand> command);
+  std::unique_ptr<CCommand> takeRow(size_t row);
+  void moveRow(size_t from, size_t to);
+  void rowChanged(size_t row);
+  // The observer (one; null for none). It must outlive the document or be
+  // unset first.
+  void setObserver(DocumentObserver* observer) { observer_ = observer; }
+
  private:
   void adoptCommands();
+  void replaceAll(CCmdArray commands);
 
   std::filesystem::path path_;
   CCmdArray commands_;
   int32_t sampleRate_ = 44100;
   bool modified_ = false;
+  uint64_t nextSerial_ = 1;
+  DocumentObserver* observer_ = nullptr;
 };
 
 // Puts the file into a "%1" message.

@@ -1,0 +1,74 @@
+#include "undo_commands.h"
+
+#include "core/document.h"
+
+namespace vtq {
+namespace {
+
+void writeWaves(UndoContext& context, const std::vector<CommandSerial>& serials) {
+  const std::vector<std::string> failures = writeWaveFiles(context.document(), serials);
+  if (!failures.empty()) context.waveFilesFailed(failures);
+}
+
+}  // namespace
+
+InsertCommandsStep::InsertCommandsStep(UndoContext& context, std::vector<std::unique_ptr<CCommand>> commands,
+                                       const QString& text)
+    : QUndoCommand(text), context_(context), held_(std::move(commands)) {}
+
+void InsertCommandsStep::redo() {
+  serials_ = insertRemoved(context_.document(), std::move(held_)).serials;
+  held_.clear();
+  writeWaves(context_, serials_);
+}
+
+void InsertCommandsStep::undo() { held_ = removeCommands(context_.document(), serials_).commands; }
+
+RemoveCommandsStep::RemoveCommandsStep(UndoContext& context, std::vector<CommandSerial> serials, const QString& text)
+    : QUndoCommand(text), context_(context), serials_(std::move(serials)) {}
+
+void RemoveCommandsStep::redo() { held_ = removeCommands(context_.document(), serials_).commands; }
+
+void RemoveCommandsStep::undo() {
+  insertRemoved(context_.document(), std::move(held_));
+  held_.clear();
+  writeWaves(context_, serials_);
+}
+
+ReplaceCommandStep::ReplaceCommandStep(UndoContext& context, CommandSerial serial,
+                                       std::unique_ptr<CCommand> replacement, const QString& text)
+    : QUndoCommand(text), context_(context), serial_(serial), other_(std::move(replacement)) {}
+
+void ReplaceCommandStep::swap() {
+  std::unique_ptr<CCommand> previous;
+  replaceCommand(context_.document(), serial_, std::move(other_), ConflictPolicy::Ignore, &previous);
+  other_ = std::move(previous);
+  writeWaves(context_, {serial_});
+}
+
+void ReplaceCommandStep::redo() { swap(); }
+void ReplaceCommandStep::undo() { swap(); }
+
+MoveCommandsStep::MoveCommandsStep(UndoContext& context, std::vector<CommandSerial> serials, int64_t frames,
+                                   const QString& text)
+    : QUndoCommand(text), context_(context), serials_(std::move(serials)), frames_(frames) {}
+
+void MoveCommandsStep::move(int64_t frames) {
+  moveCommands(context_.document(), serials_, frames, ConflictPolicy::Ignore);
+  writeWaves(context_, serials_);
+}
+
+void MoveCommandsStep::redo() { move(frames_); }
+void MoveCommandsStep::undo() { move(-frames_); }
+
+SampleRateStep::SampleRateStep(UndoContext& context, int32_t rate, const QString& text)
+    : QUndoCommand(text), context_(context), rate_(rate) {}
+
+void SampleRateStep::redo() {
+  previous_ = context_.document().sampleRate();
+  context_.document().setSampleRate(rate_);
+}
+
+void SampleRateStep::undo() { context_.document().setSampleRate(previous_); }
+
+}  // namespace vtq
