@@ -41,7 +41,7 @@ class Conversion {
   MidiSetupRegistry midiSetups;
   TargetObjectList targetObjects;   // filled by the handheld writers
   std::unique_ptr<IncludeFile> include;  // open from step 6 to the end of the run
-  std::time_t now = 0;                   // the run's time, as the include files show it
+  RunDate now;  // the run's date, as the include files show it
 
   // How outside tools are started (runTool beside `toolFolder`, then PATH).
   std::filesystem::path toolFolder;

@@ -84,7 +84,7 @@ void writeTargetData(Conversion& c, const TargetWriters& writers) {
 }
 
 int runConversion(const std::vector<std::string>& args, Conversion& c, const TargetWriters& writers,
-                  std::time_t now) {
+                  const RunDate& now) {
   c.out.write(c.release.banner);
   if (args.size() < 2) {
     printUsage(c);
