@@ -37,7 +37,6 @@ class Conversion {
   ProjectDescription description;
   ProjectModel model;
   CommandTable commands;            // from the macro definition file
-  bool macroDefinitionsRead = false;
   MidiSetupRegistry midiSetups;
   TargetObjectList targetObjects;   // filled by the handheld writers
   std::unique_ptr<IncludeFile> include;  // open from step 6 to the end of the run

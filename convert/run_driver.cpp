@@ -5,7 +5,7 @@
 #include "convert/conversion.h"
 #include "convert/exit_codes.h"
 #include "convert/foundation/fatal_error.h"
-#include "convert/project/export_script.h"
+#include "convert/project/script_reading.h"
 
 namespace voconv {
 
@@ -41,13 +41,31 @@ void writeNintendo64(Conversion& c, const TargetWriters& w) {
   }
 }
 
+// Before the first script, for targets other than the handheld ones: the
+// macro definitions, which say where macro steps hold IDs.
+bool readMacroDefinitionsFor(Conversion& c) {
+  if (c.settings.handheld()) return true;
+  c.verbosePrint("Macrodefinitions:\n\n");
+  CommandTable commands;
+  if (!readMacroDefinitions(c.basePaths.resolve("macrodef.vqd"), commands, c.out, c.verbose())) return false;
+  c.verbosePrint("\n\n");
+  c.commands = std::move(commands);
+  return true;
+}
+
 int readScripts(Conversion& c, const std::vector<std::string>& scripts) {
-  for (size_t s = 0; s < scripts.size(); ++s) {
+  SongRuns songs(songToolSettings(c), c.basePaths, c.runTool, c.out, c.verbose());
+  int exitCode = kExitDone;
+  for (size_t s = 0; s < scripts.size() && exitCode == kExitDone; ++s) {
     c.out.print("Reading exported script file <%s>...\n", scripts[s].c_str());
-    if (!readExportScript(c, scripts[s], int(s))) return kExitScriptFailed;
-    c.out.print("Done.\n");
+    if ((s == 0 && !readMacroDefinitionsFor(c)) || !readExportScript(c, songs, scripts[s], int(s))) {
+      exitCode = kExitScriptFailed;
+    } else {
+      c.out.print("Done.\n");
+    }
   }
-  return kExitDone;
+  if (songs.failed()) c.reportFailure();
+  return exitCode;
 }
 
 int readInputs(const std::vector<std::string>& args, size_t first, Conversion& c) {
