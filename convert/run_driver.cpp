@@ -6,6 +6,7 @@
 #include "convert/exit_codes.h"
 #include "convert/foundation/fatal_error.h"
 #include "convert/project/script_reading.h"
+#include "convert/tools/song_folder.h"
 
 namespace voconv {
 
@@ -53,8 +54,8 @@ bool readMacroDefinitionsFor(Conversion& c) {
   return true;
 }
 
-int readScripts(Conversion& c, const std::vector<std::string>& scripts) {
-  SongRuns songs(songToolSettings(c), c.basePaths, c.runTool, c.out, c.verbose());
+int readScripts(Conversion& c, const std::vector<std::string>& scripts, SongFolder& songFolder) {
+  SongRuns songs(songToolSettings(c, &songFolder), c.basePaths, c.runTool, c.out, c.verbose());
   int exitCode = kExitDone;
   for (size_t s = 0; s < scripts.size() && exitCode == kExitDone; ++s) {
     c.out.print("Reading exported script file <%s>...\n", scripts[s].c_str());
@@ -68,7 +69,7 @@ int readScripts(Conversion& c, const std::vector<std::string>& scripts) {
   return exitCode;
 }
 
-int readInputs(const std::vector<std::string>& args, size_t first, Conversion& c) {
+int readInputs(const std::vector<std::string>& args, size_t first, Conversion& c, SongFolder& songFolder) {
   if (first >= args.size()) {
     c.out.print("*** No project description is given after the options.\n");
     c.reportFailure();
@@ -87,7 +88,7 @@ int readInputs(const std::vector<std::string>& args, size_t first, Conversion& c
     return kExitFailureReported;
   }
   c.out.print("Done.\n");
-  return readScripts(c, scripts);
+  return readScripts(c, scripts, songFolder);
 }
 
 }  // namespace
@@ -117,8 +118,9 @@ int runConversion(const std::vector<std::string>& args, Conversion& c, const Tar
   c.model.clear();
   c.midiSetups.clear();
   c.targetObjects.clear();
+  SongFolder songFolder;  // made with the first handheld song, removed on every way out of the run
   try {
-    exitCode = readInputs(args, *first, c);
+    exitCode = readInputs(args, *first, c, songFolder);
     if (exitCode != kExitDone) return exitCode;
 
     c.include = std::make_unique<IncludeFile>(c.settings.assemblerInclude ? IncludeForm::Assembler : IncludeForm::C);

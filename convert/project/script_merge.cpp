@@ -108,6 +108,8 @@ bool ScriptMerge::object(const ObjectStep& step, size_t index) {
       SampleRecord& sample = t_.model.samples.replaceOrAppend(id);
       sample.fileName = step.fileName;
       sample.type = step.sampleType;
+      sample.scriptName = script_.name;
+      sample.line = line_;
       verbosePrint("Sample ID %d is file <%s> (type=%d)\n", id, file, step.sampleType);
       return true;
     }
@@ -259,7 +261,7 @@ void ScriptMerge::page(const PageStep& step) {
 uint16_t ScriptMerge::setupId(const ChannelStep& step) {
   if (const MidiSetup* known = t_.midiSetups.find(step.setupName)) return known->id;
   const uint16_t id = t_.midiSetups.add(step.setupName).id;
-  return songs_.make(t_.midiSetups, id, step.setupName, step.fileName) ? id : kNoObject;
+  return songs_.make(t_.midiSetups, id, step.setupName, step.fileName, script_.name, line_) ? id : kNoObject;
 }
 
 void ScriptMerge::channel(const ChannelStep& step) {

@@ -8,14 +8,15 @@
 
 namespace voconv {
 
-SongToolSettings songToolSettings(const Conversion& c) {
+SongToolSettings songToolSettings(const Conversion& c, SongFolder* privateFolder) {
   SongToolSettings songs;
   songs.makesSongs = !c.settings.slaveRom;
   if (c.settings.target == Target::GameBoy) songs.midiOption = "-G";
   else if (c.settings.target == Target::GameBoyAdvance) songs.midiOption = "-A";
   else songs.midiOption = c.settings.bigEndian ? "-N" : "-P";
   songs.bigEndian = c.settings.bigEndian;
-  songs.songFolder = c.description.outputDirectory;
+  songs.outputDirectory = c.description.outputDirectory;
+  if (c.settings.handheld() && songs.makesSongs) songs.privateFolder = privateFolder;
   return songs;
 }
 

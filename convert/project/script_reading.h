@@ -13,7 +13,9 @@ namespace voconv {
 class Conversion;
 
 // What the run's target and options make of the song tools.
-SongToolSettings songToolSettings(const Conversion& conversion);
+// The songs a handheld target consumes are made in `privateFolder`; the
+// Nintendo 64's are outputs and the slave ROM makes none.
+SongToolSettings songToolSettings(const Conversion& conversion, SongFolder* privateFolder = nullptr);
 
 // Reads the export script `fileName` (found through the project base paths,
 // and possibly a pipe) as script `scriptIndex` (0 to 3). Prints its failure

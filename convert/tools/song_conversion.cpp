@@ -38,10 +38,41 @@ ToolCommand songToolCommand(const SongToolSettings& settings, const std::string&
   return command;
 }
 
-bool SongRuns::make(MidiSetupRegistry& setups, uint16_t id, const std::string& name, const std::string& fileName) {
-  const std::string input = common::displayPath(basePaths_.resolve("MIDIfiles\\" + fileName));
+// The song file of setup `name`; false (printed) when the private song
+// folder cannot be made.
+bool SongRuns::songFile(const std::string& name, std::filesystem::path& file) {
+  SongFolder* folder = settings_.privateFolder;
+  if (!folder) {
+    file = common::joinPath(settings_.outputDirectory, name + ".song");
+    return true;
+  }
+  std::string error;
+  if (folder->path().empty() && !folder->create(settings_.outputDirectory, error)) {
+    out_.print("*** %s\n", error.c_str());
+    failed_ = true;
+    return false;
+  }
+  file = common::joinPath(folder->path(), name + ".song");
+  return true;
+}
+
+bool SongRuns::make(MidiSetupRegistry& setups, uint16_t id, const std::string& name, const std::string& fileName,
+                    const std::string& script, int line) {
+  const std::filesystem::path inputPath = basePaths_.resolve("MIDIfiles\\" + fileName);
+  const std::string input = common::displayPath(inputPath);
   if (!settings_.makesSongs) return true;
-  const std::filesystem::path songFile = common::joinPath(settings_.songFolder, name + ".song");
+  // Checked here, not where the tool opens it: a FIFO swapped in between is
+  // not caught.
+  std::error_code ec;
+  const std::filesystem::file_status status = std::filesystem::status(inputPath, ec);
+  if (!ec && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+    out_.print("*** MIDI file <%s> is not a regular file.\n*** In <%s>, line %d.\n", input.c_str(), script.c_str(),
+               line);
+    failed_ = true;
+    return false;
+  }
+  std::filesystem::path songFile;
+  if (!this->songFile(name, songFile)) return false;
   const std::string output = common::displayPath(songFile);
   out_.print("Using external tool to convert <%s>...\n", input.c_str());
   const ToolCommand command = songToolCommand(settings_, fileName, input, output);

@@ -9,6 +9,7 @@
 #include "common/output.h"
 #include "convert/foundation/base_paths.h"
 #include "convert/tools/midi_setups.h"
+#include "convert/tools/song_folder.h"
 #include "convert/tools/tool_run.h"
 
 namespace voconv {
@@ -18,7 +19,8 @@ struct SongToolSettings {
   bool makesSongs = true;            // the slave ROM takes its songs from the Game Boy's run
   std::string midiOption;            // mid2trk's song format: "-G", "-A", "-N" or "-P"
   bool bigEndian = false;            // kvtool gets "-B"
-  std::string songFolder;  // where the song files are made ("" is the current folder)
+  std::string outputDirectory;       // where the songs are made ("" is the current folder)
+  SongFolder* privateFolder = nullptr;  // else here, made with the first song
 };
 
 // The command that turns a setup's MIDI or arrangement file into its song
@@ -41,9 +43,11 @@ class SongRuns {
         verbose_(verbose) {}
 
   // Makes the song of setup `id` (named `name`, registered in `setups`) from
-  // the file `fileName` under "MIDIfiles"; false (with its message printed)
-  // when the tool failed.
-  bool make(MidiSetupRegistry& setups, uint16_t id, const std::string& name, const std::string& fileName);
+  // the file `fileName` under "MIDIfiles", named at `line` of `script`; false
+  // (with its message printed) when the file is there but not a regular file
+  // (the tool would wait on it forever) or the tool failed.
+  bool make(MidiSetupRegistry& setups, uint16_t id, const std::string& name, const std::string& fileName,
+            const std::string& script, int line);
   // Whether a tool failed in this run.
   bool failed() const { return failed_; }
 
@@ -53,6 +57,8 @@ class SongRuns {
   ToolRunner runTool_;
   common::Output& out_;
   bool verbose_;
+  bool songFile(const std::string& name, std::filesystem::path& file);
+
   bool failed_ = false;
 };
 
