@@ -172,15 +172,11 @@ bool parseTimeCode(const std::string& text, const char* option, CSMPTETime& time
   return true;
 }
 
-namespace {
-
-// The id that --param names for a parameter of `kind`: a name of the fitting
-// table(s) or a number that fits the field.
-bool parameterId(const std::string& value, ParamKind kind, uint32_t& id, BatchProblem& problem) {
+bool parameterId(const std::string& value, ParamKind kind, const char* option, uint32_t& id, BatchProblem& problem) {
   const uint64_t limit = kind == ParamKind::Ability ? 0xFF : 0xFFFF;
   uint64_t number = 0;
   if (!value.empty() && value[0] >= '0' && value[0] <= '9') {
-    if (!parseBounded(value, "--param", 0, limit, number, problem)) return false;
+    if (!parseBounded(value, option, 0, limit, number, problem)) return false;
     id = uint32_t(number);
     return true;
   }
@@ -203,6 +199,8 @@ bool parameterId(const std::string& value, ParamKind kind, uint32_t& id, BatchPr
   id = *found;
   return true;
 }
+
+namespace {
 
 bool applyAnimationOptions(const BatchOptions& options, CAnimation& animation, BatchProblem& problem) {
   if (options.mode) {
@@ -236,7 +234,7 @@ bool applyParameter(const BatchOptions& options, CCommand& command, BatchProblem
   if (options.param && param.kind() == ParamKind::Plain)
     return usage(problem, command.commandName() + " takes no parameter");
   uint32_t id = 0;
-  if (options.param && !parameterId(*options.param, param.kind(), id, problem)) return false;
+  if (options.param && !parameterId(*options.param, param.kind(), "--param", id, problem)) return false;
   switch (param.kind()) {
     case ParamKind::Ability: static_cast<CAbility&>(param).abilityId = uint8_t(id); break;
     case ParamKind::PlaySound: static_cast<CPlaySound&>(param).soundId = uint16_t(id); break;

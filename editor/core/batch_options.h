@@ -62,6 +62,11 @@ bool parseTimeCode(const std::string& text, const char* option, CSMPTETime& time
 bool parseBounded(const std::string& text, const char* option, uint64_t low, uint64_t high, uint64_t& value,
                   BatchProblem& problem);
 
+// The id that a parameter value names for a parameter of `kind` (as --param
+// takes it): a name of the fitting table(s), or a number that fits the field.
+// `option` names the value in messages.
+bool parameterId(const std::string& value, ParamKind kind, const char* option, uint32_t& id, BatchProblem& problem);
+
 // Builds the command that --add describes (not yet tied to a document).
 std::unique_ptr<CCommand> buildCommand(const BatchOptions& options, BatchProblem& problem);
 

@@ -45,9 +45,11 @@ struct ListReadError {
   size_t line = 0;
   std::string value;
   std::string reason;
+  std::string column;  // the column of the value (empty for a fault of the text itself)
 };
 
-// "LIST.csv line 3: ...": the message for the user, naming the file.
+// The message for the user, naming the file, the line and the value:
+// 'list.csv line 3: insert_time "25:00:00:00" is not a time of the day'.
 std::string describeListError(const std::string& fileName, const ListReadError& error);
 
 // Reads every row and checks every value before giving anything back: on the
