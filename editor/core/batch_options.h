@@ -8,6 +8,10 @@
 //   --make-waves DOC.qtd
 //   --render DOC.qtd TRACK.wav [--start HH:MM:SS:FF] [--length HH:MM:SS:FF]
 //   --check DOC.qtd MIX.wav [--start HH:MM:SS:FF] [--channel N]
+//   --shift DOC.qtd --by [-]HH:MM:SS:FF [--from HH:MM:SS:FF] [--to HH:MM:SS:FF]
+//         [--ignore-conflict]
+//   --export DOC.qtd LIST.csv
+//   --import DOC.qtd LIST.csv [--ignore-conflict]
 #pragma once
 
 #include <cstdint>
@@ -30,14 +34,15 @@ constexpr int kExitCheckFailed = 6;  // --check: a cue is missing, damaged, off 
 
 extern const char* const kBatchUsage;
 
-enum class BatchAction { None, Help, List, Add, Delete, MakeWaves, Render, Check };
+enum class BatchAction { None, Help, List, Add, Delete, MakeWaves, Render, Check, Shift, Export, Import };
 
 struct BatchOptions {
   BatchAction action = BatchAction::None;
   std::string document;
-  std::string soundFile;  // the track of --render, the mix of --check
+  std::string soundFile;  // the track of --render, the mix of --check, the list of --export and --import
   std::optional<std::string> at, command, param, mode, icon, respond, repeat, rate;
   std::optional<std::string> start, length, channel;
+  std::optional<std::string> by, from, to;  // --shift
   bool ignoreConflict = false;
 };
 
