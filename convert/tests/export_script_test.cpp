@@ -371,3 +371,24 @@ TEST_F(ExportScript, NamesThatAreNoRegularFileFailInsteadOfHanging) {
             "*** Could not read keymap file.\n*** In <s.txt>, line 2.\n"
             "*** Could not open layer file <folder.bin> for input.\n*** In <s.txt>, line 2.\n");
 }
+
+// The parse reads the text alone: a keymap that does not exist is a step like
+// any other, a warning is a step where its line stands, and the first line
+// that cannot be read ends the model.
+TEST(ExportScriptParse, RecordsEachLineAndEndsAtTheFailure) {
+  const ScriptModel model = parseExportScript(
+      "[Keymaps]\n7,nowhere.kmp\n[SFXgroup]\nName=Odd FX\nBogus\nSample=1\n", "odd.txt");
+  ASSERT_EQ(model.steps.size(), 5u);
+  const auto* keymap = std::get_if<ObjectStep>(&model.steps[0].what);
+  ASSERT_NE(keymap, nullptr);
+  EXPECT_EQ(keymap->kind, IdKind::Keymap);
+  EXPECT_EQ(keymap->number, 7);
+  EXPECT_EQ(keymap->fileName, "nowhere.kmp");
+  EXPECT_TRUE(std::holds_alternative<GroupStartStep>(model.steps[1].what));
+  EXPECT_EQ(model.steps[2].line, 4);
+  EXPECT_NE(std::get<NoticeStep>(model.steps[2].what).text.find("*** In <odd.txt>, line 4.\n"), std::string::npos);
+  EXPECT_EQ(std::get<GroupNameStep>(model.steps[3].what).name, "Odd FX");
+  EXPECT_TRUE(model.fails());
+  EXPECT_EQ(std::get<FailureStep>(model.steps[4].what).text,
+            "*** Unknown token in SFX group section.\n<Bogus>\n*** In <odd.txt>, line 5.\n");
+}
