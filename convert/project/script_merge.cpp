@@ -144,9 +144,13 @@ bool ScriptMerge::keymap(uint16_t id, const ObjectStep& step, size_t index) {
   }
   KeymapRecord& keymap = t_.model.keymaps.replaceOrAppend(id);
   keymap.fileName = step.fileName;
-  std::vector<uint8_t> bytes(file.bytes);
-  bytes.resize(kKeymapFileSize, 0);
-  common::ByteReader in(bytes, common::Endian::Little);
+  // A short file is read as if padded with zeros; a whole one as it is.
+  std::vector<uint8_t> padded;
+  if (file.bytes.size() < kKeymapFileSize) {
+    padded = file.bytes;
+    padded.resize(kKeymapFileSize, 0);
+  }
+  common::ByteReader in(padded.empty() ? file.bytes : padded, common::Endian::Little);
   for (KeymapEntry& key : keymap.keys) {
     const uint16_t object = in.u16();
     key.objectId = object == 0 ? kNoObject : t_.ids.objectReference(object);
