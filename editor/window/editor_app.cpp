@@ -34,7 +34,7 @@ int runEditorWindow(int argc, char** argv, const WindowLaunch& launch) {
   std::optional<QString> named;
   if (launch.document) named = QString::fromStdString(*launch.document);
   frame.flows().startUp(named);
-  frame.updateView();
+  frame.documentReplaced();
   frame.show();
   return app.exec();
 }

@@ -4,6 +4,7 @@
 #include <QtGui/QIcon>
 #include <QtGui/QPainter>
 #include <QtGui/QShortcut>
+#include <QtGui/QUndoStack>
 #include <QtPrintSupport/QPageSetupDialog>
 #include <QtPrintSupport/QPrintDialog>
 #include <QtPrintSupport/QPrintPreviewDialog>
@@ -64,12 +65,27 @@ CMainFrame::CMainFrame(FrameContext context, QWidget* parent)
       player_(context.player),
       flows_(context.document, context.prompts, context.recent),
       model_(new CommandTableModel(context.document, this)),
-      view_(new CommandListView(this)) {
+      view_(new CommandListView(this)),
+      undoStack_(new QUndoStack(this)) {
   setWindowIcon(QIcon(QString::fromUtf8(kProgramIconPath)));
   view_->setModel(model_);
   view_->setBackgroundPicture(QPixmap(QString::fromUtf8(kListBackgroundPath)));
   setCentralWidget(view_);
+  connect(undoStack_, &QUndoStack::indexChanged, this, &CMainFrame::followUndoStack);
+  connect(undoStack_, &QUndoStack::cleanChanged, this, &CMainFrame::followUndoStack);
+  // A new document resets the model, which forgets the column widths; the
+  // user's widths are kept.
+  connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+    columnWidths_.clear();
+    for (int c = 0; c < model_->columnCount(); ++c) columnWidths_.push_back(view_->columnWidth(c));
+  });
+  connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+    for (size_t c = 0; c < columnWidths_.size(); ++c) view_->setColumnWidth(int(c), columnWidths_[c]);
+  });
+  connect(model_, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+          [this](const QModelIndex&, int first, int) { removedAt_ = first; });
   buildFileMenu();
+  buildEditMenu();
   buildOtherMenus();
   buildToolBar();
   buildStatusBar();
@@ -128,6 +144,21 @@ void CMainFrame::buildFileMenu() {
   connect(file->actions().last(), &QAction::triggered, this, &QWidget::close);
 }
 
+void CMainFrame::buildEditMenu() {
+  editMenu_ = menuBar()->addMenu(QStringLiteral("&Edit"));
+  QAction* undo = undoStack_->createUndoAction(this, QStringLiteral("&Undo"));
+  QAction* redo = undoStack_->createRedoAction(this, QStringLiteral("&Redo"));
+  undo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
+  redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  undo->setStatusTip(QStringLiteral("Undo the last change"));
+  redo->setStatusTip(QStringLiteral("Redo the change undone last"));
+  undo->setIcon(standardIcon(this, "edit-undo", QStyle::SP_ArrowBack));
+  redo->setIcon(standardIcon(this, "edit-redo", QStyle::SP_ArrowForward));
+  actions_.undo = undo;
+  actions_.redo = redo;
+  editMenu_->addActions({undo, redo});
+}
+
 void CMainFrame::buildOtherMenus() {
   QMenu* settings = menuBar()->addMenu(QStringLiteral("&Settings"));
   QMenu* rate = settings->addMenu(QStringLiteral("&Sample Rate"));
@@ -178,6 +209,8 @@ void CMainFrame::buildToolBar() {
   actions_.help->setIcon(standardIcon(this, "help-contents", QStyle::SP_DialogHelpButton));
   toolBar_->addActions({actions_.fileNew, actions_.fileOpen, actions_.fileSave});
   toolBar_->addSeparator();
+  toolBar_->addActions({actions_.undo, actions_.redo});
+  toolBar_->addSeparator();
   toolBar_->addActions({actions_.cmdNew, actions_.cmdEdit, actions_.cmdDelete, actions_.cmdPlay});
   toolBar_->addSeparator();
   toolBar_->addAction(actions_.filePrint);
@@ -194,10 +227,13 @@ void CMainFrame::buildStatusBar() {
 }
 
 void CMainFrame::buildKeys() {
-  // The list's keys belong to the window, so the menu items show only their
-  // own texts.
+  // Enter, Space and Delete act on the list only while it has the focus, so
+  // that another pane can give them meanings of its own; the menu items show
+  // only their own texts.
   const auto key = [this](QKeySequence sequence, void (CMainFrame::*slot)()) {
-    connect(new QShortcut(sequence, this), &QShortcut::activated, this, slot);
+    auto* shortcut = new QShortcut(sequence, view_);
+    shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(shortcut, &QShortcut::activated, this, slot);
   };
   key(QKeySequence(Qt::Key_Return), &CMainFrame::commandEdit);
   key(QKeySequence(Qt::Key_Enter), &CMainFrame::commandEdit);
@@ -206,22 +242,30 @@ void CMainFrame::buildKeys() {
 }
 
 void CMainFrame::updateView() {
-  // A reset forgets the column widths; the user's widths are kept.
-  QHeaderView* header = view_->horizontalHeader();
-  std::vector<int> widths;
-  for (int c = 0; c < header->count(); ++c) widths.push_back(header->sectionSize(c));
   model_->documentChanged();
   if (firstUpdate_) {
     firstUpdate_ = false;
     resize(view_->applyColumnWidths() + 12, height());
-  } else {
-    for (size_t c = 0; c < widths.size(); ++c) view_->setColumnWidth(int(c), widths[c]);
   }
-  rate44100_->setChecked(document_.sampleRate() == 44100);
-  rate48000_->setChecked(document_.sampleRate() == 48000);
-  setWindowTitle(QString::fromStdString(document_.title()) + QStringLiteral(" - ") +
+  // "scene.qtd* - Quorlin VTQ Editor" while there are unsaved changes.
+  setWindowTitle(QString::fromStdString(document_.title()) + QStringLiteral("[*] - ") +
                  QString::fromUtf8(kApplicationTitle));
+  followUndoStack();
   updateRecentMenu();
+}
+
+void CMainFrame::documentReplaced() {
+  undoStack_->clear();
+  undoStack_->setClean();
+  updateView();
+  view_->makeCurrent(0);
+  view_->setFocus();
+}
+
+bool CMainFrame::saveIfModified() {
+  if (!flows_.saveModified()) return false;
+  if (!document_.isModified()) undoStack_->setClean();
+  return true;
 }
 
 void CMainFrame::updateRecentMenu() {
