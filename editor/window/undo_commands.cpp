@@ -34,12 +34,15 @@ RemoveCommandsStep::RemoveCommandsStep(UndoContext& context, std::vector<Command
     : QUndoCommand(text), context_(context), serials_(std::move(serials)) {}
 
 void RemoveCommandsStep::redo() {
-  held_ = removeCommands(context_.document(), serials_).commands;
+  RemovedCommands removed = removeCommands(context_.document(), serials_);
+  held_ = std::move(removed.commands);
+  rows_ = std::move(removed.rows);
   context_.commandsChanged({});
 }
 
 void RemoveCommandsStep::undo() {
-  insertRemoved(context_.document(), std::move(held_));
+  // Back at their rows, so that commands of equal times keep their order.
+  insertRemoved(context_.document(), std::move(held_), rows_);
   held_.clear();
   writeWaves(context_, serials_);
 }

@@ -55,6 +55,7 @@ class RemoveCommandsStep : public QUndoCommand {
   UndoContext& context_;
   std::vector<CommandSerial> serials_;
   std::vector<std::unique_ptr<CCommand>> held_;
+  std::vector<size_t> rows_;  // the rows the commands had
 };
 
 // Edit: the command `serial` is replaced by `replacement`; undo brings the
