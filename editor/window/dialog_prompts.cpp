@@ -8,10 +8,13 @@
 #include <QtWidgets/QVBoxLayout>
 
 #include "command_dlg.h"
+#include "time_dialogs.h"
 
 namespace vtq {
 namespace {
 
+constexpr const char* kListFilters =
+    "Command Lists (*.csv);;Tab-Separated Command Lists (*.tsv);;All Files (*)";
 constexpr const char* kAllFilters = "Quorlin VTQ Editor Documents (*.qtd);;All Files (*)";
 
 QMessageBox::StandardButton ask(QWidget* parent, QMessageBox::Icon icon, const QString& text,
@@ -146,6 +149,40 @@ void DialogPrompts::report(const QString& title, const QString& text) {
   layout->addWidget(buttons);
   dialog.resize(800, 420);  // a summary line fits without scrolling
   dialog.exec();
+}
+
+}  // namespace vtq
+
+namespace vtq {
+
+std::optional<ShiftRequest> DialogPrompts::shiftTimes(const ShiftRequest& proposal, int selectionCount) {
+  ShiftTimesDlg dialog(proposal, selectionCount, parent_);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.request();
+}
+
+std::optional<CSMPTETime> DialogPrompts::goToTime(CSMPTETime start) {
+  GoToTimeDlg dialog(start, parent_);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.time();
+}
+
+QString DialogPrompts::exportListName(const QString& suggested) {
+  QFileDialog dialog(parent_, QStringLiteral("Export List"), suggested, QString::fromUtf8(kListFilters));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setDefaultSuffix(QStringLiteral("csv"));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().first();
+}
+
+QString DialogPrompts::importListName() {
+  QFileDialog dialog(parent_, QStringLiteral("Import List"), QString(), QString::fromUtf8(kListFilters));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().first();
 }
 
 }  // namespace vtq

@@ -29,6 +29,10 @@ class DialogPrompts : public WindowPrompts {
   QString cueTrackName(const QString& suggested) override;
   QString soundTrackName() override;
   void report(const QString& title, const QString& text) override;
+  std::optional<ShiftRequest> shiftTimes(const ShiftRequest& proposal, int selectionCount) override;
+  std::optional<CSMPTETime> goToTime(CSMPTETime start) override;
+  QString exportListName(const QString& suggested) override;
+  QString importListName() override;
 
  private:
   QWidget* parent_ = nullptr;

@@ -128,6 +128,10 @@ void CMainFrame::buildFileMenu() {
   file->addAction(makeAction("P&rint Setup...", "Change the printer and printing options\nPrint Setup",
                              &CMainFrame::filePrintSetup));
   file->addSeparator();
+  file->addAction(makeAction("&Export List...", "Write the command list as comma-separated text\nExport List",
+                             &CMainFrame::exportList));
+  file->addAction(makeAction("&Import List...", "Add the commands of a comma-separated list\nImport List",
+                             &CMainFrame::importList));
   file->addAction(makeAction("Render Cue Track...", "Write every command's transmission into one wave file\nRender Cue Track",
                              &CMainFrame::fileRenderCueTrack));
   file->addAction(makeAction("Check Sound Track...", "Find and decode every cue in a mixed sound track\nCheck Sound Track",
@@ -157,6 +161,23 @@ void CMainFrame::buildEditMenu() {
   actions_.undo = undo;
   actions_.redo = redo;
   editMenu_->addActions({undo, redo});
+  editMenu_->addSeparator();
+  QAction* cut = makeAction("Cu&t", "Cut the selected commands to the clipboard\nCut", &CMainFrame::editCut);
+  QAction* copy = makeAction("&Copy", "Copy the selected commands to the clipboard\nCopy", &CMainFrame::editCopy);
+  QAction* paste = makeAction("&Paste", "Insert the commands of the clipboard after the current command\nPaste",
+                              &CMainFrame::editPaste);
+  cut->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
+  copy->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
+  paste->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
+  editMenu_->addActions({cut, copy, paste});
+  // Ctrl+A is the list's own key; the item only names it.
+  QAction* selectAll = editMenu_->addAction(QStringLiteral("Select &All\tCtrl+A"), view_, &QAbstractItemView::selectAll);
+  selectAll->setStatusTip(QStringLiteral("Select every command"));
+  editMenu_->addSeparator();
+  QAction* goTo = makeAction("&Go to Time...", "Make the command at or after a time current\nGo to Time",
+                             &CMainFrame::goToTime);
+  goTo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+  editMenu_->addAction(goTo);
 }
 
 void CMainFrame::buildOtherMenus() {
@@ -173,6 +194,14 @@ void CMainFrame::buildOtherMenus() {
   actions_.cmdDelete = makeAction("&Delete", kPromptDelete, &CMainFrame::commandDelete);
   actions_.cmdPlay = makeAction("&Play", kPromptPlay, &CMainFrame::commandPlay);
   commandMenu_->addActions({actions_.cmdNew, actions_.cmdEdit, actions_.cmdDelete, actions_.cmdPlay});
+  commandMenu_->addSeparator();
+  QAction* shift = makeAction("&Shift Times...", "Move commands earlier or later by one amount\nShift Times",
+                              &CMainFrame::shiftTimes);
+  shift->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+  commandMenu_->addAction(shift);
+  commandMenu_->addAction(makeAction("&Make All Wave Files",
+                                     "Write every command's wave file again\nMake All Wave Files",
+                                     &CMainFrame::makeAllWaveFiles));
 
   QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
   QAction* toolbar = view->addAction(QStringLiteral("&Toolbar"));

@@ -65,6 +65,16 @@ class CMainFrame : public QMainWindow, private UndoContext {
   void commandDelete();
   void commandPlay();
   void setSampleRate(int rate);
+  // Many commands at once: the clipboard (every selected command), Shift
+  // Times, Go to Time, Make All Wave Files, and the list's export and import.
+  void editCut();
+  void editCopy();
+  void editPaste();
+  void shiftTimes();
+  void goToTime();
+  void makeAllWaveFiles();
+  void exportList();
+  void importList();
   // Prints the list onto `printer` (print, preview and PDF all come here).
   bool printTo(QPrinter& printer);
   void showHelp();
@@ -91,6 +101,11 @@ class CMainFrame : public QMainWindow, private UndoContext {
   // is the stack's clean state.
   bool saveIfModified();
   std::vector<CommandSerial> selectedSerials() const;
+  // The commands a shift of `scope` moves.
+  std::vector<CommandSerial> shiftSerials(ShiftScope scope) const;
+  // Puts `commands` in as one step after asking once about an overlap (Abort
+  // or Ignore). False when the user aborted.
+  bool insertWithQuestion(std::vector<std::unique_ptr<CCommand>> commands, const QString& text);
   void selectSerials(const std::vector<CommandSerial>& serials);
 
   QAction* makeAction(const char* text, const char* prompt, void (CMainFrame::*slot)());

@@ -4,8 +4,11 @@
 #pragma once
 
 #include <QtCore/QString>
+#include <cstdint>
+#include <optional>
 
 #include "core/command_prompts.h"
+#include "core/smpte_time.h"
 
 namespace vtq {
 
@@ -16,6 +19,14 @@ inline constexpr const char* kOverwriteQuestion =
 inline constexpr const char* kSaveChangesQuestion = "Save changes to %1?";
 
 enum class OverwriteChoice { Overwrite, OpenExisting, Cancel };
+
+// Which commands Shift Times moves.
+enum class ShiftScope { Selection, FromFirstSelected };
+
+struct ShiftRequest {
+  int64_t frames = 0;  // negative: earlier
+  ShiftScope scope = ShiftScope::Selection;
+};
 enum class SaveChoice { Save, Discard, Cancel };
 
 class WindowPrompts : public CommandPrompts {
@@ -43,6 +54,14 @@ class WindowPrompts : public CommandPrompts {
   virtual QString soundTrackName() = 0;
   // A report of lines, shown until the user closes it.
   virtual void report(const QString& title, const QString& text) = 0;
+  // The "Shift Times" dialog, opened with `proposal`; empty when cancelled.
+  virtual std::optional<ShiftRequest> shiftTimes(const ShiftRequest& proposal, int selectionCount) = 0;
+  // The "Go to Time" dialog; empty when cancelled.
+  virtual std::optional<CSMPTETime> goToTime(CSMPTETime start) = 0;
+  // The command list file to export to (a save dialog at `suggested`) or to
+  // import (an open dialog); empty when cancelled.
+  virtual QString exportListName(const QString& suggested) = 0;
+  virtual QString importListName() = 0;
 };
 
 }  // namespace vtq

@@ -36,6 +36,10 @@ class ScriptedPrompts : public WindowPrompts {
   QString cueTrackName(const QString& suggested) override;
   QString soundTrackName() override;
   void report(const QString& title, const QString& text) override;
+  std::optional<ShiftRequest> shiftTimes(const ShiftRequest& proposal, int selectionCount) override;
+  std::optional<CSMPTETime> goToTime(CSMPTETime start) override;
+  QString exportListName(const QString& suggested) override;
+  QString importListName() override;
 
   std::deque<std::function<bool(CCommand&)>> edits;
   std::deque<ConflictChoice> conflicts;  // answers conflict and conflictWith
@@ -46,6 +50,11 @@ class ScriptedPrompts : public WindowPrompts {
   std::deque<SaveChoice> saveChoices;
   std::deque<QString> soundFileNames;  // answers both the render and the check dialog
   std::vector<QString> reports;        // the text of every report shown
+  std::vector<QString> errorDetails;   // the detail of every error shown
+  std::deque<std::optional<ShiftRequest>> shifts;
+  std::vector<ShiftRequest> shiftProposals;  // what each Shift Times dialog opened with
+  std::deque<CSMPTETime> goToTimes;
+  std::deque<QString> listNames;  // answers both the export and the import dialog
 
   std::vector<std::string> asked;  // one line per question, in order
 };
