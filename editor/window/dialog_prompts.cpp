@@ -5,6 +5,7 @@
 #include <QtWidgets/QFileDialog>
 #include <QtWidgets/QMessageBox>
 #include <QtWidgets/QPlainTextEdit>
+#include <QtWidgets/QPushButton>
 #include <QtWidgets/QVBoxLayout>
 
 #include "command_dlg.h"
@@ -85,8 +86,11 @@ QString DialogPrompts::createDocumentName() {
 }
 
 OverwriteChoice DialogPrompts::overwriteExisting() {
-  switch (ask(parent_, QMessageBox::Question, QString::fromUtf8(kOverwriteQuestion),
-              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+  // No (open the file) is the default, so that Enter never empties a document.
+  QMessageBox box(QMessageBox::Question, QString::fromUtf8(kApplicationTitle), QString::fromUtf8(kOverwriteQuestion),
+                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent_);
+  box.setDefaultButton(QMessageBox::No);
+  switch (box.exec()) {
     case QMessageBox::Yes: return OverwriteChoice::Overwrite;
     case QMessageBox::No: return OverwriteChoice::OpenExisting;
     default: return OverwriteChoice::Cancel;
@@ -154,6 +158,22 @@ void DialogPrompts::report(const QString& title, const QString& text) {
 }  // namespace vtq
 
 namespace vtq {
+
+int DialogPrompts::unusualRate(const QString& title, int rate) {
+  QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kApplicationTitle),
+                  QStringLiteral("%1 makes its wave files at %2 Hz.").arg(title).arg(rate), QMessageBox::NoButton,
+                  parent_);
+  box.setInformativeText(QStringLiteral("Wave files are made at 44100 or 48000 Hz only, so no command can be made or "
+                                        "edited at this rate. Set the document's rate?"));
+  QPushButton* rate44100 = box.addButton(QStringLiteral("44100 Hz"), QMessageBox::AcceptRole);
+  QPushButton* rate48000 = box.addButton(QStringLiteral("48000 Hz"), QMessageBox::AcceptRole);
+  box.addButton(QStringLiteral("Keep"), QMessageBox::RejectRole);
+  box.setDefaultButton(rate44100);
+  box.exec();
+  if (box.clickedButton() == rate44100) return 44100;
+  if (box.clickedButton() == rate48000) return 48000;
+  return 0;
+}
 
 std::optional<ShiftRequest> DialogPrompts::shiftTimes(const ShiftRequest& proposal, int selectionCount) {
   ShiftTimesDlg dialog(proposal, selectionCount, parent_);

@@ -31,6 +31,7 @@ class DialogPrompts : public WindowPrompts {
   void report(const QString& title, const QString& text) override;
   std::optional<ShiftRequest> shiftTimes(const ShiftRequest& proposal, int selectionCount) override;
   std::optional<CSMPTETime> goToTime(CSMPTETime start) override;
+  int unusualRate(const QString& title, int rate) override;
   QString exportListName(const QString& suggested) override;
   QString importListName() override;
 

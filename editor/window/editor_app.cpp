@@ -33,7 +33,8 @@ int runEditorWindow(int argc, char** argv, const WindowLaunch& launch) {
 
   std::optional<QString> named;
   if (launch.document) named = QString::fromStdString(*launch.document);
-  frame.flows().startUp(named);
+  // Cancel where a document must be chosen ends the program.
+  if (!frame.flows().startUp(named)) return 0;
   frame.documentReplaced();
   frame.show();
   return app.exec();

@@ -289,6 +289,13 @@ void CMainFrame::documentReplaced() {
   updateView();
   view_->makeCurrent(0);
   view_->setFocus();
+  // A document at another rate (written by another program) would fail every
+  // New and Edit without saying why.
+  const int rate = document_.sampleRate();
+  if (rate != 44100 && rate != 48000) {
+    const int chosen = prompts_.unusualRate(QString::fromStdString(document_.title()), rate);
+    if (chosen != 0) setSampleRate(chosen);
+  }
 }
 
 bool CMainFrame::saveIfModified() {

@@ -56,6 +56,9 @@ class WindowPrompts : public CommandPrompts {
   virtual void report(const QString& title, const QString& text) = 0;
   // The "Shift Times" dialog, opened with `proposal`; empty when cancelled.
   virtual std::optional<ShiftRequest> shiftTimes(const ShiftRequest& proposal, int selectionCount) = 0;
+  // The document `title` opened at `rate`, which is neither 44100 nor 48000
+  // Hz: says so and offers both. The rate chosen, or 0 to keep it.
+  virtual int unusualRate(const QString& title, int rate) = 0;
   // The "Go to Time" dialog; empty when cancelled.
   virtual std::optional<CSMPTETime> goToTime(CSMPTETime start) = 0;
   // The command list file to export to (a save dialog at `suggested`) or to

@@ -117,7 +117,9 @@ TEST(EditActions, UndoAndRedoRestoreTheListAndWriteTheWaveFilesAgain) {
     f.frame.undoStack()->undo();
     State now = f.state();
     EXPECT_EQ(now.rows, states[size_t(i)].rows) << "undo to state " << i;
-    if (i == 3) EXPECT_FALSE(now.waves.at("scene00001000.wav").isEmpty()) << "an undone Delete writes the file again";
+    if (i == 3) {
+      EXPECT_FALSE(now.waves.at("scene00001000.wav").isEmpty()) << "an undone Delete writes the file again";
+    }
     for (const auto& [name, bytes] : now.waves) {
       if (!bytes.isEmpty()) {
         EXPECT_EQ(bytes, states[size_t(i)].waves.at(name)) << name.c_str();

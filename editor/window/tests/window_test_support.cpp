@@ -114,6 +114,11 @@ std::optional<CSMPTETime> ScriptedPrompts::goToTime(CSMPTETime) {
   return next(goToTimes, CSMPTETime());
 }
 
+int ScriptedPrompts::unusualRate(const QString& title, int rate) {
+  asked.push_back("rate of " + title.toStdString() + ": " + std::to_string(rate));
+  return next(rates, 0);
+}
+
 QString ScriptedPrompts::exportListName(const QString&) {
   asked.push_back("export list");
   return next(listNames, QString());

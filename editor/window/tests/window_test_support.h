@@ -38,6 +38,7 @@ class ScriptedPrompts : public WindowPrompts {
   void report(const QString& title, const QString& text) override;
   std::optional<ShiftRequest> shiftTimes(const ShiftRequest& proposal, int selectionCount) override;
   std::optional<CSMPTETime> goToTime(CSMPTETime start) override;
+  int unusualRate(const QString& title, int rate) override;
   QString exportListName(const QString& suggested) override;
   QString importListName() override;
 
@@ -54,6 +55,7 @@ class ScriptedPrompts : public WindowPrompts {
   std::deque<std::optional<ShiftRequest>> shifts;
   std::vector<ShiftRequest> shiftProposals;  // what each Shift Times dialog opened with
   std::deque<CSMPTETime> goToTimes;
+  std::deque<int> rates;  // answers to the unusual rate question (0: keep)
   std::deque<QString> listNames;  // answers both the export and the import dialog
 
   std::vector<std::string> asked;  // one line per question, in order
