@@ -10,6 +10,7 @@
 #include <QtPrintSupport/QPrintPreviewDialog>
 #include <QtCore/QMimeData>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QDockWidget>
 #include <QtWidgets/QHeaderView>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QMenuBar>
@@ -268,6 +269,24 @@ void CMainFrame::buildKeys() {
   key(QKeySequence(Qt::Key_Enter), &CMainFrame::commandEdit);
   key(QKeySequence(Qt::Key_Space), &CMainFrame::commandPlay);
   key(QKeySequence(Qt::Key_Delete), &CMainFrame::commandDelete);
+  // F6 and Shift+F6 move the focus to the next and previous pane.
+  connect(new QShortcut(QKeySequence(Qt::Key_F6), this), &QShortcut::activated, this, [this] { focusPane(1); });
+  connect(new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6), this), &QShortcut::activated, this,
+          [this] { focusPane(-1); });
+}
+
+void CMainFrame::focusPane(int step) {
+  // The panes: the list, then every visible dock widget in the order made.
+  std::vector<QWidget*> panes{view_};
+  for (QDockWidget* dock : findChildren<QDockWidget*>()) {
+    if (dock->isVisible() && dock->widget()) panes.push_back(dock->widget());
+  }
+  size_t at = 0;
+  for (size_t i = 0; i < panes.size(); ++i) {
+    if (panes[i] == focusWidget() || panes[i]->isAncestorOf(focusWidget())) at = i;
+  }
+  const size_t next = (at + panes.size() + size_t(step + int(panes.size()))) % panes.size();
+  panes[next]->setFocus(Qt::ShortcutFocusReason);
 }
 
 void CMainFrame::updateView() {

@@ -116,6 +116,8 @@ class CMainFrame : public QMainWindow, private UndoContext {
   void buildToolBar();
   void buildStatusBar();
   void buildKeys();
+  // Moves the focus `step` panes on (F6) or back (Shift+F6).
+  void focusPane(int step);
   void updateRecentMenu();
   CListPrinter prepareListPrinter() const;
   void openAfterQuestion(const QString& path);
