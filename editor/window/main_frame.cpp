@@ -303,8 +303,15 @@ void CMainFrame::updateView() {
 }
 
 void CMainFrame::documentReplaced() {
+  // Restored unsaved changes (a recovery file) stay unsaved: no state of the
+  // fresh stack is the saved one.
+  const bool restored = document_.isModified();
   undoStack_->clear();
-  undoStack_->setClean();
+  if (restored) {
+    undoStack_->resetClean();
+  } else {
+    undoStack_->setClean();
+  }
   updateView();
   view_->makeCurrent(0);
   view_->setFocus();

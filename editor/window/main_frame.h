@@ -54,8 +54,9 @@ class CMainFrame : public QMainWindow, private UndoContext {
   // title and the recent files. The first update also sizes the frame to the
   // list's columns.
   void updateView();
-  // The document was replaced (New, Open, Reload): the undo steps are
-  // forgotten, the list shows the new document with its first row current.
+  // The document was replaced (New, Open, Reload, Restore): the undo steps
+  // are forgotten, the list shows the new document with its first row
+  // current. A restored document keeps its unsaved state.
   void documentReplaced();
 
   // The command operations, as the menu, toolbar, keys and mouse run them.
