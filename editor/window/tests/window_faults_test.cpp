@@ -119,6 +119,19 @@ TEST(WindowFaults, TheWheelChangesOnlyAFocusedControlOfTheCommandDialog) {
   EXPECT_EQ(spin->value(), 1);
 }
 
+TEST(WindowFaults, DigitsTypedIntoANewCommandDialogGoIntoTheInsertTime) {
+  QApplication& app = test::testApplication();
+  (void)app;
+  CCommand command;
+  command.MoveStart(CSMPTETime(0, 0, 14, 0));
+  CCommandDlg dialog(command);
+  dialog.show();
+  QApplication::setActiveWindow(&dialog);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+  QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("01"));
+  EXPECT_EQ(dialog.insertField()->value().text(), "01:00:14:00");
+}
+
 TEST(WindowFaults, APdfThatCannotBeWrittenIsReported) {
   FaultFixture f;
   f.add(10);
