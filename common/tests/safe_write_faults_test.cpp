@@ -17,6 +17,7 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
+#include <thread>
 
 #include "common/safe_file_writer.h"
 #include "common/termination_cleanup.h"
@@ -200,5 +201,28 @@ TEST(SafeWriteFaults, TerminationSignalsRemoveTemporaryFilesAndEndTheRun) {
       EXPECT_EQ(dir.files(), held ? std::vector<std::string>{"after signal"} : std::vector<std::string>{});
       EXPECT_EQ(leftovers(dir.path()), std::vector<std::string>{});
     }
+  }
+}
+
+TEST(SafeWriteFaults, ASignalAmidThreadsCreatingTemporaryFilesLeavesNone) {
+  for (int round = 0; round < 5; ++round) {
+    TempDir dir;
+    const int status = inChild([&] {
+      const auto churn = [&] {
+        for (;;) {
+          common::TemporaryFile temp;
+          int err = 0;
+          const int fd = temp.create(dir.path(), "out.raw", "test", 0600, err);
+          if (fd >= 0) ::close(fd);
+        }
+      };
+      std::thread a(churn), b(churn);
+      ::usleep(20000 + 10000 * round);
+      ::kill(::getpid(), SIGTERM);
+      a.join();
+      return 5;
+    });
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+    EXPECT_EQ(leftovers(dir.path()), std::vector<std::string>{});
   }
 }
