@@ -7,6 +7,7 @@
 
 #include "common/output.h"
 #include "common/safe_file_writer.h"
+#include "program_name.h"
 
 namespace macrolift {
 
@@ -33,7 +34,7 @@ class ReportFile {
  private:
   std::ostringstream stream_;
   common::Output output_;
-  common::SafeFileWriter file_;
+  common::SafeFileWriter file_{kProgramName};
 };
 
 // The block that ends the report of a complete scan.

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "common/paths.h"
+#include "program_name.h"
 
 namespace macrolift {
 
@@ -17,7 +18,8 @@ ReplaceResult replaceInPlace(const std::filesystem::path& path, std::span<const 
     error = "cannot replace " + common::displayPath(path) + ": the file is write-protected";
     return ReplaceResult::CannotOpen;
   }
-  auto writer = batch ? std::make_unique<common::SafeFileWriter>(*batch) : std::make_unique<common::SafeFileWriter>();
+  auto writer = batch ? std::make_unique<common::SafeFileWriter>(kProgramName, *batch)
+                     : std::make_unique<common::SafeFileWriter>(kProgramName);
   if (!writer->open(path, common::LinkRule::ReplaceLink)) {
     error = writer->error();
     return ReplaceResult::CannotOpen;

@@ -1,12 +1,13 @@
 #include "gba_command_definitions.h"
 
 #include "common/safe_file_writer.h"
+#include "program_name.h"
 
 namespace macrolift {
 
 bool writeDefinitionFile(const std::filesystem::path& folder, std::string& error) {
   // A link of that name is replaced, not followed, as everywhere in the walk.
-  common::SafeFileWriter writer;
+  common::SafeFileWriter writer(kProgramName);
   if (writer.open(folder / kDefinitionFileName, common::LinkRule::ReplaceLink) &&
       writer.write(kGbaCommandDefinitions) && writer.commit())
     return true;

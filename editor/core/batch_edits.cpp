@@ -8,6 +8,7 @@
 #include "common/paths.h"
 #include "document.h"
 #include "document_edits.h"
+#include "program_name.h"
 
 namespace vtq {
 namespace {
@@ -112,7 +113,7 @@ int exportList(const BatchOptions& options, BatchRun& run) {
   for (const auto& command : document.commands()) commands.push_back(command.get());
   const std::filesystem::path list = common::pathFromName(options.soundFile);
   std::string reason;
-  if (!common::replaceFile(list, encodeCommandList(commands, separatorForFile(list)), reason))
+  if (!common::replaceFile(kProgramName, list, encodeCommandList(commands, separatorForFile(list)), reason))
     return report(run, kExitFile, reason);
   return kExitDone;
 }

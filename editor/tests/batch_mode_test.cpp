@@ -296,7 +296,7 @@ TEST(BatchMode, AFailedSaveLeavesThePreviousDocument) {
   EXPECT_EQ(r.exitCode, 4) << r.err;
   EXPECT_NE(r.err.find("Failed to save document."), std::string::npos) << r.err;
   EXPECT_EQ(dir.readBytes("scene.qtd"), before);
-  for (const std::string& name : dir.files()) EXPECT_EQ(name.find(".tmp"), std::string::npos) << name;
+  for (const std::string& name : dir.files()) EXPECT_EQ(name.find(".vtqedit-"), std::string::npos) << name;
 }
 
 TEST(BatchMode, AddThroughALinkChangesTheLinkedDocument) {
