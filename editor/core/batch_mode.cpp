@@ -7,6 +7,7 @@
 #include "cue_check.h"
 #include "cue_track.h"
 #include "document.h"
+#include "document_lock.h"
 #include "list_columns.h"
 
 namespace vtq {
@@ -50,6 +51,16 @@ class BatchPrompts : public CommandPrompts {
   bool ignoreConflicts_;
 };
 
+// Takes the document's lock before it is read; it is held until the save has
+// renamed the new file into place, so that a second run reads what the first
+// wrote instead of losing it. On failure the message is printed.
+std::optional<DocumentLock> lockDocument(const std::string& document, BatchRun& run) {
+  std::string error;
+  auto lock = DocumentLock::acquire(common::pathFromName(document), run.lockTimeout, error);
+  if (!lock) report(run, kExitFile, error);
+  return lock;
+}
+
 int listDocument(const BatchOptions& options, BatchRun& run) {
   CQuorlinVTQEditorDoc document;
   DocumentError error;
@@ -89,6 +100,8 @@ int addCommand(const BatchOptions& options, BatchRun& run) {
     rate = std::stoi(*options.rate);
   }
 
+  const auto lock = lockDocument(options.document, run);
+  if (!lock) return kExitFile;
   CQuorlinVTQEditorDoc document;
   DocumentError error;
   if (!openOrCreate(document, common::pathFromName(options.document), error)) return reportDocumentError(run, error);
@@ -109,6 +122,8 @@ int deleteCommand(const BatchOptions& options, BatchRun& run) {
   BatchProblem problem;
   CSMPTETime at;
   if (!parseTimeCode(*options.at, "--at", at, problem)) return report(run, problem.exitCode, problem.message);
+  const auto lock = lockDocument(options.document, run);
+  if (!lock) return kExitFile;
   CQuorlinVTQEditorDoc document;
   DocumentError error;
   if (!document.openDocument(common::pathFromName(options.document), error)) return reportDocumentError(run, error);
@@ -124,6 +139,8 @@ int deleteCommand(const BatchOptions& options, BatchRun& run) {
 }
 
 int makeWaves(const BatchOptions& options, BatchRun& run) {
+  const auto lock = lockDocument(options.document, run);
+  if (!lock) return kExitFile;
   CQuorlinVTQEditorDoc document;
   DocumentError error;
   if (!document.openDocument(common::pathFromName(options.document), error)) return reportDocumentError(run, error);
