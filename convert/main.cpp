@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/descriptor_path.h"
 #include "convert/conversion.h"
 #include "convert/release_profile.h"
 #include "convert/run_driver.h"
@@ -17,8 +18,10 @@
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
-  common::Output out(std::cout);
+  // With an output on standard output, messages keep out of the data.
+  common::Output out(common::namesStandardOutput(args) ? std::cerr : std::cout);
   voconv::Conversion conversion(out, voconv::VOCONV_RELEASE());
+  conversion.program = "voconv";
   conversion.toolFolder = voconv::ownExecutableFolder();
   const int code = voconv::runConversion(args, conversion, voconv::builtInTargetWriters(), std::time(nullptr));
   out.flush();

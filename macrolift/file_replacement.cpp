@@ -6,6 +6,7 @@
 
 #include "common/paths.h"
 #include "common/safe_file_writer.h"
+#include "program_name.h"
 
 namespace macrolift {
 
@@ -20,7 +21,7 @@ ReplaceResult replaceInPlace(const std::filesystem::path& path, std::span<const 
   }
   if (plan != nullptr)
     return plan->plan(path, common::LinkRule::ReplaceLink, std::vector<uint8_t>(data.begin(), data.end()), error);
-  common::SafeFileWriter writer;
+  common::SafeFileWriter writer(kProgramName);
   if (!writer.open(path, common::LinkRule::ReplaceLink)) {
     error = writer.error();
     return ReplaceResult::CannotOpen;

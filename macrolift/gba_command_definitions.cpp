@@ -1,6 +1,7 @@
 #include "gba_command_definitions.h"
 
 #include "common/safe_file_writer.h"
+#include "program_name.h"
 
 namespace macrolift {
 
@@ -12,7 +13,7 @@ bool writeDefinitionFile(const std::filesystem::path& folder, std::string& error
                       std::vector<uint8_t>(text, text + kGbaCommandDefinitions.size()),
                       error) == ReplaceResult::Replaced;
   }
-  common::SafeFileWriter writer;
+  common::SafeFileWriter writer(kProgramName);
   if (writer.open(folder / kDefinitionFileName, common::LinkRule::ReplaceLink) &&
       writer.write(kGbaCommandDefinitions) && writer.commit())
     return true;

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "common/paths.h"
+#include "common/termination_cleanup.h"
 #include "common/terminal.h"
 #include "conversion_report.h"
 #include "directory_scan.h"
@@ -78,6 +79,9 @@ bool putInPlace(MacroLiftRun& run, int exitCode) {
   journal.convertedMacros = run.convertedMacros;
   journal.moves = run.writes.moves();
   journal.removals = run.removals;
+  // From the journal's writing to its removal the run is not cut short by a
+  // termination signal: the signal waits until the files are in place.
+  const common::SignalHold hold;
   if (!writeJournal(run.root, journal, error)) {
     run.console.print("*** %s\n", error.c_str());
     return false;
@@ -89,7 +93,12 @@ bool putInPlace(MacroLiftRun& run, int exitCode) {
 int finishInterruptedRun(const std::filesystem::path& root, const RunJournal& journal, common::Output& console,
                          KeyWait keyWait) {
   console.write("Completing the run that was interrupted...\n");
-  if (!completeJournal(root, journal, console)) return fail(console, keyWait);
+  bool completed = false;
+  {
+    const common::SignalHold hold;
+    completed = completeJournal(root, journal, console);
+  }
+  if (!completed) return fail(console, keyWait);
   if (journal.exitCode == kStepArrayFull) return kStepArrayFull;
   return journal.exitCode == kDone ? kDone : fail(console, keyWait);
 }

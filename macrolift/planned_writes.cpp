@@ -8,7 +8,9 @@
 #include <cstring>
 #include <thread>
 
+#include "common/extended_attributes.h"
 #include "common/paths.h"
+#include "program_name.h"
 #include "temporary_files.h"
 
 namespace macrolift {
@@ -22,12 +24,13 @@ fs::path folderOf(const fs::path& file) { return file.has_parent_path() ? file.p
 // the file system's work for each new file, which two threads overlap well.
 constexpr unsigned kWriterThreads = 2;
 
-// Gives the temporary file its target's owner, group and permission bits.
-// False when the owner or group cannot be given: the target is then
-// rewritten through its inode, which keeps them.
-bool keepOwnership(int fd, const struct stat& old) {
-  if (::fchown(fd, old.st_uid, old.st_gid) != 0) return false;
-  return ::fchmod(fd, old.st_mode & 07777) == 0;
+// Gives the temporary file its target's owner, group, permission bits and
+// extended attributes (the ACL among them). False when one cannot be given:
+// the target is then rewritten through its inode, which keeps them all.
+bool keepAttributes(int fd, const fs::path& target, const struct stat& old) {
+  std::string failed;
+  return ::fchown(fd, old.st_uid, old.st_gid) == 0 && ::fchmod(fd, old.st_mode & 07777) == 0 &&
+         common::copyExtendedAttributes(target, fd, failed);
 }
 
 }  // namespace
@@ -48,6 +51,7 @@ ReplaceResult PlannedWrites::plan(const fs::path& target, common::LinkRule links
     case common::WriteMode::Replace: break;
     case common::WriteMode::ThroughInode: write.how = Placement::ThroughInode; break;
     case common::WriteMode::Direct:
+    case common::WriteMode::Descriptor:
       error = "cannot replace " + common::displayPath(target) + ": not a regular file";
       return ReplaceResult::CannotOpen;
   }
@@ -55,19 +59,17 @@ ReplaceResult PlannedWrites::plan(const fs::path& target, common::LinkRule links
   return ReplaceResult::Replaced;
 }
 
-void PlannedWrites::writeOne(Write& write, const fs::path& spareFolder, mode_t umask) const {
+void PlannedWrites::writeOne(Write& write, const fs::path& spareFolder) const {
   const common::WriteTarget& resolved = write.resolved;
   const bool beside = write.how == Placement::Rename || resolved.folderWritable;
-  const int fd = createTemporary(beside ? folderOf(resolved.path) : spareFolder, resolved.path.filename().string(),
-                                 write.temp);
-  if (fd < 0) {
-    write.error = errno;
-    return;
-  }
+  // A new file gets the permissions the umask allows, as the shell's ">" gives.
+  const mode_t permissions = resolved.mode == common::WriteMode::Create ? 0666 : 0600;
+  const int fd = write.temp.create(beside ? folderOf(resolved.path) : spareFolder, resolved.path, kProgramName,
+                                   permissions, write.error);
+  if (fd < 0) return;
+  write.error = 0;
   bool ok = writeAll(fd, write.bytes.data(), write.bytes.size());
-  if (ok && resolved.mode == common::WriteMode::Create) {
-    ok = ::fchmod(fd, 0666 & ~umask) == 0;  // as the shell's ">" creates a file
-  } else if (ok && write.how == Placement::Rename && !keepOwnership(fd, resolved.info)) {
+  if (ok && resolved.mode == common::WriteMode::Replace && !keepAttributes(fd, resolved.path, resolved.info)) {
     write.how = Placement::ThroughInode;
   }
   if (!ok) write.error = errno;
@@ -75,11 +77,9 @@ void PlannedWrites::writeOne(Write& write, const fs::path& spareFolder, mode_t u
 }
 
 bool PlannedWrites::writeTemporaries(const fs::path& spareFolder, std::string& error) {
-  const mode_t umask = ::umask(0);
-  ::umask(umask);
   std::atomic<size_t> next{0};
   auto work = [&] {
-    for (size_t i = next++; i < writes_.size(); i = next++) writeOne(writes_[i], spareFolder, umask);
+    for (size_t i = next++; i < writes_.size(); i = next++) writeOne(writes_[i], spareFolder);
   };
   std::vector<std::thread> threads;
   for (unsigned t = 1; t < kWriterThreads && writes_.size() > 1; ++t) threads.emplace_back(work);
@@ -93,7 +93,7 @@ bool PlannedWrites::writeTemporaries(const fs::path& spareFolder, std::string& e
       removeTemporaries();
       return false;
     }
-    folders.insert(folderOf(write.temp));
+    folders.insert(folderOf(write.temp.path()));
   }
   if (syncFileSystems(folders)) return true;
   error = "cannot write " + common::displayPath(writes_.front().target) + ": " + std::strerror(errno);
@@ -104,15 +104,17 @@ bool PlannedWrites::writeTemporaries(const fs::path& spareFolder, std::string& e
 std::vector<JournalMove> PlannedWrites::moves() const {
   std::vector<JournalMove> moves;
   moves.reserve(writes_.size());
-  for (const Write& write : writes_) moves.push_back({write.how, write.temp, write.resolved.path});
+  for (const Write& write : writes_) moves.push_back({write.how, write.temp.path(), write.resolved.path});
   return moves;
 }
 
 void PlannedWrites::removeTemporaries() {
-  for (Write& write : writes_) {
-    if (!write.temp.empty()) ::unlink(write.temp.c_str());
-    write.temp.clear();
-  }
+  for (Write& write : writes_) write.temp.remove();
+}
+
+void PlannedWrites::release() {
+  for (Write& write : writes_) write.temp.keep();
+  writes_.clear();
 }
 
 }  // namespace macrolift

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "common/temporary_file.h"
 #include "common/write_target.h"
 #include "run_journal.h"
 
@@ -40,15 +41,17 @@ class PlannedWrites {
                      std::string& error);
 
   // Creates every temporary file with its content and its target's owner,
-  // group and permissions, and syncs them. A target whose folder cannot be
+  // group, permissions and extended attributes (where one of those cannot be
+  // given, the target is rewritten through its inode), and syncs them. A target whose folder cannot be
   // written gets its temporary file in `spareFolder`. On failure every
   // temporary file is removed and `error` names the target that failed.
   bool writeTemporaries(const std::filesystem::path& spareFolder, std::string& error);
 
   // Where each temporary file goes, in the order planned.
   std::vector<JournalMove> moves() const;
-  // The temporary files now belong to the journal that lists them.
-  void release() { writes_.clear(); }
+  // The temporary files now belong to the journal that lists them: a
+  // termination signal no longer removes them.
+  void release();
 
   size_t size() const { return writes_.size(); }
 
@@ -57,11 +60,11 @@ class PlannedWrites {
     std::filesystem::path target;  // the name the walk gave, for messages
     common::WriteTarget resolved;
     std::vector<uint8_t> bytes;
-    std::filesystem::path temp;
+    common::TemporaryFile temp;
     Placement how = Placement::Rename;
     int error = 0;  // errno of a failed write
   };
-  void writeOne(Write& write, const std::filesystem::path& spareFolder, mode_t umask) const;
+  void writeOne(Write& write, const std::filesystem::path& spareFolder) const;
   void removeTemporaries();
 
   std::vector<Write> writes_;

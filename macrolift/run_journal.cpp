@@ -9,6 +9,8 @@
 
 #include "common/file_io.h"
 #include "common/paths.h"
+#include "common/temporary_file.h"
+#include "program_name.h"
 #include "temporary_files.h"
 
 namespace macrolift {
@@ -175,21 +177,22 @@ JournalFound readJournal(const fs::path& root, RunJournal& journal, std::string&
 bool writeJournal(const fs::path& root, const RunJournal& journal, std::string& error) {
   const fs::path path = root / kJournalFileName;
   const std::string text = encodeJournal(journal, root);
-  fs::path temp;
-  const int fd = createTemporary(root, kJournalFileName, temp);
+  common::TemporaryFile temp;
+  int err = 0;
+  const int fd = temp.create(root, std::string(kJournalFileName), kProgramName, 0600, err);
   bool ok = fd >= 0 && writeAll(fd, reinterpret_cast<const uint8_t*>(text.data()), text.size()) &&
             ::fsync(fd) == 0;
-  int err = errno;
+  if (fd >= 0 && !ok) err = errno;
   if (fd >= 0 && ::close(fd) != 0 && ok) {
     ok = false;
     err = errno;
   }
-  if (ok && ::rename(temp.c_str(), path.c_str()) != 0) {
+  if (ok && ::rename(temp.path().c_str(), path.c_str()) != 0) {
     ok = false;
     err = errno;
   }
+  if (ok) temp.renamed();
   if (ok && syncFolder(root)) return true;
-  if (!temp.empty()) ::unlink(temp.c_str());
   error = "cannot write " + common::displayPath(path) + ": " + std::strerror(ok ? errno : err);
   return false;
 }

@@ -5,27 +5,16 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 
 namespace macrolift {
 namespace {
 
 constexpr std::string_view kMark = ".macrolift-";
-constexpr size_t kRandomLength = 6;  // mkostemp's XXXXXX
+constexpr size_t kRandomLength = 6;
 
 bool isRandomChar(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
 
 }  // namespace
-
-int createTemporary(const std::filesystem::path& folder, std::string_view targetName, std::filesystem::path& temp) {
-  std::string name = (folder / ".").string();
-  name += targetName;
-  name += kMark;
-  name.append(kRandomLength, 'X');
-  const int fd = ::mkostemp(name.data(), O_CLOEXEC);
-  if (fd >= 0) temp = name;
-  return fd;
-}
 
 bool isLeftoverTemporary(std::string_view name) {
   if (name.size() < 1 + kMark.size() + kRandomLength || name.front() != '.') return false;

@@ -1,7 +1,7 @@
 // The temporary files of a run and the syncs that make them durable.
 //
-// A temporary file is named after its target and the program,
-// ".NAME.macrolift-XXXXXX", so that what a killed run leaves can be
+// A temporary file (common::TemporaryFile) is named after its target and the
+// program, ".NAME.macrolift-XXXXXX", so that what a killed run leaves can be
 // recognised; the next run in that tree removes such leftovers.
 #pragma once
 
@@ -14,12 +14,7 @@
 
 namespace macrolift {
 
-// Creates a new temporary file for `targetName` in `folder` (mode 0600) and
-// returns its descriptor, or -1 with errno set.
-int createTemporary(const std::filesystem::path& folder, std::string_view targetName,
-                    std::filesystem::path& temp);
-
-// True for a name createTemporary() gives.
+// True for a name a temporary file of this program gets.
 bool isLeftoverTemporary(std::string_view name);
 
 bool writeAll(int fd, const uint8_t* data, size_t size);

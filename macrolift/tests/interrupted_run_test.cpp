@@ -80,27 +80,36 @@ TEST(InterruptedRun, AKilledRunRunAgainGivesTheCleanRunsTree) {
   if (!haveStrace()) GTEST_SKIP() << "strace is not installed or cannot trace here";
   const Tree clean = cleanRun();
   ASSERT_EQ(clean.count(".macrolift-journal"), 0u);
+  // SIGINT removes the temporary files at once, or waits while the journal's
+  // files are put in place; SIGKILL leaves them to the next run.
   const struct {
     const char* call;
     int step;
-  } calls[] = {{"rename", 1}, {"unlink", 1}, {"write", 1}, {"fsync", 1}, {"syncfs", 1}, {"openat", 3}};
+    int signal;
+  } calls[] = {{"rename", 1, SIGKILL}, {"unlink", 1, SIGKILL}, {"write", 1, SIGKILL}, {"fsync", 1, SIGKILL},
+               {"syncfs", 1, SIGKILL},  {"openat", 3, SIGKILL}, {"write", 2, SIGINT},  {"rename", 2, SIGINT}};
   for (const auto& c : calls) {
     int killed = 0;
     for (int n = 1; n < 1000; n += c.step) {
       TempDir dir;
       makeProject(dir);
-      const std::string inject = std::string("inject=") + c.call + ":signal=KILL:when=" + std::to_string(n);
+      const std::string inject = std::string("inject=") + c.call + ":signal=" + std::to_string(c.signal) +
+                                 ":when=" + std::to_string(n);
       const CliResult first = runProgram(kStrace, {"-f", "-o", "/dev/null", "-e", inject, MACROLIFT_EXE},
                                          dir.path());
       if (first.exitCode == 0) break;  // fewer calls than n: the run completed
-      ASSERT_EQ(first.exitCode, 128 + SIGKILL) << first.err;
+      ASSERT_EQ(first.exitCode, 128 + c.signal) << first.err;
       ++killed;
+      if (c.signal == SIGINT) {
+        for (const auto& [name, bytes] : snapshot(dir))
+          EXPECT_EQ(name.find(".macrolift-"), std::string::npos) << name << " after SIGINT at " << c.call << " " << n;
+      }
       // Killed once its journal was gone (printing), the run was complete:
       // running it again would convert again, as any second run does.
       if (snapshot(dir) == clean) continue;
       const CliResult again = macrolift(dir);
       EXPECT_EQ(again.exitCode, 0) << c.call << " " << n << "\n" << again.out;
-      EXPECT_EQ(snapshot(dir), clean) << "killed at " << c.call << " " << n;
+      EXPECT_EQ(snapshot(dir), clean) << "signal " << c.signal << " at " << c.call << " " << n;
     }
     EXPECT_GT(killed, 0) << c.call;
   }
