@@ -176,6 +176,7 @@ int compareWithRsync(const fs::path& base) {
     }
     std::printf("%d macros: macrolift %.3f s, rsync -a -I %.3f s (medians of %d): %.2fx\n", macros, median(lift),
                 median(sync), kCompareRuns, median(lift) / median(sync));
+    std::fflush(stdout);
   }
   fs::remove_all(base);
   return 0;
