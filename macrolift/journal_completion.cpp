@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <set>
 #include <vector>
@@ -65,17 +66,29 @@ RunJournal recordOf(const RunJournal& journal) {
   return record;
 }
 
+// Puts every file in place. The temporary files and the journal are on the
+// disk, so the order does not matter and two threads share the work. Returns
+// the index of a move that failed, or the number of moves.
+size_t applyMoves(const std::vector<JournalMove>& moves) {
+  std::atomic<size_t> failed{moves.size()};
+  forEachIndexInTwoThreads(moves.size(), [&](size_t i) {
+    size_t none = moves.size();
+    if (!applyMove(moves[i])) failed.compare_exchange_strong(none, i);
+  });
+  return failed;
+}
+
 }  // namespace
 
 bool completeJournal(const fs::path& root, const RunJournal& journal, common::Output& console) {
-  std::set<fs::path> folders;
-  for (const JournalMove& move : journal.moves) {
-    if (!applyMove(move)) {
-      console.print("*** ERROR: Error writing file \"%s\"!\n", common::displayPath(move.target).c_str());
-      return false;
-    }
-    folders.insert(folderOf(move.target));
+  const size_t failed = applyMoves(journal.moves);
+  if (failed < journal.moves.size()) {
+    console.print("*** ERROR: Error writing file \"%s\"!\n",
+                  common::displayPath(journal.moves[failed].target).c_str());
+    return false;
   }
+  std::set<fs::path> folders;
+  for (const JournalMove& move : journal.moves) folders.insert(folderOf(move.target));
   // The renames reach the disk before anything that depends on them.
   syncFileSystems(folders);
   for (const fs::path& old : journal.removals) {

@@ -3,10 +3,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstring>
-#include <thread>
 
 #include "common/extended_attributes.h"
 #include "common/paths.h"
@@ -19,10 +17,6 @@ namespace {
 namespace fs = std::filesystem;
 
 fs::path folderOf(const fs::path& file) { return file.has_parent_path() ? file.parent_path() : fs::path("."); }
-
-// Two threads: the walk's machine may have few cores, and the time goes into
-// the file system's work for each new file, which two threads overlap well.
-constexpr unsigned kWriterThreads = 2;
 
 // Gives the temporary file its target's owner, group, permission bits and
 // extended attributes (the ACL among them). False when one cannot be given:
@@ -77,14 +71,7 @@ void PlannedWrites::writeOne(Write& write, const fs::path& spareFolder) const {
 }
 
 bool PlannedWrites::writeTemporaries(const fs::path& spareFolder, std::string& error) {
-  std::atomic<size_t> next{0};
-  auto work = [&] {
-    for (size_t i = next++; i < writes_.size(); i = next++) writeOne(writes_[i], spareFolder);
-  };
-  std::vector<std::thread> threads;
-  for (unsigned t = 1; t < kWriterThreads && writes_.size() > 1; ++t) threads.emplace_back(work);
-  work();
-  for (std::thread& thread : threads) thread.join();
+  forEachIndexInTwoThreads(writes_.size(), [&](size_t i) { writeOne(writes_[i], spareFolder); });
 
   std::set<fs::path> folders;
   for (const Write& write : writes_) {

@@ -143,6 +143,7 @@ double median(std::vector<double> values) {
 
 // rsync and macrolift take turns, each on a tree as it was before any run.
 int compareWithRsync(const fs::path& base) {
+  fs::create_directories(base);
   const std::string type = fileSystemName(base);
   if (type == "tmpfs") {
     std::cerr << "macrolift_bench: " << base << " is on tmpfs; give a folder on a disk\n";
