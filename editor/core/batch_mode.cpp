@@ -52,16 +52,6 @@ class BatchPrompts : public CommandPrompts {
   bool ignoreConflicts_;
 };
 
-// Takes the document's lock before it is read; it is held until the save has
-// renamed the new file into place, so that a second run reads what the first
-// wrote instead of losing it. On failure the message is printed.
-std::optional<DocumentLock> lockDocument(const std::string& document, BatchRun& run) {
-  std::string error;
-  auto lock = DocumentLock::acquire(common::pathFromName(document), run.lockTimeout, error);
-  if (!lock) report(run, kExitFile, error);
-  return lock;
-}
-
 int listDocument(const BatchOptions& options, BatchRun& run) {
   CQuorlinVTQEditorDoc document;
   DocumentError error;
@@ -101,7 +91,7 @@ int addCommand(const BatchOptions& options, BatchRun& run) {
     rate = std::stoi(*options.rate);
   }
 
-  const auto lock = lockDocument(options.document, run);
+  const auto lock = lockDocumentForChange(options.document, run);
   if (!lock) return kExitFile;
   CQuorlinVTQEditorDoc document;
   DocumentError error;
@@ -123,7 +113,7 @@ int deleteCommand(const BatchOptions& options, BatchRun& run) {
   BatchProblem problem;
   CSMPTETime at;
   if (!parseTimeCode(*options.at, "--at", at, problem)) return report(run, problem.exitCode, problem.message);
-  const auto lock = lockDocument(options.document, run);
+  const auto lock = lockDocumentForChange(options.document, run);
   if (!lock) return kExitFile;
   CQuorlinVTQEditorDoc document;
   DocumentError error;
@@ -140,7 +130,7 @@ int deleteCommand(const BatchOptions& options, BatchRun& run) {
 }
 
 int makeWaves(const BatchOptions& options, BatchRun& run) {
-  const auto lock = lockDocument(options.document, run);
+  const auto lock = lockDocumentForChange(options.document, run);
   if (!lock) return kExitFile;
   CQuorlinVTQEditorDoc document;
   DocumentError error;
@@ -206,6 +196,13 @@ int checkTrack(const BatchOptions& options, BatchRun& run) {
 }
 
 }  // namespace
+
+std::optional<DocumentLock> lockDocumentForChange(const std::string& document, BatchRun& run) {
+  std::string error;
+  auto lock = DocumentLock::acquire(common::pathFromName(document), run.lockTimeout, error);
+  if (!lock) report(run, kExitFile, error);
+  return lock;
+}
 
 int runBatchMode(const std::vector<std::string>& args, BatchRun& run) {
   if (args.empty()) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,12 @@ struct BatchRun {
   common::Output& err;
   std::chrono::milliseconds lockTimeout = kDocumentLockTimeout;
 };
+
+// Takes the lock of the document a command changes, before the document is
+// read; it is held until the save has renamed the new file into place, so
+// that a second run reads what the first wrote instead of losing it. On
+// failure (exit 4) the message is printed.
+std::optional<DocumentLock> lockDocumentForChange(const std::string& document, BatchRun& run);
 
 // Runs the batch mode with the program's arguments (without the program name)
 // and returns the exit code.

@@ -371,15 +371,18 @@ TEST(BatchMode, AHeldLockMakesEveryChangingCommandGiveUp) {
   TempDir dir;
   add(dir, {"--at", "00:00:10:00", "--command", "KEEP_ALIVE"});
   std::filesystem::create_symlink("scene.qtd", dir / "link.qtd");
-  const Bytes before = dir.readBytes("scene.qtd");
   std::string error;
+  ASSERT_EQ(batch({"--export", (dir / "scene.qtd").string(), (dir / "list.csv").string()}, error), 0) << error;
+  const Bytes before = dir.readBytes("scene.qtd");
   const auto held = vtq::DocumentLock::acquire(dir / "scene.qtd", std::chrono::milliseconds(0), error);
   ASSERT_TRUE(held) << error;
   EXPECT_FALSE(vtq::DocumentLock::tryAcquire(dir / "link.qtd", error));
   const std::string doc = (dir / "link.qtd").string();
   const Args commands[] = {{"--add", doc, "--at", "00:00:20:00", "--command", "KEEP_ALIVE"},
                            {"--delete", doc, "--at", "00:00:10:00"},
-                           {"--make-waves", doc}};
+                           {"--make-waves", doc},
+                           {"--shift", doc, "--by", "00:00:01:00"},
+                           {"--import", doc, (dir / "list.csv").string()}};
   for (const Args& args : commands) {
     std::string err;
     EXPECT_EQ(batch(args, err), 4) << args[0];
