@@ -55,7 +55,7 @@ class SampleReader {
   explicit SampleReader(SampleReaderProfile profile = SampleReaderProfile::current()) : profile_(profile) {}
 
   // Clears `record` and fills it from the file at `path`. Returns a
-  // SampleReadResult; on failure the record holds no data.
+  // SampleReadResult; on failure the record is left empty.
   int readSample(const std::filesystem::path& path, SampleRecord& record);
   // The same for a file already in memory; `name` is the file name that the
   // error texts show.
