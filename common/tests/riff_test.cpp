@@ -13,7 +13,7 @@ namespace {
 // A form header and chunks given as (id, size, data); the data are padded to
 // even as the formats write them.
 std::vector<uint8_t> form(Endian endian, std::string_view group, std::string_view type,
-                          std::vector<std::tuple<std::string, uint32_t, std::vector<uint8_t>>> chunks) {
+                          const std::vector<std::tuple<std::string, uint32_t, std::vector<uint8_t>>>& chunks) {
   ByteWriter w(endian);
   w.text(group);
   w.u32(0);
