@@ -52,7 +52,7 @@ bool SoundPlayer::playFile(const QString& path) {
   });
   effect.setSource(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
   effect.play();
-  limit.start(int(std::min<int64_t>(*lengthMs + kPlaybackMarginMs, 24 * 3600 * 1000)));
+  limit.start(int(std::min<int64_t>(*lengthMs + kPlaybackMarginMs, int64_t(24) * 3600 * 1000)));
   loop.exec(QEventLoop::ExcludeUserInputEvents);
   effect.stop();
   return true;
