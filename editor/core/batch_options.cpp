@@ -16,15 +16,19 @@ const char* const kBatchUsage =
     "       vtqedit --delete DOC.qtd --at HH:MM:SS:FF\n"
     "       vtqedit --make-waves DOC.qtd\n"
     "       vtqedit --render DOC.qtd TRACK.wav [--start HH:MM:SS:FF] [--length HH:MM:SS:FF]\n"
-    "       vtqedit --check DOC.qtd MIX.wav [--start HH:MM:SS:FF] [--channel N]\n"
+    "       vtqedit --check DOC.qtd MIX.wav [--start HH:MM:SS:FF] [--channel N] [--speed S]\n"
+    "               [--min-margin DB] [--report FILE.csv]\n"
     "NAME is KEEP_ALIVE, PLAY_SOUND, SHOW_ANIMATION, ENABLE_ABILITY, DISABLE_ABILITY,\n"
     "SELECT_ABILITY or STOP_ABILITY; VALUE is an ability, sound, voice or picture\n"
     "name, or a number.\n"
     "--render writes every command's transmission into one track; --check finds\n"
     "and decodes every cue in a mixed sound track (16 or 24-bit PCM, 44100 or\n"
-    "48000 Hz; --channel counts from 1, default all channels summed).\n"
+    "48000 Hz; --channel counts from 1, default all channels summed); it fits the\n"
+    "track's speed unless --speed gives it (1: none), marks cues whose margin is\n"
+    "below --min-margin dB as at risk, and writes one CSV row per cue to --report.\n"
     "Exit codes: 0 done, 2 usage error, 3 conflicting transmissions, 4 file error,\n"
-    "5 value out of range, 6 a cue missing, damaged, off its time or unexpected.\n";
+    "5 value out of range, 6 a cue missing, damaged, off its time or unexpected,\n"
+    "7 every cue found but one at risk.\n";
 
 namespace {
 
@@ -52,6 +56,8 @@ constexpr ValueOption kValueOptions[] = {
     {"--mode", &BatchOptions::mode},     {"--icon", &BatchOptions::icon},       {"--respond", &BatchOptions::respond},
     {"--repeat", &BatchOptions::repeat}, {"--rate", &BatchOptions::rate},
     {"--start", &BatchOptions::start},   {"--length", &BatchOptions::length}, {"--channel", &BatchOptions::channel},
+    {"--speed", &BatchOptions::speed},   {"--min-margin", &BatchOptions::minMargin},
+    {"--report", &BatchOptions::report},
 };
 
 struct ActionOption {
@@ -73,13 +79,16 @@ bool takesSoundFile(BatchAction action) { return action == BatchAction::Render |
 
 // Which value options each action takes.
 bool allowedWith(BatchAction action, std::string_view option) {
-  static constexpr std::string_view kSoundFileOptions[] = {"--start", "--length", "--channel"};
+  static constexpr std::string_view kSoundFileOptions[] = {"--start",      "--length", "--channel", "--speed",
+                                                           "--min-margin", "--report"};
   switch (action) {
     case BatchAction::Add:
       return std::find(std::begin(kSoundFileOptions), std::end(kSoundFileOptions), option) ==
              std::end(kSoundFileOptions);
     case BatchAction::Render: return option == "--start" || option == "--length";
-    case BatchAction::Check: return option == "--start" || option == "--channel";
+    case BatchAction::Check:
+      return option == "--start" || option == "--channel" || option == "--speed" || option == "--min-margin" ||
+             option == "--report";
     case BatchAction::Delete: return option == "--at";
     default: return false;
   }

@@ -7,7 +7,8 @@
 //   --delete DOC.qtd --at HH:MM:SS:FF
 //   --make-waves DOC.qtd
 //   --render DOC.qtd TRACK.wav [--start HH:MM:SS:FF] [--length HH:MM:SS:FF]
-//   --check DOC.qtd MIX.wav [--start HH:MM:SS:FF] [--channel N]
+//   --check DOC.qtd MIX.wav [--start HH:MM:SS:FF] [--channel N] [--speed S]
+//         [--min-margin DB] [--report FILE.csv]
 #pragma once
 
 #include <cstdint>
@@ -27,6 +28,7 @@ constexpr int kExitConflict = 3;
 constexpr int kExitFile = 4;
 constexpr int kExitRange = 5;
 constexpr int kExitCheckFailed = 6;  // --check: a cue is missing, damaged, off its time, or unexpected
+constexpr int kExitCheckAtRisk = 7;  // --check: every cue found, but one's margin is below --min-margin
 
 extern const char* const kBatchUsage;
 
@@ -37,7 +39,7 @@ struct BatchOptions {
   std::string document;
   std::string soundFile;  // the track of --render, the mix of --check
   std::optional<std::string> at, command, param, mode, icon, respond, repeat, rate;
-  std::optional<std::string> start, length, channel;
+  std::optional<std::string> start, length, channel, speed, minMargin, report;
   bool ignoreConflict = false;
 };
 
