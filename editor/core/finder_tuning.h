@@ -25,10 +25,10 @@ struct FinderTuning {
   // played: PAL 25/24 and 24/25 (4.2%) and a little more.
   double slowest = 0.955;
   double fastest = 1.045;
-  // How fast the carrier phase that the bits are read against follows the
-  // pulses of the packet's 1 bits (its phase and its drift per bit).
-  float phaseGain = 0.25f;
-  float driftGain = 0.02f;
+  // The carrier phase that the bits are read against is a line through the
+  // phases of the packet's 1 bits, fitted this many times over each stretch
+  // of the packet (the sync pattern, 48 bits, 96 bits, all).
+  int phaseFits = 2;
 };
 
 inline constexpr FinderTuning kFinderTuning{};

@@ -64,7 +64,7 @@ double fitTrackSpeed(const std::vector<SpeedSample>& commands, const std::vector
     double ratio = 0;
     for (const SpeedSample& c : commands) {
       if (c.words != t.packet.words || c.seconds <= 0) continue;
-      const double start = own.firstCopyStart(t, t.pulseRate, c.seconds * timing.mixRate, c.repeats);
+      const double start = own.firstCopyStart(t, t.pulseRate, own.sampleOf(c.seconds), c.repeats);
       const double seconds = start / timing.mixRate;
       if (std::abs(seconds - c.seconds) > 2 + 0.05 * c.seconds || seconds <= 0) continue;
       ++matches;

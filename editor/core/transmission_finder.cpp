@@ -19,6 +19,8 @@ constexpr size_t kPeriodAnchors[] = {4, 6};
 constexpr size_t kPeriodFine = 10;
 // Decode filters are made for speeds in steps of this much.
 constexpr double kSpeedBin = 0.0025;
+// The track's clock is taken from this many of the last intact packets.
+constexpr size_t kRecentPackets = 9;
 
 }  // namespace
 
@@ -147,7 +149,7 @@ const PulseFilter& TransmissionFinder::decodeFilter(uint32_t pulseRate, double s
 
 // The start to the sample (where the pattern's pulses respond most), then the
 // period (where they add up most in phase).
-void TransmissionFinder::refine(const PulseFilter& filter, Reading& r) const {
+void TransmissionFinder::refine(const PulseFilter& filter, Reading& r, Period search) const {
   const double grid = r.start;
   double bestSum = -1;
   for (int shift = -int(kStep); shift <= int(kStep); ++shift) {
@@ -160,8 +162,9 @@ void TransmissionFinder::refine(const PulseFilter& filter, Reading& r) const {
     }
   }
   const double coarse = r.period;
+  const int reach = search == Period::Search ? 8 : 0;
   bestSum = -1;
-  for (int j = -8; j <= 8; ++j) {
+  for (int j = -reach; j <= reach; ++j) {
     const double period = coarse * (1 + 0.0005 * j);
     std::complex<float> sum;
     for (size_t b = 0; b < kKnownCount; ++b)
@@ -174,38 +177,63 @@ void TransmissionFinder::refine(const PulseFilter& filter, Reading& r) const {
   r.syncEnergy = float(bestSum);
 }
 
-// Reads every bit against the carrier phase of the pattern's pulses, which
-// each 1 bit read moves a little towards its own, so that a clock a little
-// off the pulses' (a speed not quite that of the filter) slips no bit.
-TransmissionFinder::Reading TransmissionFinder::read(const PulseFilter& filter, double start, double period) const {
+// The carrier phase of the packet's pulses along its bits, a line: at the
+// track's own speed the pulses keep their phase, and a clock a little off
+// theirs turns it by the same amount every bit.
+struct PhaseLine {
+  float at0 = 0, perBit = 0;
+  std::complex<float> turn(size_t bit) const { return std::polar(1.0f, -(at0 + perBit * float(bit))); }
+};
+
+// Moves the line to the phases of the bits in [0, count) that read as 1,
+// weighted by their strength (least squares over what is left of each phase).
+void fitPhase(const std::vector<std::complex<float>>& responses, size_t count, float threshold, PhaseLine& line) {
+  double sw = 0, sx = 0, sy = 0, sxx = 0, sxy = 0;
+  for (size_t b = 0; b < count; ++b) {
+    const std::complex<float> turned = responses[b] * line.turn(b);
+    if (turned.real() < threshold) continue;
+    const double w = std::abs(turned), x = double(b), y = std::arg(turned);
+    sw += w;
+    sx += w * x;
+    sy += w * y;
+    sxx += w * x * x;
+    sxy += w * x * y;
+  }
+  const double det = sw * sxx - sx * sx;
+  if (sw <= 0 || det <= 1e-9 * sw * sxx) return;
+  const double slope = (sw * sxy - sx * sy) / det;
+  line.perBit += float(slope);
+  line.at0 += float((sy - slope * sx) / sw);
+}
+
+// Reads every bit against the carrier phase of the pattern's pulses, carried
+// along the packet as a line fitted to the pulses read so far, over more of
+// the packet each time.
+TransmissionFinder::Reading TransmissionFinder::read(const PulseFilter& filter, double start, double period,
+                                                     Period search) const {
   Reading r;
   r.start = start;
   r.period = period;
-  refine(filter, r);
+  refine(filter, r, search);
   std::vector<std::complex<float>> responses(kMaxPacketBits);
   std::complex<float> sum;
-  for (size_t b = 0; b < kKnownCount; ++b) {
-    responses[b] = responseAt(filter, r.start + double(b) * r.period);
-    if (kKnownBits[b]) sum += responses[b];
-  }
-  float phase = std::arg(sum), drift = 0;
-  float one = 0, zero = 0;
-  for (size_t b = 0; b < kKnownCount; ++b)
-    (kKnownBits[b] ? one : zero) += (responses[b] * std::polar(1.0f, -phase)).real();
-  r.threshold = (one / kKnownOnes + zero / kKnownZeros) / 2;
-  r.values.resize(kMaxPacketBits);
   for (size_t b = 0; b < kMaxPacketBits; ++b) {
-    const std::complex<float> turned =
-        (b < kKnownCount ? responses[b] : responseAt(filter, r.start + double(b) * r.period)) *
-        std::polar(1.0f, -phase);
-    r.values[b] = turned.real();
-    if (r.values[b] >= r.threshold) {
-      const float error = std::arg(turned);
-      drift += tuning_.driftGain * error;
-      phase += tuning_.phaseGain * error;
-    }
-    phase += drift;
+    responses[b] = responseAt(filter, r.start + double(b) * r.period);
+    if (b < kKnownCount && kKnownBits[b]) sum += responses[b];
   }
+  PhaseLine line{std::arg(sum), 0};
+  const auto syncThreshold = [&] {
+    float one = 0, zero = 0;
+    for (size_t b = 0; b < kKnownCount; ++b) (kKnownBits[b] ? one : zero) += (responses[b] * line.turn(b)).real();
+    return (one / kKnownOnes + zero / kKnownZeros) / 2;
+  };
+  r.threshold = syncThreshold();
+  for (size_t count : {kKnownCount, size_t(48), size_t(96), kMaxPacketBits}) {
+    for (int pass = 0; pass < tuning_.phaseFits; ++pass) fitPhase(responses, count, r.threshold, line);
+    r.threshold = syncThreshold();
+  }
+  r.values.resize(kMaxPacketBits);
+  for (size_t b = 0; b < kMaxPacketBits; ++b) r.values[b] = (responses[b] * line.turn(b)).real();
   uint8_t bits[kMaxPacketBits];
   for (size_t b = 0; b < kMaxPacketBits; ++b) bits[b] = r.values[b] >= r.threshold;
   r.packet = decodePacket(bits);
@@ -271,16 +299,25 @@ size_t TransmissionFinder::decodeAt(size_t start) {
   const Candidate at = bestNear(candidateAt(start));
   std::optional<Reading> best;
   uint32_t bestRate = documentRate_;
-  for (uint32_t rate : {documentRate_, otherPulseRate(documentRate_)}) {
-    const double speed = bitSamplesInMix(rate, mixRate_) / at.period;
-    if (speed < tuning_.slowest - 0.01 || speed > tuning_.fastest + 0.01) continue;
-    Reading r = read(decodeFilter(rate, speed), double(at.start * kStep), at.period);
+  const auto consider = [&](Reading r, uint32_t rate) {
     const bool intact = r.packet.check == PacketCheck::Intact;
     const bool bestIntact = best && best->packet.check == PacketCheck::Intact;
     if (!best || (intact && !bestIntact) || (intact == bestIntact && r.syncEnergy > best->syncEnergy)) {
       best = std::move(r);
       bestRate = rate;
     }
+  };
+  // Before enough packets give the track's clock, the cues' own clock stands for it.
+  const double track = trackSpeed().value_or(1.0);
+  for (uint32_t rate : {documentRate_, otherPulseRate(documentRate_)}) {
+    const double bit = bitSamplesInMix(rate, mixRate_);
+    const double speed = bit / at.period;
+    if (speed < tuning_.slowest - 0.01 || speed > tuning_.fastest + 0.01) continue;
+    consider(read(decodeFilter(rate, speed), double(at.start * kStep), at.period, Period::Search), rate);
+    // Under loud interference the pattern alone may give the period a
+    // little off; the clock of the packets read so far is steadier.
+    if (best->packet.check != PacketCheck::Intact && std::abs(track / speed - 1) < 0.01)
+      consider(read(decodeFilter(rate, track), double(at.start * kStep), bit / track, Period::Keep), rate);
   }
   if (!best) return start + 1;
   FoundTransmission found;
@@ -288,13 +325,25 @@ size_t TransmissionFinder::decodeAt(size_t start) {
   found.bitSamples = best->period;
   found.pulseRate = bestRate;
   found.packet = best->packet;
-  if (found.packet.check == PacketCheck::Intact) found.marginDb = marginOf(*best, at);
+  if (found.packet.check == PacketCheck::Intact) {
+    found.marginDb = marginOf(*best, at);
+    recentSpeeds_.push_back(bitSamplesInMix(bestRate, mixRate_) / best->period);
+    if (recentSpeeds_.size() > kRecentPackets) recentSpeeds_.erase(recentSpeeds_.begin());
+  }
   // An intact packet is passed over whole; after anything else the search
   // goes on from the next bit, in case the start was a false one that hid a
   // real packet.
   const size_t span = found.packet.check == PacketCheck::Intact ? found.packet.bitCount : 1;
   found_.push_back(std::move(found));
   return at.start + slot(span, at.period);
+}
+
+// The speed of the last few intact packets (their median), once there are enough.
+std::optional<double> TransmissionFinder::trackSpeed() const {
+  if (recentSpeeds_.size() < 3) return std::nullopt;
+  std::vector<double> speeds = recentSpeeds_;
+  std::nth_element(speeds.begin(), speeds.begin() + std::ptrdiff_t(speeds.size() / 2), speeds.end());
+  return speeds[speeds.size() / 2];
 }
 
 void TransmissionFinder::scan(size_t end) {

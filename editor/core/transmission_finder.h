@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -74,8 +75,10 @@ class TransmissionFinder {
   Candidate bestNear(const Candidate& found) const;
   std::complex<float> responseAt(const PulseFilter& filter, double position) const;
   const PulseFilter& decodeFilter(uint32_t pulseRate, double speed);
-  Reading read(const PulseFilter& filter, double start, double period) const;
-  void refine(const PulseFilter& filter, Reading& reading) const;
+  enum class Period { Search, Keep };
+  Reading read(const PulseFilter& filter, double start, double period, Period search) const;
+  void refine(const PulseFilter& filter, Reading& reading, Period search) const;
+  std::optional<double> trackSpeed() const;
   int marginOf(const Reading& reading, const Candidate& at) const;
   size_t decodeAt(size_t start);
   void scan(size_t end);
@@ -93,6 +96,7 @@ class TransmissionFinder {
   size_t sampleBase_ = 0;
   size_t next_ = 0;  // the next grid index to try as a start
   std::vector<FoundTransmission> found_;
+  std::vector<double> recentSpeeds_;  // of the last intact packets, each against its own format
 };
 
 }  // namespace vtq
