@@ -11,7 +11,9 @@
 #include <fstream>
 #include <numbers>
 #include <random>
+#include <sstream>
 
+#include "common/byte_order.h"
 #include "common/testing/cli_run.h"
 #include "core/command_codes.h"
 #include "core/cue_check.h"
@@ -234,4 +236,31 @@ TEST(CueCheckGoal, ReadsCuesMadeAtTheOtherRateAndNamesTheirFormat) {
   EXPECT_EQ(unexpected.outcome, vtq::CueCheckOutcome::Failed);
   EXPECT_EQ(unexpected.lines.back(),
             "0 commands: 0 found on time, 0 found off time, 0 damaged, 0 missing; unexpected transmissions: 6");
+}
+
+TEST(CueCheckGoal, ReadsAMixWhoseHeaderDeclaresMoreThanMemoryHolds) {
+  // 21,845 channels of 24 bits (a block of 65,535 bytes) and 0xFFFFFFFF data
+  // bytes, followed by three frames.
+  common::ByteWriter w(common::Endian::Little);
+  w.text("RIFF");
+  w.u32(0xFFFFFFFF);
+  w.text("WAVEfmt ");
+  w.u32(16);
+  w.u16(1);
+  w.u16(21845);
+  w.u32(48000);
+  w.u32(48000u * 65535u);
+  w.u16(65535);
+  w.u16(24);
+  w.text("data");
+  w.u32(0xFFFFFFFF);
+  std::string bytes(w.data().begin(), w.data().end());
+  bytes.append(3 * 65535, '\x01');
+  std::istringstream in(bytes);
+  vtq::PcmWaveReader reader(in, "huge.wav");
+  ASSERT_TRUE(reader.readHeader()) << reader.error();
+  Samples block(1 << 16);
+  size_t frames = 0;
+  while (const size_t n = reader.readMono(block, std::nullopt)) frames += n;
+  EXPECT_EQ(frames, 3u);
 }
