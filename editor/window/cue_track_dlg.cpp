@@ -6,6 +6,7 @@
 #include <QtWidgets/QFileDialog>
 #include <QtWidgets/QFormLayout>
 #include <QtWidgets/QHBoxLayout>
+#include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QPlainTextEdit>
 #include <QtWidgets/QPushButton>
@@ -119,10 +120,19 @@ CheckReportDlg::CheckReportDlg(const QString& text, const QString& suggestedCsv,
     csvName_ = dialog.selectedFiles().first();
     accept();
   });
+  // The summary (the last line) also stands above the lines, one part a
+  // line, so that the speed and the count at risk show without scrolling.
+  QString summary = text.section(QLatin1Char('\n'), -1);
+  auto* heading = new QLabel(summary.replace(QStringLiteral("; "), QStringLiteral("\n")), this);
+  heading->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  QFont bold = heading->font();
+  bold.setBold(true);
+  heading->setFont(bold);
   auto* layout = new QVBoxLayout(this);
+  layout->addWidget(heading);
   layout->addWidget(view);
   layout->addWidget(buttons);
-  resize(900, 460);  // a summary line with the speed fits without scrolling
+  resize(900, 520);
 }
 
 }  // namespace vtq
