@@ -42,6 +42,7 @@ bool DocumentFlows::replaceWithNew(const QString& path) {
     return false;
   }
   recent_.add(path);
+  opened();
   return true;
 }
 
@@ -52,6 +53,7 @@ bool DocumentFlows::openDocument(const QString& path) {
     return false;
   }
   recent_.add(path);
+  opened();
   return true;
 }
 
@@ -62,20 +64,14 @@ bool DocumentFlows::openWithDialog() {
 
 bool DocumentFlows::save() {
   if (isUntitled()) return saveAs();
-  DocumentError error;
-  if (document_.saveDocument(error)) return true;
-  reportError(error);
-  return false;
+  return write(document_.path(), [this](DocumentError& error) { return document_.saveDocument(error); });
 }
 
 bool DocumentFlows::saveAs() {
   const QString name = prompts_.saveDocumentName(QString::fromStdString(document_.path().string()));
   if (name.isEmpty()) return false;
-  DocumentError error;
-  if (!document_.saveDocumentAs(toPath(name), error)) {
-    reportError(error);
+  if (!write(toPath(name), [&](DocumentError& error) { return document_.saveDocumentAs(toPath(name), error); }))
     return false;
-  }
   recent_.add(name);
   return true;
 }
@@ -98,6 +94,20 @@ void DocumentFlows::startUp(const std::optional<QString>& named) {
     recent_.remove(mostRecent);
   }
   createDocument();
+}
+
+void DocumentFlows::opened() {
+  for (DocumentFileHooks* hooks : hooks_) hooks->documentOpened();
+}
+
+bool DocumentFlows::write(const std::filesystem::path& target, const std::function<bool(DocumentError&)>& save) {
+  bool allowed = true;
+  for (DocumentFileHooks* hooks : hooks_) allowed = allowed && hooks->beforeSave(target);
+  DocumentError error;
+  const bool saved = allowed && save(error);
+  for (DocumentFileHooks* hooks : hooks_) hooks->afterSave(saved);
+  if (allowed && !saved) reportError(error);
+  return saved;
 }
 
 void DocumentFlows::reportError(const DocumentError& error) {

@@ -5,13 +5,29 @@
 #pragma once
 
 #include <QtCore/QString>
+#include <filesystem>
+#include <functional>
 #include <optional>
+#include <vector>
 
 #include "core/document.h"
 #include "recent_files.h"
 #include "window_prompts.h"
 
 namespace vtq {
+
+// Told around the flows' file steps; the recovery of unsaved changes and the
+// watch for changes by other programs plug in here.
+class DocumentFileHooks {
+ public:
+  virtual ~DocumentFileHooks() = default;
+  // The document was opened or created: it is now tied to its file.
+  virtual void documentOpened() {}
+  // Before the document is written to `target`; false stops the save.
+  virtual bool beforeSave(const std::filesystem::path& /*target*/) { return true; }
+  // After the write (or after a stop): whether the document was saved.
+  virtual void afterSave(bool /*saved*/) {}
+};
 
 class DocumentFlows {
  public:
@@ -36,8 +52,12 @@ class DocumentFlows {
   // Opens the document named on the command line, else the most recent one,
   // else creates one.
   void startUp(const std::optional<QString>& named);
+  // Hooks are told in the order they were added; each must outlive the flows' use.
+  void addFileHooks(DocumentFileHooks& hooks) { hooks_.push_back(&hooks); }
 
  private:
+  void opened();
+  bool write(const std::filesystem::path& target, const std::function<bool(DocumentError&)>& save);
   bool isUntitled() const { return document_.path().empty(); }
   bool replaceWithNew(const QString& path);
   void reportError(const DocumentError& error);
@@ -45,6 +65,7 @@ class DocumentFlows {
   CQuorlinVTQEditorDoc& document_;
   WindowPrompts& prompts_;
   RecentFiles& recent_;
+  std::vector<DocumentFileHooks*> hooks_;
 };
 
 }  // namespace vtq
