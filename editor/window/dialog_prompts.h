@@ -18,6 +18,7 @@ class DialogPrompts : public WindowPrompts {
   bool editCommand(CCommand& command) override;
   ConflictChoice conflict(const std::string& warning) override;
   bool waveFailed(const std::string& message) override;
+  ConflictChoice conflictWith(const QString& clash, bool retry) override;
 
   QString createDocumentName() override;
   OverwriteChoice overwriteExisting() override;
@@ -29,6 +30,11 @@ class DialogPrompts : public WindowPrompts {
   std::optional<SoundTrackRequest> soundTrackRequest(const CSMPTETime& start) override;
   QString checkReport(const QString& text, const QString& suggestedCsv) override;
   void report(const QString& title, const QString& text) override;
+  std::optional<ShiftRequest> shiftTimes(const ShiftRequest& proposal, int selectionCount) override;
+  std::optional<CSMPTETime> goToTime(CSMPTETime start) override;
+  int unusualRate(const QString& title, int rate) override;
+  QString exportListName(const QString& suggested) override;
+  QString importListName() override;
 
  private:
   QWidget* parent_ = nullptr;

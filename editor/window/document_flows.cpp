@@ -11,21 +11,17 @@ std::filesystem::path toPath(const QString& name) { return std::filesystem::path
 
 bool DocumentFlows::createDocument() {
   for (;;) {
-    // Until the document has a file, Cancel means "ask again".
+    // Cancel (in the file dialog or at the overwrite question) ends the
+    // operation; at start-up, without a document, it ends the program. A file
+    // that cannot be opened or written asks again while there is no document.
     const bool mustChoose = isUntitled();
     const QString name = prompts_.createDocumentName();
-    if (name.isEmpty()) {
-      if (mustChoose) continue;
-      return false;
-    }
+    if (name.isEmpty()) return false;
     if (QFileInfo::exists(name)) {
       const OverwriteChoice choice = prompts_.overwriteExisting();
+      if (choice == OverwriteChoice::Cancel) return false;
       if (choice == OverwriteChoice::OpenExisting) {
         if (openDocument(name)) return true;
-        if (mustChoose) continue;
-        return false;
-      }
-      if (choice == OverwriteChoice::Cancel) {
         if (mustChoose) continue;
         return false;
       }
@@ -86,14 +82,14 @@ bool DocumentFlows::saveModified() {
   return false;
 }
 
-void DocumentFlows::startUp(const std::optional<QString>& named) {
-  if (named && openDocument(*named)) return;
+bool DocumentFlows::startUp(const std::optional<QString>& named) {
+  if (named && openDocument(*named)) return true;
   if (!recent_.entries().isEmpty()) {
     const QString mostRecent = recent_.entries().first();
-    if (openDocument(mostRecent)) return;
+    if (openDocument(mostRecent)) return true;
     recent_.remove(mostRecent);
   }
-  createDocument();
+  return createDocument();
 }
 
 void DocumentFlows::opened() {

@@ -35,9 +35,10 @@ class DocumentFlows {
       : document_(document), prompts_(prompts), recent_(recent) {}
 
   // Asks for a file and makes it the document: a new empty one written at
-  // once, or the existing one opened. While the document is "Untitled" (at
-  // start-up) it asks until it has a file; otherwise Cancel keeps the current
-  // document and returns false.
+  // once, or the existing one opened. Cancel, in the file dialog or at the
+  // overwrite question, returns false (the current document stays; at
+  // start-up the program then ends). While the document is "Untitled" a file
+  // that cannot be opened or written asks again.
   bool createDocument();
   // Opens `path` and puts it first in the recent list; on failure tells the
   // user and keeps the current document.
@@ -50,8 +51,8 @@ class DocumentFlows {
   // when the user cancels or the save fails.
   bool saveModified();
   // Opens the document named on the command line, else the most recent one,
-  // else creates one.
-  void startUp(const std::optional<QString>& named);
+  // else creates one. False when the user cancelled: the program ends.
+  bool startUp(const std::optional<QString>& named);
   // Hooks are told in the order they were added; each must outlive the flows' use.
   void addFileHooks(DocumentFileHooks& hooks) { hooks_.push_back(&hooks); }
 

@@ -39,12 +39,13 @@ int runEditorWindow(int argc, char** argv, const WindowLaunch& launch) {
   frame.flows().addFileHooks(*diskChanges);
   frame.flows().addFileHooks(*recovery);
   QObject::connect(recovery, &RecoveryFlow::restored, &frame, &CMainFrame::updateView);
-  QObject::connect(diskChanges, &DiskChangeFlow::reloaded, &frame, &CMainFrame::updateView);
+  QObject::connect(diskChanges, &DiskChangeFlow::reloaded, &frame, &CMainFrame::documentReplaced);
 
   std::optional<QString> named;
   if (launch.document) named = QString::fromStdString(*launch.document);
-  frame.flows().startUp(named);
-  frame.updateView();
+  // Cancel where a document must be chosen ends the program.
+  if (!frame.flows().startUp(named)) return 0;
+  frame.documentReplaced();
   frame.show();
   return app.exec();
 }

@@ -1,4 +1,5 @@
 // What the main frame's menu items, toolbar buttons, keys and mouse do.
+#include <QtCore/QFile>
 #include <QtCore/QMimeData>
 #include <QtGui/QCloseEvent>
 #include <QtPrintSupport/QPageSetupDialog>
@@ -15,61 +16,33 @@
 
 namespace vtq {
 
-void CMainFrame::commandNew() {
-  document_.CommandNew(prompts_);
-  updateView();
-}
-
-void CMainFrame::commandEdit() {
-  const std::optional<int> row = view_->selectedRow();
-  if (!row) return;
-  document_.CommandEdit(size_t(*row), prompts_);
-  updateView();
-}
-
-void CMainFrame::commandDelete() {
-  const std::optional<int> row = view_->selectedRow();
-  if (!row || !document_.CommandDelete(size_t(*row))) return;
-  updateView();
-}
-
-void CMainFrame::commandPlay() {
-  const std::optional<int> row = view_->selectedRow();
-  const CCommand* command = row ? document_.commandAt(size_t(*row)) : nullptr;
-  if (!command || command->fileName().empty()) return;
-  const std::filesystem::path wave = document_.directory() / command->fileName();
-  player_.playFile(QString::fromStdString(wave.string()));
-}
-
-void CMainFrame::setSampleRate(int rate) {
-  if (rate == document_.sampleRate()) return;
-  document_.setSampleRate(rate);
-  updateView();
-}
-
 void CMainFrame::fileNew() {
-  if (flows_.saveModified() && flows_.createDocument()) updateView();
+  if (saveIfModified() && flows_.createDocument()) documentReplaced();
 }
 
 void CMainFrame::fileOpen() {
-  if (flows_.saveModified() && flows_.openWithDialog()) updateView();
+  if (saveIfModified() && flows_.openWithDialog()) documentReplaced();
 }
 
 void CMainFrame::fileSave() {
-  flows_.save();
+  if (flows_.save()) undoStack_->setClean();
   updateView();
 }
 
 void CMainFrame::fileSaveAs() {
-  flows_.saveAs();
+  if (flows_.saveAs()) undoStack_->setClean();
   updateView();
 }
 
 void CMainFrame::openAfterQuestion(const QString& path) {
-  if (path.isEmpty() || !flows_.saveModified()) return;
+  if (path.isEmpty() || !saveIfModified()) return;
   // A recent entry that no longer opens is taken off the list.
-  if (!flows_.openDocument(path)) recent_.remove(path);
-  updateView();
+  if (flows_.openDocument(path)) {
+    documentReplaced();
+  } else {
+    recent_.remove(path);
+    updateView();
+  }
 }
 
 CListPrinter CMainFrame::prepareListPrinter() const {
@@ -80,16 +53,30 @@ CListPrinter CMainFrame::prepareListPrinter() const {
   return listPrinter;
 }
 
+namespace {
+
+// A PDF is checked on disk: a full disk leaves an empty or cut-off file while
+// every drawing call succeeds.
+bool outputWritten(const QPrinter& printer) {
+  if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty()) return true;
+  QFile file(printer.outputFileName());
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  if (file.size() > 64) file.seek(file.size() - 64);
+  return file.read(64).contains("%%EOF");
+}
+
+}  // namespace
+
 bool CMainFrame::printTo(QPrinter& printer) {
   CListPrinter listPrinter = prepareListPrinter();
-  return listPrinter.print(printer, logicalDpiY());
+  return listPrinter.print(printer, logicalDpiY()) && outputWritten(printer);
 }
 
 void CMainFrame::filePrint() {
   // The job's date and time are taken before the print dialog.
   CListPrinter listPrinter = prepareListPrinter();
   QPrintDialog dialog(&printer_, this);
-  if (dialog.exec() == QDialog::Accepted && !listPrinter.print(printer_, logicalDpiY())) {
+  if (dialog.exec() == QDialog::Accepted && !(listPrinter.print(printer_, logicalDpiY()) && outputWritten(printer_))) {
     prompts_.error(QStringLiteral("The list could not be printed."), printer_.outputFileName());
   }
 }
@@ -120,7 +107,7 @@ void CMainFrame::showAbout() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-  if (!flows_.saveModified()) {
+  if (!saveIfModified()) {
     event->ignore();
     return;
   }
@@ -134,8 +121,18 @@ void CMainFrame::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
 }
 
+// A dropped file is taken as a copy, never a move: a file manager deletes
+// the source of a move.
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
-  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+  if (!event->mimeData()->hasUrls()) return;
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
+}
+
+void CMainFrame::dragMoveEvent(QDragMoveEvent* event) {
+  if (!event->mimeData()->hasUrls()) return;
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
 }
 
 void CMainFrame::dropEvent(QDropEvent* event) {
@@ -145,8 +142,9 @@ void CMainFrame::dropEvent(QDropEvent* event) {
     if (url.isLocalFile()) last = url.toLocalFile();
   }
   if (last.isEmpty()) return;
-  event->acceptProposedAction();
-  if (flows_.saveModified() && flows_.openDocument(last)) updateView();
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
+  if (saveIfModified() && flows_.openDocument(last)) documentReplaced();
 }
 
 }  // namespace vtq

@@ -4,11 +4,13 @@
 #include <QtGui/QIcon>
 #include <QtGui/QPainter>
 #include <QtGui/QShortcut>
+#include <QtGui/QUndoStack>
 #include <QtPrintSupport/QPageSetupDialog>
 #include <QtPrintSupport/QPrintDialog>
 #include <QtPrintSupport/QPrintPreviewDialog>
 #include <QtCore/QMimeData>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QDockWidget>
 #include <QtWidgets/QHeaderView>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QMenuBar>
@@ -64,12 +66,27 @@ CMainFrame::CMainFrame(FrameContext context, QWidget* parent)
       player_(context.player),
       flows_(context.document, context.prompts, context.recent),
       model_(new CommandTableModel(context.document, this)),
-      view_(new CommandListView(this)) {
+      view_(new CommandListView(this)),
+      undoStack_(new QUndoStack(this)) {
   setWindowIcon(QIcon(QString::fromUtf8(kProgramIconPath)));
   view_->setModel(model_);
   view_->setBackgroundPicture(QPixmap(QString::fromUtf8(kListBackgroundPath)));
   setCentralWidget(view_);
+  connect(undoStack_, &QUndoStack::indexChanged, this, &CMainFrame::followUndoStack);
+  connect(undoStack_, &QUndoStack::cleanChanged, this, &CMainFrame::followUndoStack);
+  // A new document resets the model, which forgets the column widths; the
+  // user's widths are kept.
+  connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+    columnWidths_.clear();
+    for (int c = 0; c < model_->columnCount(); ++c) columnWidths_.push_back(view_->columnWidth(c));
+  });
+  connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+    for (size_t c = 0; c < columnWidths_.size(); ++c) view_->setColumnWidth(int(c), columnWidths_[c]);
+  });
+  connect(model_, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+          [this](const QModelIndex&, int first, int) { removedAt_ = first; });
   buildFileMenu();
+  buildEditMenu();
   buildOtherMenus();
   buildToolBar();
   buildStatusBar();
@@ -112,6 +129,10 @@ void CMainFrame::buildFileMenu() {
   file->addAction(makeAction("P&rint Setup...", "Change the printer and printing options\nPrint Setup",
                              &CMainFrame::filePrintSetup));
   file->addSeparator();
+  file->addAction(makeAction("&Export List...", "Write the command list as comma-separated text\nExport List",
+                             &CMainFrame::exportList));
+  file->addAction(makeAction("&Import List...", "Add the commands of a comma-separated list\nImport List",
+                             &CMainFrame::importList));
   file->addAction(makeAction("Render Cue Track...", "Write every command's transmission into one wave file\nRender Cue Track",
                              &CMainFrame::fileRenderCueTrack));
   file->addAction(makeAction("Check Sound Track...", "Find and decode every cue in a mixed sound track\nCheck Sound Track",
@@ -128,6 +149,38 @@ void CMainFrame::buildFileMenu() {
   connect(file->actions().last(), &QAction::triggered, this, &QWidget::close);
 }
 
+void CMainFrame::buildEditMenu() {
+  editMenu_ = menuBar()->addMenu(QStringLiteral("&Edit"));
+  QAction* undo = undoStack_->createUndoAction(this, QStringLiteral("&Undo"));
+  QAction* redo = undoStack_->createRedoAction(this, QStringLiteral("&Redo"));
+  undo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
+  redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  undo->setStatusTip(QStringLiteral("Undo the last change"));
+  redo->setStatusTip(QStringLiteral("Redo the change undone last"));
+  undo->setIcon(standardIcon(this, "edit-undo", QStyle::SP_ArrowBack));
+  redo->setIcon(standardIcon(this, "edit-redo", QStyle::SP_ArrowForward));
+  actions_.undo = undo;
+  actions_.redo = redo;
+  editMenu_->addActions({undo, redo});
+  editMenu_->addSeparator();
+  QAction* cut = makeAction("Cu&t", "Cut the selected commands to the clipboard\nCut", &CMainFrame::editCut);
+  QAction* copy = makeAction("&Copy", "Copy the selected commands to the clipboard\nCopy", &CMainFrame::editCopy);
+  QAction* paste = makeAction("&Paste", "Insert the commands of the clipboard after the current command\nPaste",
+                              &CMainFrame::editPaste);
+  cut->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
+  copy->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
+  paste->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
+  editMenu_->addActions({cut, copy, paste});
+  // Ctrl+A is the list's own key; the item only names it.
+  QAction* selectAll = editMenu_->addAction(QStringLiteral("Select &All\tCtrl+A"), view_, &QAbstractItemView::selectAll);
+  selectAll->setStatusTip(QStringLiteral("Select every command"));
+  editMenu_->addSeparator();
+  QAction* goTo = makeAction("&Go to Time...", "Make the command at or after a time current\nGo to Time",
+                             &CMainFrame::goToTime);
+  goTo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+  editMenu_->addAction(goTo);
+}
+
 void CMainFrame::buildOtherMenus() {
   QMenu* settings = menuBar()->addMenu(QStringLiteral("&Settings"));
   QMenu* rate = settings->addMenu(QStringLiteral("&Sample Rate"));
@@ -142,6 +195,14 @@ void CMainFrame::buildOtherMenus() {
   actions_.cmdDelete = makeAction("&Delete", kPromptDelete, &CMainFrame::commandDelete);
   actions_.cmdPlay = makeAction("&Play", kPromptPlay, &CMainFrame::commandPlay);
   commandMenu_->addActions({actions_.cmdNew, actions_.cmdEdit, actions_.cmdDelete, actions_.cmdPlay});
+  commandMenu_->addSeparator();
+  QAction* shift = makeAction("&Shift Times...", "Move commands earlier or later by one amount\nShift Times",
+                              &CMainFrame::shiftTimes);
+  shift->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+  commandMenu_->addAction(shift);
+  commandMenu_->addAction(makeAction("&Make All Wave Files",
+                                     "Write every command's wave file again\nMake All Wave Files",
+                                     &CMainFrame::makeAllWaveFiles));
 
   QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
   QAction* toolbar = view->addAction(QStringLiteral("&Toolbar"));
@@ -178,6 +239,8 @@ void CMainFrame::buildToolBar() {
   actions_.help->setIcon(standardIcon(this, "help-contents", QStyle::SP_DialogHelpButton));
   toolBar_->addActions({actions_.fileNew, actions_.fileOpen, actions_.fileSave});
   toolBar_->addSeparator();
+  toolBar_->addActions({actions_.undo, actions_.redo});
+  toolBar_->addSeparator();
   toolBar_->addActions({actions_.cmdNew, actions_.cmdEdit, actions_.cmdDelete, actions_.cmdPlay});
   toolBar_->addSeparator();
   toolBar_->addAction(actions_.filePrint);
@@ -194,34 +257,77 @@ void CMainFrame::buildStatusBar() {
 }
 
 void CMainFrame::buildKeys() {
-  // The list's keys belong to the window, so the menu items show only their
-  // own texts.
+  // Enter, Space and Delete act on the list only while it has the focus, so
+  // that another pane can give them meanings of its own; the menu items show
+  // only their own texts.
   const auto key = [this](QKeySequence sequence, void (CMainFrame::*slot)()) {
-    connect(new QShortcut(sequence, this), &QShortcut::activated, this, slot);
+    auto* shortcut = new QShortcut(sequence, view_);
+    shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(shortcut, &QShortcut::activated, this, slot);
   };
   key(QKeySequence(Qt::Key_Return), &CMainFrame::commandEdit);
   key(QKeySequence(Qt::Key_Enter), &CMainFrame::commandEdit);
   key(QKeySequence(Qt::Key_Space), &CMainFrame::commandPlay);
   key(QKeySequence(Qt::Key_Delete), &CMainFrame::commandDelete);
+  // F6 and Shift+F6 move the focus to the next and previous pane.
+  connect(new QShortcut(QKeySequence(Qt::Key_F6), this), &QShortcut::activated, this, [this] { focusPane(1); });
+  connect(new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6), this), &QShortcut::activated, this,
+          [this] { focusPane(-1); });
+}
+
+void CMainFrame::focusPane(int step) {
+  // The panes: the list, then every visible dock widget in the order made.
+  std::vector<QWidget*> panes{view_};
+  for (QDockWidget* dock : findChildren<QDockWidget*>()) {
+    if (dock->isVisible() && dock->widget()) panes.push_back(dock->widget());
+  }
+  size_t at = 0;
+  for (size_t i = 0; i < panes.size(); ++i) {
+    if (panes[i] == focusWidget() || panes[i]->isAncestorOf(focusWidget())) at = i;
+  }
+  const size_t next = (at + panes.size() + size_t(step + int(panes.size()))) % panes.size();
+  panes[next]->setFocus(Qt::ShortcutFocusReason);
 }
 
 void CMainFrame::updateView() {
-  // A reset forgets the column widths; the user's widths are kept.
-  QHeaderView* header = view_->horizontalHeader();
-  std::vector<int> widths;
-  for (int c = 0; c < header->count(); ++c) widths.push_back(header->sectionSize(c));
   model_->documentChanged();
   if (firstUpdate_) {
     firstUpdate_ = false;
     resize(view_->applyColumnWidths() + 12, height());
-  } else {
-    for (size_t c = 0; c < widths.size(); ++c) view_->setColumnWidth(int(c), widths[c]);
   }
-  rate44100_->setChecked(document_.sampleRate() == 44100);
-  rate48000_->setChecked(document_.sampleRate() == 48000);
-  setWindowTitle(QString::fromStdString(document_.title()) + QStringLiteral(" - ") +
+  // "scene.qtd* - Quorlin VTQ Editor" while there are unsaved changes.
+  setWindowTitle(QString::fromStdString(document_.title()) + QStringLiteral("[*] - ") +
                  QString::fromUtf8(kApplicationTitle));
+  followUndoStack();
   updateRecentMenu();
+}
+
+void CMainFrame::documentReplaced() {
+  // Restored unsaved changes (a recovery file) stay unsaved: no state of the
+  // fresh stack is the saved one.
+  const bool restored = document_.isModified();
+  undoStack_->clear();
+  if (restored) {
+    undoStack_->resetClean();
+  } else {
+    undoStack_->setClean();
+  }
+  updateView();
+  view_->makeCurrent(0);
+  view_->setFocus();
+  // A document at another rate (written by another program) would fail every
+  // New and Edit without saying why.
+  const int rate = document_.sampleRate();
+  if (rate != 44100 && rate != 48000) {
+    const int chosen = prompts_.unusualRate(QString::fromStdString(document_.title()), rate);
+    if (chosen != 0) setSampleRate(chosen);
+  }
+}
+
+bool CMainFrame::saveIfModified() {
+  if (!flows_.saveModified()) return false;
+  if (!document_.isModified()) undoStack_->setClean();
+  return true;
 }
 
 void CMainFrame::updateRecentMenu() {

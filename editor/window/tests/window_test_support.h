@@ -26,6 +26,7 @@ class ScriptedPrompts : public WindowPrompts {
   bool editCommand(CCommand& command) override;
   ConflictChoice conflict(const std::string& warning) override;
   bool waveFailed(const std::string& message) override;
+  ConflictChoice conflictWith(const QString& clash, bool retry) override;
   QString createDocumentName() override;
   OverwriteChoice overwriteExisting() override;
   QString openDocumentName() override;
@@ -36,9 +37,15 @@ class ScriptedPrompts : public WindowPrompts {
   std::optional<SoundTrackRequest> soundTrackRequest(const CSMPTETime& start) override;
   QString checkReport(const QString& text, const QString& suggestedCsv) override;
   void report(const QString& title, const QString& text) override;
+  std::optional<ShiftRequest> shiftTimes(const ShiftRequest& proposal, int selectionCount) override;
+  std::optional<CSMPTETime> goToTime(CSMPTETime start) override;
+  int unusualRate(const QString& title, int rate) override;
+  QString exportListName(const QString& suggested) override;
+  QString importListName() override;
 
   std::deque<std::function<bool(CCommand&)>> edits;
-  std::deque<ConflictChoice> conflicts;
+  std::deque<ConflictChoice> conflicts;  // answers conflict and conflictWith
+  std::vector<QString> clashes;          // the informative text of every conflictWith
   std::deque<QString> createNames;
   std::deque<OverwriteChoice> overwrites;
   std::deque<QString> openNames;
@@ -46,6 +53,12 @@ class ScriptedPrompts : public WindowPrompts {
   std::deque<QString> soundFileNames;  // answers both the render and the check dialog
   std::deque<QString> csvNames;        // answers the check report's offer to save CSV
   std::vector<QString> reports;        // the text of every report shown
+  std::vector<QString> errorDetails;   // the detail of every error shown
+  std::deque<std::optional<ShiftRequest>> shifts;
+  std::vector<ShiftRequest> shiftProposals;  // what each Shift Times dialog opened with
+  std::deque<CSMPTETime> goToTimes;
+  std::deque<int> rates;  // answers to the unusual rate question (0: keep)
+  std::deque<QString> listNames;  // answers both the export and the import dialog
 
   std::vector<std::string> asked;  // one line per question, in order
 };
