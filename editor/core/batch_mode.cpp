@@ -14,6 +14,7 @@
 #include "document.h"
 #include "document_lock.h"
 #include "list_columns.h"
+#include "program_name.h"
 
 namespace vtq {
 namespace {
@@ -233,7 +234,7 @@ int checkTrack(const BatchOptions& options, BatchRun& run) {
   for (const std::string& line : checked.lines) text += line + "\n";
   run.out.write(text);
   std::string writeError;
-  if (options.report && !common::replaceFile(common::pathFromName(*options.report), checkReportCsv(checked), writeError))
+  if (options.report && !common::replaceFile(kProgramName, common::pathFromName(*options.report), checkReportCsv(checked), writeError))
     return report(run, kExitFile, writeError);
   if (checked.outcome != CueCheckOutcome::Passed) return kExitCheckFailed;
   return checked.atRiskCount > 0 ? kExitCheckAtRisk : kExitDone;

@@ -9,6 +9,7 @@
 #include "core/cue_check.h"
 #include "core/cue_check_csv.h"
 #include "core/cue_track.h"
+#include "core/program_name.h"
 #include "main_frame.h"
 
 namespace vtq {
@@ -55,7 +56,7 @@ void CMainFrame::fileCheckSoundTrack() {
   const std::filesystem::path suggested = mix.parent_path() / (mix.stem().string() + "-check.csv");
   const QString csv = prompts_.checkReport(joinLines(lines), QString::fromStdString(suggested.string()));
   std::string error;
-  if (!csv.isEmpty() && !common::replaceFile(csv.toStdString(), checkReportCsv(checked), error))
+  if (!csv.isEmpty() && !common::replaceFile(kProgramName, csv.toStdString(), checkReportCsv(checked), error))
     prompts_.error(QStringLiteral("The check report was not saved."), QString::fromStdString(error));
 }
 
