@@ -7,6 +7,7 @@
 #include "core/cue_check.h"
 #include "core/cue_track.h"
 #include "main_frame.h"
+#include "timeline/timeline_controller.h"
 
 namespace vtq {
 namespace {
@@ -34,13 +35,16 @@ void CMainFrame::fileRenderCueTrack() {
 }
 
 void CMainFrame::fileCheckSoundTrack() {
-  const QString name = prompts_.soundTrackName();
+  // The open film sound, from its start and with its channel, unless there is none.
+  const auto film = timeline_->checkDefaults();
+  const QString name = film ? film->first : prompts_.soundTrackName();
   if (name.isEmpty()) return;
-  const CueCheckReport checked = checkSoundTrack(document_, name.toStdString(), CueCheckOptions{});
+  const CueCheckReport checked = checkSoundTrack(document_, name.toStdString(), film ? film->second : CueCheckOptions{});
   if (checked.outcome == CueCheckOutcome::FileError || checked.outcome == CueCheckOutcome::UsageError) {
     prompts_.error(QStringLiteral("The sound track was not checked."), QString::fromStdString(checked.error));
     return;
   }
+  timeline_->showCheck(checked);
   std::vector<std::string> lines = checked.notes;
   lines.insert(lines.end(), checked.lines.begin(), checked.lines.end());
   prompts_.report(QStringLiteral("Check Sound Track"), joinLines(lines));

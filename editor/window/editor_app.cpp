@@ -9,6 +9,7 @@
 #include "main_frame.h"
 #include "recent_files.h"
 #include "sound_player.h"
+#include "timeline/timeline_controller.h"
 #include "window_resources.h"
 
 namespace vtq {
@@ -35,6 +36,7 @@ int runEditorWindow(int argc, char** argv, const WindowLaunch& launch) {
   if (launch.document) named = QString::fromStdString(*launch.document);
   frame.flows().startUp(named);
   frame.updateView();
+  if (launch.sound) frame.timeline()->openFilmSound(QString::fromStdString(*launch.sound));
   frame.show();
   return app.exec();
 }

@@ -12,6 +12,7 @@
 #include "list_printer.h"
 #include "main_frame.h"
 #include "sound_player.h"
+#include "timeline/timeline_controller.h"
 
 namespace vtq {
 
@@ -61,7 +62,12 @@ void CMainFrame::fileSave() {
 }
 
 void CMainFrame::fileSaveAs() {
-  flows_.saveAs();
+  const std::filesystem::path before = document_.path();
+  if (flows_.saveAs() && document_.path() != before) {
+    // The same document under a new name keeps its film sound.
+    shownPath_ = document_.path();
+    timeline_->documentRenamed();
+  }
   updateView();
 }
 

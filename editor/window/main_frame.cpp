@@ -4,6 +4,8 @@
 #include <QtGui/QIcon>
 #include <QtGui/QPainter>
 #include <QtGui/QShortcut>
+#include <QtGui/QUndoStack>
+#include <QtWidgets/QSplitter>
 #include <QtPrintSupport/QPageSetupDialog>
 #include <QtPrintSupport/QPrintDialog>
 #include <QtPrintSupport/QPrintPreviewDialog>
@@ -25,6 +27,7 @@
 #include "list_printer.h"
 #include "lock_indicators.h"
 #include "sound_player.h"
+#include "timeline/timeline_controller.h"
 #include "window_resources.h"
 
 namespace vtq {
@@ -64,11 +67,20 @@ CMainFrame::CMainFrame(FrameContext context, QWidget* parent)
       player_(context.player),
       flows_(context.document, context.prompts, context.recent),
       model_(new CommandTableModel(context.document, this)),
-      view_(new CommandListView(this)) {
+      view_(new CommandListView(this)),
+      undoStack_(new QUndoStack(this)) {
   setWindowIcon(QIcon(QString::fromUtf8(kProgramIconPath)));
   view_->setModel(model_);
   view_->setBackgroundPicture(QPixmap(QString::fromUtf8(kListBackgroundPath)));
-  setCentralWidget(view_);
+  // The list above, the timeline of the film sound under it.
+  timeline_ = new TimelineController({document_, prompts_, *this, *view_, *undoStack_, [this] { updateView(); }}, this);
+  auto* panes = new QSplitter(Qt::Vertical, this);
+  panes->addWidget(view_);
+  panes->addWidget(timeline_->pane());
+  panes->setStretchFactor(0, 3);
+  panes->setStretchFactor(1, 2);
+  panes->setChildrenCollapsible(false);
+  setCentralWidget(panes);
   buildFileMenu();
   buildOtherMenus();
   buildToolBar();
@@ -117,6 +129,8 @@ void CMainFrame::buildFileMenu() {
   file->addAction(makeAction("Check Sound Track...", "Find and decode every cue in a mixed sound track\nCheck Sound Track",
                              &CMainFrame::fileCheckSoundTrack));
   file->addSeparator();
+  timeline_->addFileItems(*file);
+  file->addSeparator();
   recentPlaceholder_ = file->addAction(QStringLiteral("Recent File"));
   recentPlaceholder_->setEnabled(false);
   for (size_t i = 0; i < recentActions_.size(); ++i) {
@@ -142,6 +156,7 @@ void CMainFrame::buildOtherMenus() {
   actions_.cmdDelete = makeAction("&Delete", kPromptDelete, &CMainFrame::commandDelete);
   actions_.cmdPlay = makeAction("&Play", kPromptPlay, &CMainFrame::commandPlay);
   commandMenu_->addActions({actions_.cmdNew, actions_.cmdEdit, actions_.cmdDelete, actions_.cmdPlay});
+  timeline_->addCommandItems(*commandMenu_);
 
   QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
   QAction* toolbar = view->addAction(QStringLiteral("&Toolbar"));
@@ -154,6 +169,7 @@ void CMainFrame::buildOtherMenus() {
   }
   connect(toolbar, &QAction::toggled, this, [this](bool on) { toolBar_->setVisible(on); });
   connect(status, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
+  timeline_->addViewItems(*view);
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
   actions_.help = makeAction("&Quick Start Manual...", kPromptManual, &CMainFrame::showHelp);
@@ -201,8 +217,18 @@ void CMainFrame::buildKeys() {
   };
   key(QKeySequence(Qt::Key_Return), &CMainFrame::commandEdit);
   key(QKeySequence(Qt::Key_Enter), &CMainFrame::commandEdit);
-  key(QKeySequence(Qt::Key_Space), &CMainFrame::commandPlay);
   key(QKeySequence(Qt::Key_Delete), &CMainFrame::commandDelete);
+  // Space plays what the focused pane shows: the current command's wave file
+  // in the list, the film sound from the playhead in the timeline.
+  connect(new QShortcut(QKeySequence(Qt::Key_Space), this), &QShortcut::activated, this, [this] {
+    if (timeline_->timelineHasFocus()) {
+      timeline_->togglePlayback();
+    } else {
+      commandPlay();
+    }
+  });
+  for (const QKeySequence& sequence : {QKeySequence(Qt::Key_F6), QKeySequence(Qt::SHIFT | Qt::Key_F6)})
+    connect(new QShortcut(sequence, this), &QShortcut::activated, timeline_, &TimelineController::switchFocus);
 }
 
 void CMainFrame::updateView() {
@@ -211,6 +237,11 @@ void CMainFrame::updateView() {
   std::vector<int> widths;
   for (int c = 0; c < header->count(); ++c) widths.push_back(header->sectionSize(c));
   model_->documentChanged();
+  if (document_.path() != shownPath_) {
+    // Another document: the timeline shows the film sound remembered for it.
+    shownPath_ = document_.path();
+    timeline_->documentOpened();
+  }
   if (firstUpdate_) {
     firstUpdate_ = false;
     resize(view_->applyColumnWidths() + 12, height());

@@ -14,12 +14,14 @@
 
 class QMenu;
 class QToolBar;
+class QUndoStack;
 
 namespace vtq {
 
 class CommandListView;
 class CommandTableModel;
 class SoundPlayer;
+class TimelineController;
 
 // What the frame works with; all of it outlives the frame.
 struct FrameContext {
@@ -41,6 +43,8 @@ class CMainFrame : public QMainWindow {
   CommandTableModel* tableModel() const { return model_; }
   CHelpDlg* helpWindow() const { return help_; }
   QMenu* commandMenu() const { return commandMenu_; }
+  TimelineController* timeline() const { return timeline_; }
+  QUndoStack* undoStack() const { return undoStack_; }
 
   // Shows the document again: rows (no row selected afterwards), the rate's
   // check mark, the title and the recent files. The first update also sizes
@@ -92,6 +96,9 @@ class CMainFrame : public QMainWindow {
   DocumentFlows flows_;
   CommandTableModel* model_;
   CommandListView* view_;
+  QUndoStack* undoStack_;
+  TimelineController* timeline_ = nullptr;
+  std::filesystem::path shownPath_;  // the document the timeline was set up for
   QMenu* commandMenu_ = nullptr;
   QToolBar* toolBar_ = nullptr;
   QAction* rate44100_ = nullptr;
