@@ -93,7 +93,10 @@ CMainFrame::CMainFrame(FrameContext context, QWidget* parent)
   resize(640, 400);
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+  // Clearing the stack as it goes must not show the list of a frame half gone.
+  undoStack_->disconnect();
+}
 
 QAction* CMainFrame::makeAction(const char* text, const char* prompt, void (CMainFrame::*slot)()) {
   auto* action = new QAction(QString::fromUtf8(text), this);
