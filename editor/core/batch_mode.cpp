@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "batch_edits.h"
 #include "batch_options.h"
 #include "common/paths.h"
 #include "cue_check.h"
@@ -205,6 +206,9 @@ int runBatchMode(const std::vector<std::string>& args, BatchRun& run) {
     case BatchAction::MakeWaves: return makeWaves(options, run);
     case BatchAction::Render: return renderTrack(options, run);
     case BatchAction::Check: return checkTrack(options, run);
+    case BatchAction::Shift: return shiftDocument(options, run);
+    case BatchAction::Export: return exportList(options, run);
+    case BatchAction::Import: return importList(options, run);
     case BatchAction::None: break;
   }
   run.err.write(kBatchUsage);

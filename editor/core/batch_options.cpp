@@ -17,12 +17,19 @@ const char* const kBatchUsage =
     "       vtqedit --make-waves DOC.qtd\n"
     "       vtqedit --render DOC.qtd TRACK.wav [--start HH:MM:SS:FF] [--length HH:MM:SS:FF]\n"
     "       vtqedit --check DOC.qtd MIX.wav [--start HH:MM:SS:FF] [--channel N]\n"
+    "       vtqedit --shift DOC.qtd --by [-]HH:MM:SS:FF [--from HH:MM:SS:FF]\n"
+    "               [--to HH:MM:SS:FF] [--ignore-conflict]\n"
+    "       vtqedit --export DOC.qtd LIST.csv\n"
+    "       vtqedit --import DOC.qtd LIST.csv [--ignore-conflict]\n"
     "NAME is KEEP_ALIVE, PLAY_SOUND, SHOW_ANIMATION, ENABLE_ABILITY, DISABLE_ABILITY,\n"
     "SELECT_ABILITY or STOP_ABILITY; VALUE is an ability, sound, voice or picture\n"
     "name, or a number.\n"
     "--render writes every command's transmission into one track; --check finds\n"
     "and decodes every cue in a mixed sound track (16 or 24-bit PCM, 44100 or\n"
     "48000 Hz; --channel counts from 1, default all channels summed).\n"
+    "--shift moves the commands from --from to --to (both included; default all)\n"
+    "by --by and writes their wave files. --export and --import exchange the\n"
+    "commands as comma-separated text (tab-separated for .tsv).\n"
     "Exit codes: 0 done, 2 usage error, 3 conflicting transmissions, 4 file error,\n"
     "5 value out of range, 6 a cue missing, damaged, off its time or unexpected.\n";
 
@@ -52,6 +59,7 @@ constexpr ValueOption kValueOptions[] = {
     {"--mode", &BatchOptions::mode},     {"--icon", &BatchOptions::icon},       {"--respond", &BatchOptions::respond},
     {"--repeat", &BatchOptions::repeat}, {"--rate", &BatchOptions::rate},
     {"--start", &BatchOptions::start},   {"--length", &BatchOptions::length}, {"--channel", &BatchOptions::channel},
+    {"--by", &BatchOptions::by},         {"--from", &BatchOptions::from},       {"--to", &BatchOptions::to},
 };
 
 struct ActionOption {
@@ -66,14 +74,26 @@ constexpr ActionOption kActionOptions[] = {
     {"--make-waves", BatchAction::MakeWaves},
     {"--render", BatchAction::Render},
     {"--check", BatchAction::Check},
+    {"--shift", BatchAction::Shift},
+    {"--export", BatchAction::Export},
+    {"--import", BatchAction::Import},
 };
 
 // The actions that name a sound file after the document.
-bool takesSoundFile(BatchAction action) { return action == BatchAction::Render || action == BatchAction::Check; }
+bool takesSoundFile(BatchAction action) {
+  return action == BatchAction::Render || action == BatchAction::Check || action == BatchAction::Export ||
+         action == BatchAction::Import;
+}
+
+// The actions that take --ignore-conflict.
+bool takesIgnoreConflict(BatchAction action) {
+  return action == BatchAction::Add || action == BatchAction::Shift || action == BatchAction::Import;
+}
 
 // Which value options each action takes.
 bool allowedWith(BatchAction action, std::string_view option) {
-  static constexpr std::string_view kSoundFileOptions[] = {"--start", "--length", "--channel"};
+  static constexpr std::string_view kSoundFileOptions[] = {"--start", "--length", "--channel",
+                                                           "--by",    "--from",   "--to"};
   switch (action) {
     case BatchAction::Add:
       return std::find(std::begin(kSoundFileOptions), std::end(kSoundFileOptions), option) ==
@@ -81,6 +101,7 @@ bool allowedWith(BatchAction action, std::string_view option) {
     case BatchAction::Render: return option == "--start" || option == "--length";
     case BatchAction::Check: return option == "--start" || option == "--channel";
     case BatchAction::Delete: return option == "--at";
+    case BatchAction::Shift: return option == "--by" || option == "--from" || option == "--to";
     default: return false;
   }
 }
@@ -104,12 +125,16 @@ bool parseBatchOptions(const std::vector<std::string>& args, BatchOptions& optio
       if (arg != a.name) continue;
       known = true;
       if (options.action != BatchAction::None)
-        return usage(problem, "give only one of --list, --add, --delete, --make-waves, --render and --check");
+        return usage(problem,
+                     "give only one of --list, --add, --delete, --make-waves, --render, --check, --shift, --export "
+                     "and --import");
       if (i + 1 >= args.size()) return usage(problem, arg + " needs a document");
       options.action = a.action;
       options.document = args[++i];
       if (takesSoundFile(a.action)) {
-        if (i + 1 >= args.size()) return usage(problem, arg + " needs a document and a wave file");
+        const bool list = a.action == BatchAction::Export || a.action == BatchAction::Import;
+        if (i + 1 >= args.size())
+          return usage(problem, arg + (list ? " needs a document and a list file" : " needs a document and a wave file"));
         options.soundFile = args[++i];
       }
     }
@@ -127,11 +152,12 @@ bool parseBatchOptions(const std::vector<std::string>& args, BatchOptions& optio
     if (options.*v.field && !allowedWith(options.action, v.name))
       return usage(problem, std::string(v.name) + " does not go with this action");
   }
-  if (options.ignoreConflict && options.action != BatchAction::Add)
-    return usage(problem, "--ignore-conflict goes with --add only");
+  if (options.ignoreConflict && !takesIgnoreConflict(options.action))
+    return usage(problem, "--ignore-conflict goes with --add, --shift and --import only");
   if ((options.action == BatchAction::Add || options.action == BatchAction::Delete) && !options.at)
     return usage(problem, "--at is missing");
   if (options.action == BatchAction::Add && !options.command) return usage(problem, "--command is missing");
+  if (options.action == BatchAction::Shift && !options.by) return usage(problem, "--by is missing");
   return true;
 }
 
@@ -172,15 +198,11 @@ bool parseTimeCode(const std::string& text, const char* option, CSMPTETime& time
   return true;
 }
 
-namespace {
-
-// The id that --param names for a parameter of `kind`: a name of the fitting
-// table(s) or a number that fits the field.
-bool parameterId(const std::string& value, ParamKind kind, uint32_t& id, BatchProblem& problem) {
+bool parameterId(const std::string& value, ParamKind kind, const char* option, uint32_t& id, BatchProblem& problem) {
   const uint64_t limit = kind == ParamKind::Ability ? 0xFF : 0xFFFF;
   uint64_t number = 0;
   if (!value.empty() && value[0] >= '0' && value[0] <= '9') {
-    if (!parseBounded(value, "--param", 0, limit, number, problem)) return false;
+    if (!parseBounded(value, option, 0, limit, number, problem)) return false;
     id = uint32_t(number);
     return true;
   }
@@ -203,6 +225,8 @@ bool parameterId(const std::string& value, ParamKind kind, uint32_t& id, BatchPr
   id = *found;
   return true;
 }
+
+namespace {
 
 bool applyAnimationOptions(const BatchOptions& options, CAnimation& animation, BatchProblem& problem) {
   if (options.mode) {
@@ -236,7 +260,7 @@ bool applyParameter(const BatchOptions& options, CCommand& command, BatchProblem
   if (options.param && param.kind() == ParamKind::Plain)
     return usage(problem, command.commandName() + " takes no parameter");
   uint32_t id = 0;
-  if (options.param && !parameterId(*options.param, param.kind(), id, problem)) return false;
+  if (options.param && !parameterId(*options.param, param.kind(), "--param", id, problem)) return false;
   switch (param.kind()) {
     case ParamKind::Ability: static_cast<CAbility&>(param).abilityId = uint8_t(id); break;
     case ParamKind::PlaySound: static_cast<CPlaySound&>(param).soundId = uint16_t(id); break;

@@ -8,6 +8,10 @@
 //   --make-waves DOC.qtd
 //   --render DOC.qtd TRACK.wav [--start HH:MM:SS:FF] [--length HH:MM:SS:FF]
 //   --check DOC.qtd MIX.wav [--start HH:MM:SS:FF] [--channel N]
+//   --shift DOC.qtd --by [-]HH:MM:SS:FF [--from HH:MM:SS:FF] [--to HH:MM:SS:FF]
+//         [--ignore-conflict]
+//   --export DOC.qtd LIST.csv
+//   --import DOC.qtd LIST.csv [--ignore-conflict]
 #pragma once
 
 #include <cstdint>
@@ -30,14 +34,15 @@ constexpr int kExitCheckFailed = 6;  // --check: a cue is missing, damaged, off 
 
 extern const char* const kBatchUsage;
 
-enum class BatchAction { None, Help, List, Add, Delete, MakeWaves, Render, Check };
+enum class BatchAction { None, Help, List, Add, Delete, MakeWaves, Render, Check, Shift, Export, Import };
 
 struct BatchOptions {
   BatchAction action = BatchAction::None;
   std::string document;
-  std::string soundFile;  // the track of --render, the mix of --check
+  std::string soundFile;  // the track of --render, the mix of --check, the list of --export and --import
   std::optional<std::string> at, command, param, mode, icon, respond, repeat, rate;
   std::optional<std::string> start, length, channel;
+  std::optional<std::string> by, from, to;  // --shift
   bool ignoreConflict = false;
 };
 
@@ -61,6 +66,11 @@ bool parseTimeCode(const std::string& text, const char* option, CSMPTETime& time
 // is a usage problem, a number outside the range a range problem.
 bool parseBounded(const std::string& text, const char* option, uint64_t low, uint64_t high, uint64_t& value,
                   BatchProblem& problem);
+
+// The id that a parameter value names for a parameter of `kind` (as --param
+// takes it): a name of the fitting table(s), or a number that fits the field.
+// `option` names the value in messages.
+bool parameterId(const std::string& value, ParamKind kind, const char* option, uint32_t& id, BatchProblem& problem);
 
 // Builds the command that --add describes (not yet tied to a document).
 std::unique_ptr<CCommand> buildCommand(const BatchOptions& options, BatchProblem& problem);

@@ -113,6 +113,18 @@ bool CQuorlinVTQEditorDoc::openDocument(const std::filesystem::path& path, Docum
     error = {kFailedToOpen, reason};
     return false;
   }
+  return load(path, bytes, error);
+}
+
+bool CQuorlinVTQEditorDoc::restoreDocument(const std::filesystem::path& path, std::span<const uint8_t> qtd,
+                                           DocumentError& error) {
+  if (!load(path, qtd, error)) return false;
+  modified_ = true;
+  return true;
+}
+
+bool CQuorlinVTQEditorDoc::load(const std::filesystem::path& path, std::span<const uint8_t> bytes,
+                                DocumentError& error) {
   QtdContent content;
   ArchiveError archiveError;
   if (!readQtd(bytes, content, archiveError)) {

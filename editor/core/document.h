@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "cmd_array.h"
@@ -61,6 +62,9 @@ class CQuorlinVTQEditorDoc {
   bool newDocument(const std::filesystem::path& path, DocumentError& error);
   // Reads `path`; on failure the document stays as it was.
   bool openDocument(const std::filesystem::path& path, DocumentError& error);
+  // Takes `qtd` (the bytes of a .qtd file, from a recovery file) as the
+  // document tied to `path`, marked modified: unsaved changes of that file.
+  bool restoreDocument(const std::filesystem::path& path, std::span<const uint8_t> qtd, DocumentError& error);
   // Writes the document to its file, replacing it only when the whole write
   // succeeded.
   bool saveDocument(DocumentError& error);
@@ -126,6 +130,7 @@ class CQuorlinVTQEditorDoc {
 
  private:
   void adoptCommands();
+  bool load(const std::filesystem::path& path, std::span<const uint8_t> bytes, DocumentError& error);
   void replaceAll(CCmdArray commands);
 
   std::filesystem::path path_;

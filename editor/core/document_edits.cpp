@@ -14,14 +14,18 @@ constexpr size_t kNone = std::string::npos;
 struct PlannedRow {
   const CCommand* command;
   CSMPTETime insertTime;
-  bool changed;  // part of the change
+  bool changed;                 // part of the change
+  size_t requestIndex = kNone;  // for a command not yet in the document
 };
 
-// Where a command at `time` goes in `plan`: before every command at that time
-// or later, as the document inserts.
+// Where a command of the change at `time` goes in `plan`: before every command
+// at that time or later, as the document inserts, but after the commands of
+// the change placed there before it, so that they keep their order.
 size_t planIndexFor(const std::vector<PlannedRow>& plan, CSMPTETime time) {
   size_t index = 0;
-  while (index < plan.size() && plan[index].insertTime < time) ++index;
+  while (index < plan.size() &&
+         (plan[index].insertTime < time || (plan[index].insertTime == time && plan[index].changed)))
+    ++index;
   return index;
 }
 
@@ -32,18 +36,24 @@ bool overlaps(const PlannedRow& earlier, const PlannedRow& later) {
          later.insertTime == earlier.insertTime;
 }
 
+// Whether a pair of which both sides are part of the change counts: yes for
+// new commands, no for commands moved together (their spacing is kept).
+enum class PairsWithinChange { Count, Skip };
+
 // The first overlapping neighbour pair of the plan of which one side is part
 // of the change.
-bool planConflict(const std::vector<PlannedRow>& plan, ConflictPair& pair) {
+bool planConflict(const std::vector<PlannedRow>& plan, ConflictPair& pair,
+                  PairsWithinChange within = PairsWithinChange::Count) {
   for (size_t row = 1; row < plan.size(); ++row) {
     const PlannedRow& a = plan[row - 1];
     const PlannedRow& b = plan[row];
     if (!a.changed && !b.changed) continue;
+    if (a.changed && b.changed && within == PairsWithinChange::Skip) continue;
     if (!overlaps(a, b)) continue;
     const PlannedRow& moved = b.changed ? b : a;
     const PlannedRow& other = b.changed ? a : b;
     pair = {moved.command->serial(), other.command->serial(), moved.insertTime, other.insertTime,
-            other.command->commandName()};
+            other.command->commandName(), moved.command->commandName(), moved.requestIndex};
     return true;
   }
   return false;
@@ -75,20 +85,21 @@ EditResult insertCommands(CQuorlinVTQEditorDoc& document, std::vector<std::uniqu
                           ConflictPolicy policy) {
   EditResult result;
   std::vector<PlannedRow> plan = currentPlan(document);
-  for (const auto& command : commands) {
-    const size_t at = planIndexFor(plan, command->insertTime());
-    plan.insert(plan.begin() + std::ptrdiff_t(at), {command.get(), command->insertTime(), true});
+  for (size_t i = 0; i < commands.size(); ++i) {
+    const size_t at = planIndexFor(plan, commands[i]->insertTime());
+    plan.insert(plan.begin() + std::ptrdiff_t(at), {commands[i].get(), commands[i]->insertTime(), true, i});
   }
   if (policy == ConflictPolicy::Refuse && planConflict(plan, result.conflict)) {
     result.status = EditStatus::Conflict;
     return result;
   }
-  for (auto& command : commands) {
-    const size_t at = document.insertIndexFor(command->insertTime());
-    CCommand* inserted = command.get();
-    document.insertRow(at, std::move(command));
-    result.serials.push_back(inserted->serial());
+  // In plan order: the rows before each new command are then in place.
+  std::vector<const CCommand*> requested;
+  for (const auto& command : commands) requested.push_back(command.get());
+  for (size_t row = 0; row < plan.size(); ++row) {
+    if (plan[row].changed) document.insertRow(row, std::move(commands[plan[row].requestIndex]));
   }
+  for (const CCommand* command : requested) result.serials.push_back(command->serial());
   return result;
 }
 
@@ -99,6 +110,7 @@ RemovedCommands removeCommands(CQuorlinVTQEditorDoc& document, const std::vector
     const size_t row = document.rowOf(serial);
     if (row == kNone) {
       result.status = EditStatus::NotFound;
+      result.offending = serial;
       return result;
     }
     rows.push_back(row);
@@ -108,11 +120,29 @@ RemovedCommands removeCommands(CQuorlinVTQEditorDoc& document, const std::vector
   // From the last row back, so that the rows still to take keep their numbers.
   for (auto it = rows.rbegin(); it != rows.rend(); ++it) result.commands.push_back(document.takeRow(*it));
   std::reverse(result.commands.begin(), result.commands.end());
+  result.rows = std::move(rows);
   return result;
 }
 
 EditResult insertRemoved(CQuorlinVTQEditorDoc& document, std::vector<std::unique_ptr<CCommand>> commands) {
   return insertCommands(document, std::move(commands), ConflictPolicy::Ignore);
+}
+
+EditResult insertRemoved(CQuorlinVTQEditorDoc& document, std::vector<std::unique_ptr<CCommand>> commands,
+                         const std::vector<size_t>& rows) {
+  // Rows that do not fit the document as it stands fall back to time order.
+  bool fits = rows.size() == commands.size();
+  for (size_t i = 0; fits && i < rows.size(); ++i) {
+    fits = rows[i] <= document.commandCount() + i && (i == 0 || rows[i] > rows[i - 1]);
+  }
+  if (!fits) return insertRemoved(document, std::move(commands));
+  EditResult result;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    CCommand* command = commands[i].get();
+    document.insertRow(rows[i], std::move(commands[i]));
+    result.serials.push_back(command->serial());
+  }
+  return result;
 }
 
 EditResult replaceCommand(CQuorlinVTQEditorDoc& document, CommandSerial serial, std::unique_ptr<CCommand> replacement,
@@ -177,7 +207,7 @@ EditResult moveCommands(CQuorlinVTQEditorDoc& document, const std::vector<Comman
     }
   }
   for (const PlannedRow& row : movedRows) plan.insert(plan.begin() + std::ptrdiff_t(planIndexFor(plan, row.insertTime)), row);
-  if (policy == ConflictPolicy::Refuse && planConflict(plan, result.conflict)) {
+  if (policy == ConflictPolicy::Refuse && planConflict(plan, result.conflict, PairsWithinChange::Skip)) {
     result.status = EditStatus::Conflict;
     return result;
   }
@@ -200,7 +230,7 @@ bool findConflict(const CQuorlinVTQEditorDoc& document, const std::vector<Comman
 bool insertWouldConflict(const CQuorlinVTQEditorDoc& document, const CCommand& command, ConflictPair* pair) {
   std::vector<PlannedRow> plan = currentPlan(document);
   plan.insert(plan.begin() + std::ptrdiff_t(planIndexFor(plan, command.insertTime())),
-              {&command, command.insertTime(), true});
+              {&command, command.insertTime(), true, 0});
   ConflictPair found;
   if (!planConflict(plan, found)) return false;
   if (pair) *pair = found;

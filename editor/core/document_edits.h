@@ -47,6 +47,9 @@ struct ConflictPair {
   CSMPTETime movedTime;
   CSMPTETime otherTime;
   std::string otherName;  // the command name of `other` (COMMAND_STRING)
+  std::string movedName;  // the command name of `moved`
+  // For a command not yet in the document: its index in the request (else npos).
+  size_t requestIndex = static_cast<size_t>(-1);
 };
 
 struct EditResult {
@@ -58,7 +61,9 @@ struct EditResult {
 };
 
 // Inserts `commands` in insert-time order (each before every command of the
-// same time or later, as New does). Each gets a serial; the result lists them in request order.
+// same time or later, as New does; commands of the request with equal times
+// keep their request order). Each gets a serial; the result lists them in
+// request order.
 EditResult insertCommands(CQuorlinVTQEditorDoc& document, std::vector<std::unique_ptr<CCommand>> commands,
                           ConflictPolicy policy);
 
@@ -68,12 +73,19 @@ EditResult insertCommands(CQuorlinVTQEditorDoc& document, std::vector<std::uniqu
 struct RemovedCommands {
   EditStatus status = EditStatus::Done;
   std::vector<std::unique_ptr<CCommand>> commands;
+  std::vector<size_t> rows;      // the row each had, ascending (for insertRemoved)
+  CommandSerial offending = 0;   // with NotFound: the serial that names no command
 };
 RemovedCommands removeCommands(CQuorlinVTQEditorDoc& document, const std::vector<CommandSerial>& serials);
 
 // Puts commands taken out by removeCommands (or replaceCommand) back, keeping
 // their serials. Never refuses for a conflict: they were in the list before.
 EditResult insertRemoved(CQuorlinVTQEditorDoc& document, std::vector<std::unique_ptr<CCommand>> commands);
+// The same, putting each back at the row it had (`rows` as removeCommands gave
+// them, the document as the removal left it), so that commands of equal times
+// and documents not sorted by time come back exactly as they were.
+EditResult insertRemoved(CQuorlinVTQEditorDoc& document, std::vector<std::unique_ptr<CCommand>> commands,
+                         const std::vector<size_t>& rows);
 
 // Replaces the command `serial` by `replacement`, which takes over the serial
 // and goes to its insert-time place. The old command is handed back through
@@ -84,7 +96,9 @@ EditResult replaceCommand(CQuorlinVTQEditorDoc& document, CommandSerial serial, 
 // Moves the named commands by `frames` (negative: earlier); a timed command
 // keeps its response offset. Refuses (OutOfRange) when an insert or response
 // time would leave the day; the conflict check looks at the list as it would
-// be after the whole move.
+// be after the whole move. Two moved commands keep their spacing, so an
+// overlap between them is not new and does not count; the moved commands keep
+// their order among themselves.
 EditResult moveCommands(CQuorlinVTQEditorDoc& document, const std::vector<CommandSerial>& serials, int64_t frames,
                         ConflictPolicy policy);
 

@@ -101,7 +101,7 @@ TEST(BatchMode, UsageAndRangeErrorsTouchNoFile) {
       {{"--add", "s.qtd", "--at", "00:00:01:00", "--command", "KEEP_ALIVE", "--rate", "22050"}, 2, "--rate is"},
       {{"--add", "s.qtd", "--at", "00:00:01:00", "--command", "KEEP_ALIVE", "--repeat", "x"}, 2, "needs a number"},
       {{"--delete", "s.qtd", "--at", "00:00:01:00", "--command", "KEEP_ALIVE"}, 2, "does not go with"},
-      {{"--list", "s.qtd", "--ignore-conflict"}, 2, "--ignore-conflict goes with --add only"},
+      {{"--list", "s.qtd", "--ignore-conflict"}, 2, "--ignore-conflict goes with --add, --shift and --import only"},
       {{"--add", "s.qtd", "--at", "24:00:00:00", "--command", "KEEP_ALIVE"}, 5, "not a time code"},
       {{"--add", "s.qtd", "--at", "00:60:00:00", "--command", "KEEP_ALIVE"}, 5, "not a time code"},
       {{"--add", "s.qtd", "--at", "00:00:00:25", "--command", "KEEP_ALIVE"}, 5, "not a time code"},

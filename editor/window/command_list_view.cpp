@@ -1,5 +1,7 @@
 #include "command_list_view.h"
 
+#include <algorithm>
+
 #include <QtGui/QPainter>
 #include <QtWidgets/QHeaderView>
 #include <QtWidgets/QStyledItemDelegate>
@@ -25,7 +27,7 @@ class RowDelegate : public QStyledItemDelegate {
 
 CommandListView::CommandListView(QWidget* parent) : QTableView(parent) {
   setSelectionBehavior(QAbstractItemView::SelectRows);
-  setSelectionMode(QAbstractItemView::SingleSelection);
+  setSelectionMode(QAbstractItemView::ExtendedSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setShowGrid(false);
   setItemDelegate(new RowDelegate(this));
@@ -46,10 +48,26 @@ CommandListView::CommandListView(QWidget* parent) : QTableView(parent) {
 }
 
 std::optional<int> CommandListView::selectedRow() const {
-  if (!selectionModel()) return std::nullopt;
-  const QModelIndexList rows = selectionModel()->selectedRows();
-  if (rows.isEmpty()) return std::nullopt;
-  return rows.first().row();
+  const std::vector<int> rows = selectedRows();
+  if (rows.empty()) return std::nullopt;
+  const QModelIndex current = currentIndex();
+  if (current.isValid() && selectionModel()->isRowSelected(current.row(), {})) return current.row();
+  return rows.front();
+}
+
+std::vector<int> CommandListView::selectedRows() const {
+  std::vector<int> rows;
+  if (!selectionModel()) return rows;
+  for (const QModelIndex& index : selectionModel()->selectedRows()) rows.push_back(index.row());
+  std::sort(rows.begin(), rows.end());
+  return rows;
+}
+
+void CommandListView::makeCurrent(int row) {
+  if (!model() || row < 0 || row >= model()->rowCount()) return;
+  const QModelIndex index = model()->index(row, 0);
+  selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  scrollTo(index);
 }
 
 int CommandListView::applyColumnWidths() {

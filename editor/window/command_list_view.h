@@ -1,13 +1,14 @@
-// The command list: a table in the manner of a report list. One whole row is
-// selected at a time and stays visible when the list loses the focus; Up,
-// Down, Home, End, Page Up and Page Down move the selection by rows; a double
-// click asks to play, never to edit; the background picture sits at the top
-// left, not tiled.
+// The command list: a table in the manner of a report list. Whole rows are
+// selected (several with Shift, Ctrl and Ctrl+A) and stay visible when the
+// list loses the focus; Up, Down, Home, End, Page Up and Page Down move the
+// current row; a double click asks to play, never to edit; the background
+// picture sits at the top left, not tiled.
 #pragma once
 
 #include <QtGui/QPixmap>
 #include <QtWidgets/QTableView>
 #include <optional>
+#include <vector>
 
 namespace vtq {
 
@@ -17,8 +18,13 @@ class CommandListView : public QTableView {
  public:
   explicit CommandListView(QWidget* parent = nullptr);
 
-  // The selected row, if any.
+  // The row Edit and Play act on: the current row when it is selected, else
+  // the first selected row; none without a selection.
   std::optional<int> selectedRow() const;
+  // Every selected row, in ascending order.
+  std::vector<int> selectedRows() const;
+  // Makes `row` current and the only selected row, and scrolls it into view.
+  void makeCurrent(int row);
   // Each column as wide as its title plus the column's margin; returns the
   // sum of the widths.
   int applyColumnWidths();

@@ -53,6 +53,19 @@ ConflictChoice DialogPrompts::conflict(const std::string& warning) {
   }
 }
 
+ConflictChoice DialogPrompts::conflictWith(const QString& clash, bool retry) {
+  const QMessageBox::StandardButtons buttons =
+      retry ? QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore : QMessageBox::Abort | QMessageBox::Ignore;
+  QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kApplicationTitle), QString::fromUtf8(kConflictWarning),
+                  buttons, parent_);
+  box.setInformativeText(clash);
+  switch (box.exec()) {
+    case QMessageBox::Retry: return ConflictChoice::Retry;
+    case QMessageBox::Ignore: return ConflictChoice::Ignore;
+    default: return ConflictChoice::Abort;
+  }
+}
+
 bool DialogPrompts::waveFailed(const std::string& message) {
   return ask(parent_, QMessageBox::Warning, QString::fromStdString(message),
              QMessageBox::Retry | QMessageBox::Cancel) == QMessageBox::Retry;

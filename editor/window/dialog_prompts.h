@@ -18,6 +18,7 @@ class DialogPrompts : public WindowPrompts {
   bool editCommand(CCommand& command) override;
   ConflictChoice conflict(const std::string& warning) override;
   bool waveFailed(const std::string& message) override;
+  ConflictChoice conflictWith(const QString& clash, bool retry) override;
 
   QString createDocumentName() override;
   OverwriteChoice overwriteExisting() override;

@@ -35,7 +35,7 @@ int runEditorWindow(int argc, char** argv, const WindowLaunch& launch) {
   std::optional<QString> named;
   if (launch.document) named = QString::fromStdString(*launch.document);
   frame.flows().startUp(named);
-  frame.updateView();
+  frame.documentReplaced();
   if (launch.sound) frame.timeline()->openFilmSound(QString::fromStdString(*launch.sound));
   frame.show();
   return app.exec();

@@ -16,66 +16,41 @@
 
 namespace vtq {
 
-void CMainFrame::commandNew() {
-  document_.CommandNew(prompts_);
-  updateView();
-}
-
-void CMainFrame::commandEdit() {
-  const std::optional<int> row = view_->selectedRow();
-  if (!row) return;
-  document_.CommandEdit(size_t(*row), prompts_);
-  updateView();
-}
-
-void CMainFrame::commandDelete() {
-  const std::optional<int> row = view_->selectedRow();
-  if (!row || !document_.CommandDelete(size_t(*row))) return;
-  updateView();
-}
-
-void CMainFrame::commandPlay() {
-  const std::optional<int> row = view_->selectedRow();
-  const CCommand* command = row ? document_.commandAt(size_t(*row)) : nullptr;
-  if (!command || command->fileName().empty()) return;
-  const std::filesystem::path wave = document_.directory() / command->fileName();
-  player_.playFile(QString::fromStdString(wave.string()));
-}
-
-void CMainFrame::setSampleRate(int rate) {
-  if (rate == document_.sampleRate()) return;
-  document_.setSampleRate(rate);
-  updateView();
-}
-
 void CMainFrame::fileNew() {
-  if (flows_.saveModified() && flows_.createDocument()) updateView();
+  if (saveIfModified() && flows_.createDocument()) documentReplaced();
 }
 
 void CMainFrame::fileOpen() {
-  if (flows_.saveModified() && flows_.openWithDialog()) updateView();
+  if (saveIfModified() && flows_.openWithDialog()) documentReplaced();
 }
 
 void CMainFrame::fileSave() {
-  flows_.save();
+  if (flows_.save()) undoStack_->setClean();
   updateView();
 }
 
 void CMainFrame::fileSaveAs() {
   const std::filesystem::path before = document_.path();
-  if (flows_.saveAs() && document_.path() != before) {
-    // The same document under a new name keeps its film sound.
-    shownPath_ = document_.path();
-    timeline_->documentRenamed();
+  if (flows_.saveAs()) {
+    undoStack_->setClean();
+    if (document_.path() != before) {
+      // The same document under a new name keeps its film sound.
+      shownPath_ = document_.path();
+      timeline_->documentRenamed();
+    }
   }
   updateView();
 }
 
 void CMainFrame::openAfterQuestion(const QString& path) {
-  if (path.isEmpty() || !flows_.saveModified()) return;
+  if (path.isEmpty() || !saveIfModified()) return;
   // A recent entry that no longer opens is taken off the list.
-  if (!flows_.openDocument(path)) recent_.remove(path);
-  updateView();
+  if (flows_.openDocument(path)) {
+    documentReplaced();
+  } else {
+    recent_.remove(path);
+    updateView();
+  }
 }
 
 CListPrinter CMainFrame::prepareListPrinter() const {
@@ -126,7 +101,7 @@ void CMainFrame::showAbout() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-  if (!flows_.saveModified()) {
+  if (!saveIfModified()) {
     event->ignore();
     return;
   }
@@ -152,7 +127,7 @@ void CMainFrame::dropEvent(QDropEvent* event) {
   }
   if (last.isEmpty()) return;
   event->acceptProposedAction();
-  if (flows_.saveModified() && flows_.openDocument(last)) updateView();
+  if (saveIfModified() && flows_.openDocument(last)) documentReplaced();
 }
 
 }  // namespace vtq

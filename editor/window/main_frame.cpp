@@ -73,7 +73,9 @@ CMainFrame::CMainFrame(FrameContext context, QWidget* parent)
   view_->setModel(model_);
   view_->setBackgroundPicture(QPixmap(QString::fromUtf8(kListBackgroundPath)));
   // The list above, the timeline of the film sound under it.
-  timeline_ = new TimelineController({document_, prompts_, *this, *view_, *undoStack_, [this] { updateView(); }}, this);
+  timeline_ = new TimelineController({document_, prompts_, *this, *view_, undoContext(), *undoStack_,
+                                      [this] { updateView(); }, [this] { commandEdit(); }, [this] { commandDelete(); }},
+                                     this);
   auto* panes = new QSplitter(Qt::Vertical, this);
   panes->addWidget(view_);
   panes->addWidget(timeline_->pane());
@@ -81,7 +83,21 @@ CMainFrame::CMainFrame(FrameContext context, QWidget* parent)
   panes->setStretchFactor(1, 2);
   panes->setChildrenCollapsible(false);
   setCentralWidget(panes);
+  connect(undoStack_, &QUndoStack::indexChanged, this, &CMainFrame::followUndoStack);
+  connect(undoStack_, &QUndoStack::cleanChanged, this, &CMainFrame::followUndoStack);
+  // A new document resets the model, which forgets the column widths; the
+  // user's widths are kept.
+  connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+    columnWidths_.clear();
+    for (int c = 0; c < model_->columnCount(); ++c) columnWidths_.push_back(view_->columnWidth(c));
+  });
+  connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+    for (size_t c = 0; c < columnWidths_.size(); ++c) view_->setColumnWidth(int(c), columnWidths_[c]);
+  });
+  connect(model_, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+          [this](const QModelIndex&, int first, int) { removedAt_ = first; });
   buildFileMenu();
+  buildEditMenu();
   buildOtherMenus();
   buildToolBar();
   buildStatusBar();
@@ -145,6 +161,21 @@ void CMainFrame::buildFileMenu() {
   connect(file->actions().last(), &QAction::triggered, this, &QWidget::close);
 }
 
+void CMainFrame::buildEditMenu() {
+  editMenu_ = menuBar()->addMenu(QStringLiteral("&Edit"));
+  QAction* undo = undoStack_->createUndoAction(this, QStringLiteral("&Undo"));
+  QAction* redo = undoStack_->createRedoAction(this, QStringLiteral("&Redo"));
+  undo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
+  redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  undo->setStatusTip(QStringLiteral("Undo the last change"));
+  redo->setStatusTip(QStringLiteral("Redo the change undone last"));
+  undo->setIcon(standardIcon(this, "edit-undo", QStyle::SP_ArrowBack));
+  redo->setIcon(standardIcon(this, "edit-redo", QStyle::SP_ArrowForward));
+  actions_.undo = undo;
+  actions_.redo = redo;
+  editMenu_->addActions({undo, redo});
+}
+
 void CMainFrame::buildOtherMenus() {
   QMenu* settings = menuBar()->addMenu(QStringLiteral("&Settings"));
   QMenu* rate = settings->addMenu(QStringLiteral("&Sample Rate"));
@@ -197,6 +228,8 @@ void CMainFrame::buildToolBar() {
   actions_.help->setIcon(standardIcon(this, "help-contents", QStyle::SP_DialogHelpButton));
   toolBar_->addActions({actions_.fileNew, actions_.fileOpen, actions_.fileSave});
   toolBar_->addSeparator();
+  toolBar_->addActions({actions_.undo, actions_.redo});
+  toolBar_->addSeparator();
   toolBar_->addActions({actions_.cmdNew, actions_.cmdEdit, actions_.cmdDelete, actions_.cmdPlay});
   toolBar_->addSeparator();
   toolBar_->addAction(actions_.filePrint);
@@ -213,32 +246,25 @@ void CMainFrame::buildStatusBar() {
 }
 
 void CMainFrame::buildKeys() {
-  // The list's keys belong to the window, so the menu items show only their
-  // own texts.
+  // Enter, Space and Delete act on the list only while it has the focus, so
+  // that another pane can give them meanings of its own; the menu items show
+  // only their own texts.
   const auto key = [this](QKeySequence sequence, void (CMainFrame::*slot)()) {
-    connect(new QShortcut(sequence, this), &QShortcut::activated, this, slot);
+    auto* shortcut = new QShortcut(sequence, view_);
+    shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(shortcut, &QShortcut::activated, this, slot);
   };
   key(QKeySequence(Qt::Key_Return), &CMainFrame::commandEdit);
   key(QKeySequence(Qt::Key_Enter), &CMainFrame::commandEdit);
   key(QKeySequence(Qt::Key_Delete), &CMainFrame::commandDelete);
-  // Space plays what the focused pane shows: the current command's wave file
-  // in the list, the film sound from the playhead in the timeline.
-  connect(new QShortcut(QKeySequence(Qt::Key_Space), this), &QShortcut::activated, this, [this] {
-    if (timeline_->timelineHasFocus()) {
-      timeline_->togglePlayback();
-    } else {
-      commandPlay();
-    }
-  });
+  // In the list Space plays the current command's wave file; in the timeline
+  // it plays the film sound from the playhead.
+  key(QKeySequence(Qt::Key_Space), &CMainFrame::commandPlay);
   for (const QKeySequence& sequence : {QKeySequence(Qt::Key_F6), QKeySequence(Qt::SHIFT | Qt::Key_F6)})
     connect(new QShortcut(sequence, this), &QShortcut::activated, timeline_, &TimelineController::switchFocus);
 }
 
 void CMainFrame::updateView() {
-  // A reset forgets the column widths; the user's widths are kept.
-  QHeaderView* header = view_->horizontalHeader();
-  std::vector<int> widths;
-  for (int c = 0; c < header->count(); ++c) widths.push_back(header->sectionSize(c));
   model_->documentChanged();
   if (document_.path() != shownPath_) {
     // Another document: the timeline shows the film sound remembered for it.
@@ -248,14 +274,26 @@ void CMainFrame::updateView() {
   if (firstUpdate_) {
     firstUpdate_ = false;
     resize(view_->applyColumnWidths() + 12, height());
-  } else {
-    for (size_t c = 0; c < widths.size(); ++c) view_->setColumnWidth(int(c), widths[c]);
   }
-  rate44100_->setChecked(document_.sampleRate() == 44100);
-  rate48000_->setChecked(document_.sampleRate() == 48000);
-  setWindowTitle(QString::fromStdString(document_.title()) + QStringLiteral(" - ") +
+  // "scene.qtd* - Quorlin VTQ Editor" while there are unsaved changes.
+  setWindowTitle(QString::fromStdString(document_.title()) + QStringLiteral("[*] - ") +
                  QString::fromUtf8(kApplicationTitle));
+  followUndoStack();
   updateRecentMenu();
+}
+
+void CMainFrame::documentReplaced() {
+  undoStack_->clear();
+  undoStack_->setClean();
+  updateView();
+  view_->makeCurrent(0);
+  view_->setFocus();
+}
+
+bool CMainFrame::saveIfModified() {
+  if (!flows_.saveModified()) return false;
+  if (!document_.isModified()) undoStack_->setClean();
+  return true;
 }
 
 void CMainFrame::updateRecentMenu() {

@@ -11,6 +11,7 @@
 #include "document_flows.h"
 #include "help_dlg.h"
 #include "list_printer.h"
+#include "undo_commands.h"
 
 class QMenu;
 class QToolBar;
@@ -31,7 +32,7 @@ struct FrameContext {
   SoundPlayer& player;
 };
 
-class CMainFrame : public QMainWindow {
+class CMainFrame : public QMainWindow, private UndoContext {
   Q_OBJECT
 
  public:
@@ -44,14 +45,23 @@ class CMainFrame : public QMainWindow {
   CHelpDlg* helpWindow() const { return help_; }
   QMenu* commandMenu() const { return commandMenu_; }
   TimelineController* timeline() const { return timeline_; }
+  QMenu* editMenu() const { return editMenu_; }
+  // Every change of the document goes onto this stack as one step (see
+  // undo_commands.h); its clean state is the document's saved state. Other
+  // panes push their steps here with undoContext().
   QUndoStack* undoStack() const { return undoStack_; }
+  UndoContext& undoContext() { return *this; }
 
-  // Shows the document again: rows (no row selected afterwards), the rate's
-  // check mark, the title and the recent files. The first update also sizes
-  // the frame to the list's columns.
+  // Shows the document again: the rows' texts, the rate's check mark, the
+  // title and the recent files. The first update also sizes the frame to the
+  // list's columns.
   void updateView();
+  // The document was replaced (New, Open, Reload): the undo steps are
+  // forgotten, the list shows the new document with its first row current.
+  void documentReplaced();
 
   // The command operations, as the menu, toolbar, keys and mouse run them.
+  // Edit and Play act on the current row, Delete on every selected row.
   void commandNew();
   void commandEdit();
   void commandDelete();
@@ -68,8 +78,26 @@ class CMainFrame : public QMainWindow {
   void dropEvent(QDropEvent* event) override;
 
  private:
+  // UndoContext
+  CQuorlinVTQEditorDoc& document() override { return document_; }
+  void waveFilesFailed(const std::vector<std::string>& messages) override;
+  void commandsChanged(const std::vector<CommandSerial>& serials) override;
+
+  // Runs `step` (redo) and keeps it for undo.
+  void push(QUndoCommand* step);
+  // The document's modified state and the title follow the undo stack.
+  void followUndoStack();
+  // Asks the conflict question for `pair`; `retry` offers Retry as well.
+  ConflictChoice askConflict(const ConflictPair& pair, bool retry);
+  // The question before a modified document is discarded; a save made there
+  // is the stack's clean state.
+  bool saveIfModified();
+  std::vector<CommandSerial> selectedSerials() const;
+  void selectSerials(const std::vector<CommandSerial>& serials);
+
   QAction* makeAction(const char* text, const char* prompt, void (CMainFrame::*slot)());
   void buildFileMenu();
+  void buildEditMenu();
   void buildOtherMenus();
   void buildToolBar();
   void buildStatusBar();
@@ -100,17 +128,20 @@ class CMainFrame : public QMainWindow {
   TimelineController* timeline_ = nullptr;
   std::filesystem::path shownPath_;  // the document the timeline was set up for
   QMenu* commandMenu_ = nullptr;
+  QMenu* editMenu_ = nullptr;
   QToolBar* toolBar_ = nullptr;
   QAction* rate44100_ = nullptr;
   QAction* rate48000_ = nullptr;
   QAction* recentPlaceholder_ = nullptr;
   std::array<QAction*, RecentFiles::kMaxEntries> recentActions_{};
   struct Actions {
-    QAction *fileNew, *fileOpen, *fileSave, *filePrint, *cmdNew, *cmdEdit, *cmdDelete, *cmdPlay, *help;
+    QAction *fileNew, *fileOpen, *fileSave, *filePrint, *cmdNew, *cmdEdit, *cmdDelete, *cmdPlay, *help, *undo, *redo;
   } actions_{};
   QPrinter printer_{QPrinter::HighResolution};
   QPointer<CHelpDlg> help_;
   bool firstUpdate_ = true;
+  int removedAt_ = -1;
+  std::vector<int> columnWidths_;  // kept through a model reset  // the lowest row a step took out, until the step ends
 };
 
 }  // namespace vtq

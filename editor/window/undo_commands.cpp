@@ -5,9 +5,12 @@
 namespace vtq {
 namespace {
 
+// Writes the wave files of the commands a step put in or changed, then tells
+// the context which commands those are.
 void writeWaves(UndoContext& context, const std::vector<CommandSerial>& serials) {
   const std::vector<std::string> failures = writeWaveFiles(context.document(), serials);
   if (!failures.empty()) context.waveFilesFailed(failures);
+  context.commandsChanged(serials);
 }
 
 }  // namespace
@@ -22,15 +25,24 @@ void InsertCommandsStep::redo() {
   writeWaves(context_, serials_);
 }
 
-void InsertCommandsStep::undo() { held_ = removeCommands(context_.document(), serials_).commands; }
+void InsertCommandsStep::undo() {
+  held_ = removeCommands(context_.document(), serials_).commands;
+  context_.commandsChanged({});
+}
 
 RemoveCommandsStep::RemoveCommandsStep(UndoContext& context, std::vector<CommandSerial> serials, const QString& text)
     : QUndoCommand(text), context_(context), serials_(std::move(serials)) {}
 
-void RemoveCommandsStep::redo() { held_ = removeCommands(context_.document(), serials_).commands; }
+void RemoveCommandsStep::redo() {
+  RemovedCommands removed = removeCommands(context_.document(), serials_);
+  held_ = std::move(removed.commands);
+  rows_ = std::move(removed.rows);
+  context_.commandsChanged({});
+}
 
 void RemoveCommandsStep::undo() {
-  insertRemoved(context_.document(), std::move(held_));
+  // Back at their rows, so that commands of equal times keep their order.
+  insertRemoved(context_.document(), std::move(held_), rows_);
   held_.clear();
   writeWaves(context_, serials_);
 }
@@ -58,8 +70,16 @@ void MoveCommandsStep::move(int64_t frames) {
   writeWaves(context_, serials_);
 }
 
-void MoveCommandsStep::redo() { move(frames_); }
-void MoveCommandsStep::undo() { move(-frames_); }
+// A move that leaves the day is refused as a whole; its undo then has nothing
+// to take back.
+void MoveCommandsStep::redo() {
+  applied_ = moveCommands(context_.document(), serials_, frames_, ConflictPolicy::Ignore).status == EditStatus::Done;
+  if (applied_) writeWaves(context_, serials_);
+}
+
+void MoveCommandsStep::undo() {
+  if (applied_) move(-frames_);
+}
 
 SampleRateStep::SampleRateStep(UndoContext& context, int32_t rate, const QString& text)
     : QUndoCommand(text), context_(context), rate_(rate) {}

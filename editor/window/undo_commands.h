@@ -23,6 +23,9 @@ class UndoContext {
   virtual CQuorlinVTQEditorDoc& document() = 0;
   // The messages of wave files a step could not write; the step happened.
   virtual void waveFilesFailed(const std::vector<std::string>& messages) = 0;
+  // After each redo and undo: the commands the step put in or changed (those
+  // still in the document), so that a view can select them.
+  virtual void commandsChanged(const std::vector<CommandSerial>& /*serials*/) {}
 };
 
 // New, Paste, Import: the commands go in (their wave files are written);
@@ -52,6 +55,7 @@ class RemoveCommandsStep : public QUndoCommand {
   UndoContext& context_;
   std::vector<CommandSerial> serials_;
   std::vector<std::unique_ptr<CCommand>> held_;
+  std::vector<size_t> rows_;  // the rows the commands had
 };
 
 // Edit: the command `serial` is replaced by `replacement`; undo brings the
@@ -82,6 +86,7 @@ class MoveCommandsStep : public QUndoCommand {
   UndoContext& context_;
   std::vector<CommandSerial> serials_;
   int64_t frames_;
+  bool applied_ = false;
 };
 
 // Settings > Sample Rate.

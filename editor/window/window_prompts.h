@@ -20,6 +20,10 @@ enum class SaveChoice { Save, Discard, Cancel };
 
 class WindowPrompts : public CommandPrompts {
  public:
+  // kConflictWarning with `clash` (the command it overlaps) as the box's
+  // informative text; Abort, Retry and Ignore, or only Abort and Ignore when
+  // `retry` is false (Retry then never comes back).
+  virtual ConflictChoice conflictWith(const QString& clash, bool retry) = 0;
   // The "Create new document" file dialog; a name that does not exist yet is
   // accepted. Empty when cancelled.
   virtual QString createDocumentName() = 0;

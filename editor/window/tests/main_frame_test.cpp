@@ -12,6 +12,8 @@
 #include <QtWidgets/QHeaderView>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QMenuBar>
+#include <QtGui/QUndoStack>
+#include <QtGui/QWindow>
 
 #include "command_list_view.h"
 #include "core/list_columns.h"
@@ -53,18 +55,31 @@ struct FrameFixture {
     return times;
   }
   void select(int row) { frame.listView()->selectRow(row); }
+  QMenu* menu(const char* title) const {
+    for (QAction* action : frame.menuBar()->actions()) {
+      if (action->text() == QString::fromUtf8(title)) return action->menu();
+    }
+    return nullptr;
+  }
+  // The title as the window system shows it ("[*]" replaced).
+  QString displayedTitle() {
+    frame.winId();
+    return frame.windowHandle()->title();
+  }
   CommandListView& list() { return *frame.listView(); }
 };
 
 TEST(MainFrame, NewProposesADefaultCommandThenACopyOfTheLastMovedOn) {
   FrameFixture f;
   f.add(10, 2);
+  EXPECT_EQ(f.displayedTitle(), QStringLiteral("scene.qtd* - Quorlin VTQ Editor"));
+  f.frame.undoStack()->setClean();  // as after a save
   f.prompts.edits.push_back([](CCommand&) { return false; });  // cancelled
   f.frame.commandNew();
   EXPECT_EQ(f.prompts.asked, (std::vector<std::string>{"edit 00:00:00:00 KEEP_ALIVE", "edit 00:00:13:00 KEEP_ALIVE"}));
   EXPECT_EQ(f.insertTimes(), std::vector<std::string>{"00:00:10:00"});
-  EXPECT_TRUE(f.document.isModified());
-  EXPECT_EQ(f.frame.windowTitle(), QStringLiteral("scene.qtd - Quorlin VTQ Editor"));
+  EXPECT_FALSE(f.document.isModified()) << "a cancelled New changes nothing";
+  EXPECT_EQ(f.displayedTitle(), QStringLiteral("scene.qtd - Quorlin VTQ Editor"));
 }
 
 TEST(MainFrame, EditWithAConflictFollowsTheAnswer) {
@@ -91,7 +106,7 @@ TEST(MainFrame, EditWithAConflictFollowsTheAnswer) {
     f.frame.commandEdit();
     EXPECT_EQ(f.insertTimes(), c.times) << int(c.first);
     EXPECT_EQ(f.prompts.asked.size(), c.questions + 1) << int(c.first);
-    EXPECT_FALSE(f.list().selectedRow().has_value()) << "an update leaves no row selected";
+    EXPECT_EQ(f.list().selectedRow(), 1) << "the edited command stays current";
   }
 }
 
@@ -99,7 +114,8 @@ TEST(MainFrame, EditDeleteAndPlayWithoutASelectionDoNothing) {
   FrameFixture f;
   f.add(10);
   f.prompts.asked.clear();
-  f.document.setModified(false);
+  f.frame.undoStack()->setClean();
+  f.list().clearSelection();
   f.frame.commandEdit();
   f.frame.commandDelete();
   f.frame.commandPlay();
@@ -150,7 +166,7 @@ TEST(MainFrame, TheRateMenuMarksTheDocumentsRate) {
   f.frame.setSampleRate(48000);
   EXPECT_EQ(f.document.sampleRate(), 48000);
   EXPECT_TRUE(f.document.isModified());
-  QMenu* settings = f.frame.menuBar()->actions().at(1)->menu();
+  QMenu* settings = f.menu("&Settings");
   const QList<QAction*> rates = settings->actions().first()->menu()->actions();
   EXPECT_FALSE(rates.at(0)->isChecked());
   EXPECT_TRUE(rates.at(1)->isChecked());

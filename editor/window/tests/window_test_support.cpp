@@ -43,6 +43,13 @@ ConflictChoice ScriptedPrompts::conflict(const std::string& warning) {
   return next(conflicts, ConflictChoice::Abort);
 }
 
+ConflictChoice ScriptedPrompts::conflictWith(const QString& clash, bool retry) {
+  asked.push_back(std::string("conflict: ") + kConflictWarning);
+  clashes.push_back(clash);
+  const ConflictChoice choice = next(conflicts, ConflictChoice::Abort);
+  return !retry && choice == ConflictChoice::Retry ? ConflictChoice::Abort : choice;
+}
+
 bool ScriptedPrompts::waveFailed(const std::string& message) {
   asked.push_back("wave failed: " + message);
   return false;

@@ -26,6 +26,7 @@ class ScriptedPrompts : public WindowPrompts {
   bool editCommand(CCommand& command) override;
   ConflictChoice conflict(const std::string& warning) override;
   bool waveFailed(const std::string& message) override;
+  ConflictChoice conflictWith(const QString& clash, bool retry) override;
   QString createDocumentName() override;
   OverwriteChoice overwriteExisting() override;
   QString openDocumentName() override;
@@ -37,7 +38,8 @@ class ScriptedPrompts : public WindowPrompts {
   void report(const QString& title, const QString& text) override;
 
   std::deque<std::function<bool(CCommand&)>> edits;
-  std::deque<ConflictChoice> conflicts;
+  std::deque<ConflictChoice> conflicts;  // answers conflict and conflictWith
+  std::vector<QString> clashes;          // the informative text of every conflictWith
   std::deque<QString> createNames;
   std::deque<OverwriteChoice> overwrites;
   std::deque<QString> openNames;

@@ -28,6 +28,7 @@ TimelineController::TimelineController(TimelineWiring wiring, QObject* parent)
       windowPrompts_(wiring.prompts),
       frame_(wiring.frame),
       list_(wiring.list),
+      undoContext_(wiring.undoContext),
       undo_(wiring.undo),
       refreshList_(std::move(wiring.refreshList)),
       pane_(new TimelinePane(wiring.document, &wiring.frame)),
@@ -54,6 +55,9 @@ TimelineController::TimelineController(TimelineWiring wiring, QObject* parent)
     }
   });
   connect(view(), &TimelineView::newAtPlayheadRequested, this, &TimelineController::newAtPlayhead);
+  connect(view(), &TimelineView::playRequested, pane_, &TimelinePane::togglePlayback);
+  if (wiring.editCurrent) connect(view(), &TimelineView::editRequested, this, wiring.editCurrent);
+  if (wiring.deleteSelected) connect(view(), &TimelineView::deleteRequested, this, wiring.deleteSelected);
   connect(pane_, &TimelinePane::statusMessage, this, &TimelineController::status);
   // Undo and redo change the list: it is shown again, with the same commands selected.
   connect(&undo_, &QUndoStack::indexChanged, this, [this] { afterChange(selected_); });
@@ -223,7 +227,7 @@ void TimelineController::newAtPlayhead() {
   }
   std::vector<std::unique_ptr<CCommand>> commands;
   commands.push_back(std::move(command));
-  auto* step = new InsertCommandsStep(*this, std::move(commands), QStringLiteral("New at Playhead"));
+  auto* step = new InsertCommandsStep(undoContext_, std::move(commands), QStringLiteral("New at Playhead"));
   undo_.push(step);
   afterChange(step->serials());
 }
@@ -245,7 +249,7 @@ bool TimelineController::moveCommandsBy(const std::vector<CommandSerial>& serial
   } else {
     moveCommands(document_, serials, -frames, ConflictPolicy::Ignore);
   }
-  undo_.push(new MoveCommandsStep(*this, serials, frames, QStringLiteral("Move")));
+  undo_.push(new MoveCommandsStep(undoContext_, serials, frames, QStringLiteral("Move")));
   afterChange(serials);
   return true;
 }
@@ -282,12 +286,6 @@ void TimelineController::switchFocus() {
   }
   showPane(true);
   view()->setFocus(Qt::TabFocusReason);
-}
-
-void TimelineController::waveFilesFailed(const std::vector<std::string>& messages) {
-  QStringList lines;
-  for (const std::string& message : messages) lines << QString::fromStdString(message);
-  windowPrompts_.error(QStringLiteral("Some wave files could not be written."), lines.join(QLatin1Char('\n')));
 }
 
 void TimelineController::status(const QString& text) { frame_.statusBar()->showMessage(text, 8000); }

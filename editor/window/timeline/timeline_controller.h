@@ -32,13 +32,16 @@ struct TimelineWiring {
   WindowPrompts& prompts;
   QMainWindow& frame;
   QTableView& list;
+  UndoContext& undoContext;  // what the steps work on
   QUndoStack& undo;
-  // Shows the document again after a change (the list's rows), keeping nothing
-  // of the selection; the controller puts the selection back.
+  // Shows the document again after a change (the list's texts).
   std::function<void()> refreshList;
+  // Enter and Delete in the timeline: Edit the current command, Delete the selected ones.
+  std::function<void()> editCurrent;
+  std::function<void()> deleteSelected;
 };
 
-class TimelineController : public QObject, public UndoContext {
+class TimelineController : public QObject {
   Q_OBJECT
 
  public:
@@ -80,10 +83,6 @@ class TimelineController : public QObject, public UndoContext {
   void switchFocus();
   void togglePlayback() { pane_->togglePlayback(); }
 
-  // UndoContext
-  CQuorlinVTQEditorDoc& document() override { return document_; }
-  void waveFilesFailed(const std::vector<std::string>& messages) override;
-
  private:
   void remember();
   void rebuildChannelMenu();
@@ -96,6 +95,7 @@ class TimelineController : public QObject, public UndoContext {
   WindowPrompts& windowPrompts_;
   QMainWindow& frame_;
   QTableView& list_;
+  UndoContext& undoContext_;
   QUndoStack& undo_;
   std::function<void()> refreshList_;
   TimelinePane* pane_;

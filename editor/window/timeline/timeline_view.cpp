@@ -260,6 +260,16 @@ void TimelineView::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Insert:
       emit newAtPlayheadRequested();
       return;
+    case Qt::Key_Space:
+      emit playRequested();
+      return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      emit editRequested();
+      return;
+    case Qt::Key_Delete:
+      emit deleteRequested();
+      return;
     default:
       QWidget::keyPressEvent(event);
   }

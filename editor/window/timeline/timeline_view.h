@@ -71,6 +71,10 @@ class TimelineView : public QWidget {
   // The time code of the first dragged command while a drag goes on; empty at its end.
   void dragging(const QString& text);
   void newAtPlayheadRequested();
+  // Space, Enter and Delete while the timeline has the focus.
+  void playRequested();
+  void editRequested();
+  void deleteRequested();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
