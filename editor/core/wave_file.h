@@ -17,6 +17,7 @@
 
 #include "common/byte_order.h"
 #include "common/file_io.h"
+#include "common/riff.h"
 
 namespace vtq {
 
@@ -27,8 +28,7 @@ class CWaveFile {
   static constexpr int kFileError = 3;
   static constexpr int kWrongState = 4;
 
-  static constexpr size_t kHeaderSize = 44;
-  static constexpr size_t kDataHeaderOffset = 36;
+  static constexpr size_t kHeaderSize = common::riff::kPcmHeaderSize;
 
   CWaveFile() = default;
   // Closes (and writes) a file that is still open.
