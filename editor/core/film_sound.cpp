@@ -6,112 +6,83 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fstream>
 
 #include "common/byte_order.h"
 #include "common/output.h"
 #include "common/paths.h"
+#include "common/riff.h"
 
 namespace vtq {
 namespace {
 
-using common::Endian;
+namespace riff = common::riff;
 
-constexpr uint16_t kFormatPcm = 1;
-constexpr uint16_t kFormatFloat = 3;
-constexpr uint16_t kFormatExtensible = 0xFFFE;
-// WAVE_FORMAT_EXTENSIBLE's sub-format GUID: the format tag, then this tail.
-constexpr uint8_t kGuidTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
-                                   0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
-// The bext chunk: description (256), originator (32), its reference (32),
-// date (10) and time (8), then the 64-bit time reference as two 32-bit halves.
-constexpr uint32_t kBextTimeReference = 338;
-
-bool sameId(const uint8_t* id, const char* text) { return std::memcmp(id, text, 4) == 0; }
-
-class HeaderParser {
- public:
-  HeaderParser(const ByteSource& source, uint64_t fileSize, std::string& error)
-      : source_(source), fileSize_(fileSize), error_(error) {}
-
-  std::optional<FilmSoundFormat> parse();
-
- private:
-  bool fail(uint64_t at, const std::string& reason) {
-    error_ = common::format("at byte %llu: %s", (unsigned long long)at, reason.c_str());
+// The format record as the timeline reads it: PCM, 16 or 24 bits, whole
+// blocks, a rate the toy's transmissions have.
+bool checkFormat(const riff::WaveFormat& f, uint64_t at, std::string& error) {
+  const auto fail = [&](const std::string& reason) {
+    error = common::format("at byte %llu: %s", (unsigned long long)at, reason.c_str());
     return false;
+  };
+  uint16_t tag = f.tag;
+  if (tag == riff::kFormatExtensible) {
+    if (!f.subFormatTag()) return fail("the WAVE_FORMAT_EXTENSIBLE fmt chunk has no known sub-format");
+    tag = *f.subFormatTag();
   }
-  bool read(uint64_t at, uint8_t* data, size_t count) { return source_(at, std::span<uint8_t>(data, count)) == count; }
-  bool readFormat(uint64_t at, uint32_t size);
-  void readBext(uint64_t at, uint32_t size);
-
-  const ByteSource& source_;
-  uint64_t fileSize_;
-  std::string& error_;
-  FilmSoundFormat format_;
-};
-
-bool HeaderParser::readFormat(uint64_t at, uint32_t size) {
-  if (size < 16) return fail(at, common::format("the fmt chunk has %u bytes, fewer than 16", size));
-  uint8_t fmt[40] = {};
-  if (!read(at, fmt, std::min<uint32_t>(size, sizeof fmt))) return fail(at, "the file ends in its fmt chunk");
-  uint16_t tag = common::loadU16(fmt, Endian::Little);
-  format_.channels = common::loadU16(fmt + 2, Endian::Little);
-  format_.sampleRate = common::loadU32(fmt + 4, Endian::Little);
-  format_.blockAlign = common::loadU16(fmt + 12, Endian::Little);
-  format_.bitsPerSample = common::loadU16(fmt + 14, Endian::Little);
-  if (tag == kFormatExtensible) {
-    if (size < 40 || !std::equal(kGuidTail, kGuidTail + 14, fmt + 26))
-      return fail(at, "the WAVE_FORMAT_EXTENSIBLE fmt chunk has no known sub-format");
-    tag = common::loadU16(fmt + 24, Endian::Little);
-  }
-  if (tag == kFormatFloat) return fail(at, "float samples are not supported: save the sound as 16 or 24-bit PCM");
-  if (tag != kFormatPcm) return fail(at, common::format("format %u is not PCM", unsigned(tag)));
-  if (format_.bitsPerSample != 16 && format_.bitsPerSample != 24)
-    return fail(at, common::format("%u-bit samples are not supported: save the sound as 16 or 24-bit PCM",
-                                   unsigned(format_.bitsPerSample)));
-  if (format_.channels == 0 || format_.blockAlign != format_.channels * (format_.bitsPerSample / 8))
-    return fail(at, common::format("%u channels do not fit a block of %u bytes", unsigned(format_.channels),
-                                   unsigned(format_.blockAlign)));
-  if (format_.sampleRate != 44100 && format_.sampleRate != 48000)
-    return fail(at, common::format("the sample rate %u Hz is not 44100 or 48000 Hz", format_.sampleRate));
+  if (tag == riff::kFormatFloat) return fail("float samples are not supported: save the sound as 16 or 24-bit PCM");
+  if (tag != riff::kFormatPcm) return fail(common::format("format %u is not PCM", unsigned(tag)));
+  if (f.bitsPerSample != 16 && f.bitsPerSample != 24)
+    return fail(common::format("%u-bit samples are not supported: save the sound as 16 or 24-bit PCM",
+                               unsigned(f.bitsPerSample)));
+  if (f.channels == 0 || f.blockAlign != f.channels * (f.bitsPerSample / 8))
+    return fail(common::format("%u channels do not fit a block of %u bytes", unsigned(f.channels), unsigned(f.blockAlign)));
+  if (f.sampleRate != 44100 && f.sampleRate != 48000)
+    return fail(common::format("the sample rate %u Hz is not 44100 or 48000 Hz", f.sampleRate));
   return true;
 }
 
-void HeaderParser::readBext(uint64_t at, uint32_t size) {
-  // A bext chunk too short for its time reference carries none.
-  uint8_t reference[8];
-  if (size < kBextTimeReference + 8 || !read(at + kBextTimeReference, reference, 8)) return;
-  format_.timeReference =
-      uint64_t(common::loadU32(reference, Endian::Little)) | uint64_t(common::loadU32(reference + 4, Endian::Little)) << 32;
-}
-
-std::optional<FilmSoundFormat> HeaderParser::parse() {
-  uint8_t riff[12];
-  if (!read(0, riff, 12)) return fail(0, "the file is too short for a wave file"), std::nullopt;
-  if (sameId(riff, "RF64") || sameId(riff, "BW64"))
-    return fail(0, "RF64 wave files are not supported: save the sound as a RIFF wave file (up to 4 GiB)"), std::nullopt;
-  if (!sameId(riff, "RIFF") || !sameId(riff + 8, "WAVE")) return fail(0, "not a RIFF/WAVE file"), std::nullopt;
+std::optional<FilmSoundFormat> parseHeader(std::istream& in, uint64_t fileSize, std::string& error) {
+  riff::StreamChunks chunks(in, riff::kWaveRules);
+  const auto fail = [&](uint64_t at, const char* reason) {
+    error = common::format("at byte %llu: %s", (unsigned long long)at, reason);
+    return std::nullopt;
+  };
+  const std::optional<riff::FormHeader> form = chunks.readForm();
+  if (!form) return fail(0, "the file is too short for a wave file");
+  if (form->is("RF64", "WAVE") || form->is("BW64", "WAVE"))
+    return fail(0, "RF64 wave files are not supported: save the sound as a RIFF wave file (up to 4 GiB)");
+  if (!form->is("RIFF", "WAVE")) return fail(0, "not a RIFF/WAVE file");
+  FilmSoundFormat format;
   bool haveFormat = false;
-  for (uint64_t at = 12;;) {
-    uint8_t chunk[8];
-    if (!read(at, chunk, 8)) return fail(at, haveFormat ? "no data chunk" : "no fmt chunk"), std::nullopt;
-    const uint32_t size = common::loadU32(chunk + 4, Endian::Little);
-    const uint64_t body = at + 8;
-    if (sameId(chunk, "fmt ")) {
-      if (!readFormat(body, size)) return std::nullopt;
-      haveFormat = true;
-    } else if (sameId(chunk, "bext")) {
-      readBext(body, size);
-    } else if (sameId(chunk, "data")) {
-      if (!haveFormat) return fail(at, "the data chunk comes before the fmt chunk"), std::nullopt;
-      format_.dataOffset = body;
-      const uint64_t present = fileSize_ > body ? fileSize_ - body : 0;
-      format_.frameCount = std::min<uint64_t>(size, present) / format_.blockAlign;
-      return format_;
+  while (const std::optional<riff::ChunkHeader> chunk = chunks.next()) {
+    if (chunk->is("data")) {
+      if (!haveFormat) return fail(chunk->offset, "the data chunk comes before the fmt chunk");
+      format.dataOffset = chunk->dataOffset();
+      const uint64_t present = fileSize > format.dataOffset ? fileSize - format.dataOffset : 0;
+      format.frameCount = std::min<uint64_t>(chunk->size, present) / format.blockAlign;
+      return format;
     }
-    at = body + size + (size & 1);
-    if (at > fileSize_) return fail(body, "the file ends inside a chunk"), std::nullopt;
+    if (!chunk->is("fmt ") && !chunk->is("bext")) {
+      if (!chunks.skipBody(*chunk)) return fail(chunk->dataOffset(), "the file ends inside a chunk");
+      continue;
+    }
+    auto body = chunks.readBody(*chunk, chunk->is("bext") ? riff::kBextTimeReferenceOffset + 8 : riff::kExtensibleFormatSize);
+    if (!body) return error = body.error().text(), std::nullopt;
+    if (chunk->is("bext")) {
+      format.timeReference = riff::bextTimeReference(*body);
+      continue;
+    }
+    const auto record = riff::parseWaveFormat(*body, chunk->dataOffset());
+    if (!record) return error = record.error().text(), std::nullopt;
+    if (!checkFormat(*record, chunk->dataOffset(), error)) return std::nullopt;
+    format.sampleRate = record->sampleRate;
+    format.channels = record->channels;
+    format.bitsPerSample = record->bitsPerSample;
+    format.blockAlign = record->blockAlign;
+    haveFormat = true;
   }
+  return fail(chunks.offset(), haveFormat ? "no data chunk" : "no fmt chunk");
 }
 
 // Sums the samples of `channel` (or all) of `frames` frames of raw data.
@@ -137,8 +108,8 @@ void decodeFrames(const uint8_t* raw, size_t frames, const FilmSoundFormat& form
 
 }  // namespace
 
-std::optional<FilmSoundFormat> parseFilmSoundHeader(const ByteSource& source, uint64_t fileSize, std::string& error) {
-  return HeaderParser(source, fileSize, error).parse();
+std::optional<FilmSoundFormat> parseFilmSoundHeader(std::istream& in, uint64_t fileSize, std::string& error) {
+  return parseHeader(in, fileSize, error);
 }
 
 CSMPTETime filmSoundStart(const FilmSoundFormat& format) {
@@ -161,12 +132,9 @@ bool FilmSound::open(const std::filesystem::path& path) {
     return false;
   }
   const off_t size = ::lseek(fd, 0, SEEK_END);
-  const ByteSource source = [fd](uint64_t at, std::span<uint8_t> into) {
-    const ssize_t got = ::pread(fd, into.data(), into.size(), off_t(at));
-    return got < 0 ? size_t(0) : size_t(got);
-  };
+  std::ifstream in(path, std::ios::binary);
   std::string reason;
-  const auto format = size < 0 ? std::nullopt : parseFilmSoundHeader(source, uint64_t(size), reason);
+  const auto format = size < 0 || !in ? std::nullopt : parseFilmSoundHeader(in, uint64_t(size), reason);
   if (!format) {
     error_ = name + ": " + (size < 0 ? std::string("not a regular file") : reason);
     ::close(fd);

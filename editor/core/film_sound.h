@@ -7,7 +7,7 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <functional>
+#include <istream>
 #include <optional>
 #include <span>
 #include <string>
@@ -28,14 +28,11 @@ struct FilmSoundFormat {
   std::optional<uint64_t> timeReference;
 };
 
-// Reads bytes of the file at an offset into the span; returns how many it got.
-using ByteSource = std::function<size_t(uint64_t offset, std::span<uint8_t> into)>;
-
-// Reads the chunks of a wave file of `fileSize` bytes up to its data chunk,
-// taking the bext chunk's time reference on the way. On failure returns
-// nullopt and sets `error` (byte offset and reason). A data chunk that states
-// more bytes than the file has counts the frames the file holds.
-std::optional<FilmSoundFormat> parseFilmSoundHeader(const ByteSource& source, uint64_t fileSize, std::string& error);
+// Reads the chunks of a wave file of `fileSize` bytes from `in` up to its data
+// chunk, taking the bext chunk's time reference on the way. On failure
+// returns nullopt and sets `error` (byte offset and reason). A data chunk that
+// states more bytes than the file has counts the frames the file holds.
+std::optional<FilmSoundFormat> parseFilmSoundHeader(std::istream& in, uint64_t fileSize, std::string& error);
 
 // The time code of the first sample: the time reference converted to frames
 // (rounded down), or 00:00:00:00 without one.
