@@ -119,6 +119,9 @@ void TimelineView::paintSpans(QPainter& painter) const {
   painter.fillRect(lane, QColor(238, 240, 244));
   const std::vector<bool> conflict = conflictingRows();
   const QRect wave = waveRect();
+  // Zoomed out, many spans share a column: one drawn there is enough, unless
+  // another is selected or in conflict.
+  double drawnTo = -1e9;
   for (size_t row = 0; row < document_.commandCount(); ++row) {
     const CCommand& command = *document_.commandAt(row);
     QRectF span = spanRect(command);
@@ -127,14 +130,20 @@ void TimelineView::paintSpans(QPainter& painter) const {
     if (moving) span.translate(scale_.xForSample(drag_->frames * scale_.samplesPerFilmFrame()) - scale_.xForSample(0), 0);
     if (span.right() < 0 || span.left() > width()) continue;
     const bool selected = selection_ && selection_->isRowSelected(int(row), QModelIndex());
+    if (span.right() < drawnTo + 2 && !selected && !conflict[row] && !command.isTimed()) continue;
+    drawnTo = std::max(drawnTo, span.right());
     const QColor fill = conflict[row] ? kConflict : selected ? palette().highlight().color() : kSpan;
     // The transmission's place in the sound, faintly over the waveform.
     QColor band = fill;
     band.setAlpha(40);
-    painter.fillRect(QRectF(span.left(), wave.top(), span.width(), wave.height()), band);
+    if (span.width() >= 4) painter.fillRect(QRectF(span.left(), wave.top(), span.width(), wave.height()), band);
     painter.setPen(QPen(selected ? palette().highlight().color().darker(150) : kSpanBorder, selected ? 2 : 1));
     painter.setBrush(fill);
-    painter.drawRoundedRect(span, 3, 3);
+    if (span.width() > 8) {
+      painter.drawRoundedRect(span, 3, 3);
+    } else {
+      painter.drawRect(span);
+    }
     // One division per transmission.
     const double each = span.width() / (command.retransmissions() + 1);
     painter.setPen(QPen(QColor(255, 255, 255, 160), 1));
