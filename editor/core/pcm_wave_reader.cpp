@@ -18,6 +18,7 @@ constexpr uint16_t kFormatExtensible = 0xFFFE;
 constexpr uint8_t kGuidTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
                                    0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
 constexpr uint32_t kUnknownSize = 0xFFFFFFFF;
+constexpr size_t kMaxRawBytes = size_t(1) << 20;
 
 bool sameId(const uint8_t* id, const char* text) { return std::equal(id, id + 4, text); }
 
@@ -102,7 +103,9 @@ bool PcmWaveReader::readHeader() {
 size_t PcmWaveReader::readMono(std::span<float> out, std::optional<uint16_t> channel) {
   const size_t block = format_.blockAlign;
   if (block == 0 || dataLeft_ < block) return 0;
-  const size_t frames = size_t(std::min<uint64_t>(out.size(), dataLeft_ / block));
+  // The raw buffer holds at most kMaxRawBytes (at least one frame, which a
+  // 16-bit block align keeps under 64 KiB), whatever the header declares.
+  const size_t frames = size_t(std::min<uint64_t>({out.size(), dataLeft_ / block, std::max<uint64_t>(1, kMaxRawBytes / block)}));
   raw_.resize(frames * block);
   in_.read(reinterpret_cast<char*>(raw_.data()), std::streamsize(raw_.size()));
   const size_t got = size_t(in_.gcount()) / block;

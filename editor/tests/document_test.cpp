@@ -191,13 +191,13 @@ TEST(Document, NewProposesTheDefaultsThenACopyMovedOnByItsLength) {
   EXPECT_TRUE(f.document.isModified());
   EXPECT_EQ(f.times(), (std::vector<std::string>{"00:00:10:00", "00:00:13:00"}));
 
-  // Cancel inserts nothing, yet marks the document modified.
+  // Cancel inserts nothing and leaves the document unmodified.
   ScriptedPrompts cancel;
   cancel.edits = {[](CCommand&) { return false; }};
   f.document.setModified(false);
   EXPECT_EQ(f.document.CommandNew(cancel), InsertOutcome::Cancelled);
   EXPECT_EQ(f.document.commandCount(), 2u);
-  EXPECT_TRUE(f.document.isModified());
+  EXPECT_FALSE(f.document.isModified());
 }
 
 TEST(Document, EditReplacesTheCommandOrPutsItBack) {
