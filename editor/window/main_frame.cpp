@@ -241,7 +241,9 @@ void CMainFrame::buildToolBar() {
 void CMainFrame::buildStatusBar() {
   // The "Ready" pane is an ordinary status widget: prompts cover it while
   // they are shown.
-  statusBar()->addWidget(new QLabel(QStringLiteral("Ready"), statusBar()), 1);
+  auto* ready = new QLabel(QStringLiteral("Ready"), statusBar());
+  statusBar()->addWidget(ready, 1);
+  connect(statusBar(), &QStatusBar::messageChanged, ready, [ready](const QString& text) { ready->setVisible(text.isEmpty()); });
   new LockIndicators(*statusBar());
 }
 

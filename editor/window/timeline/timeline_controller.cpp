@@ -41,7 +41,7 @@ TimelineController::TimelineController(TimelineWiring wiring, QObject* parent)
       if (!refreshing_) selected_ = view()->selectedSerials();
     });
   }
-  auto* playhead = new QLabel(&frame_);
+  auto* playhead = new QLabel(QStringLiteral("Playhead 00:00:00:00"), &frame_);
   frame_.statusBar()->addPermanentWidget(playhead);
   connect(view(), &TimelineView::playheadMoved, playhead,
           [playhead](CSMPTETime time) { playhead->setText(QStringLiteral("Playhead %1").arg(QString::fromStdString(time.text()))); });

@@ -162,8 +162,9 @@ void TimelineView::paintSpans(QPainter& painter) const {
   }
 }
 
-void TimelineView::paintSpanName(QPainter& painter, size_t row, const QRectF& span, bool dark) const {
-  // Inside the span where it fits, else after it up to the next span.
+void TimelineView::paintSpanName(QPainter& painter, size_t row, const QRectF& whole, bool dark) const {
+  // Inside the span's visible part where it fits, else after it up to the next span.
+  const QRectF span = whole.intersected(QRectF(0, whole.top(), width(), whole.height()));
   const QString name = QString::fromStdString(document_.commandAt(row)->commandName());
   const QFontMetrics metrics = painter.fontMetrics();
   if (metrics.horizontalAdvance(name) + 8 <= span.width()) {
@@ -215,9 +216,34 @@ void TimelineView::paintMarks(QPainter& painter) const {
         painter.drawPolygon(QPolygonF({QPointF(x, y - 6), QPointF(x + 6, y + 5), QPointF(x - 6, y + 5)}));
         break;
     }
-    painter.setPen(color.darker(120));
-    const double textX = std::max(x, fx) + 14;
-    painter.drawText(QPointF(textX, y + 4), QString::fromStdString(mark.label));
+  }
+  paintMarkLabels(painter, y);
+}
+
+void TimelineView::paintMarkLabels(QPainter& painter, double y) const {
+  // A label where it has room: first those of marks that need attention,
+  // then the margins of cues found on time; none covers a mark or another label.
+  std::vector<std::pair<double, double>> taken;  // columns of marks and labels drawn
+  for (const CheckMark& mark : marks_) {
+    const double x = scale_.xForTime(mark.at), fx = scale_.xForTime(mark.foundAt);
+    taken.emplace_back(std::min(x, fx) - 7, std::max(x, fx) + 13);
+  }
+  const QFontMetrics metrics = painter.fontMetrics();
+  for (const bool onTime : {false, true}) {
+    for (const CheckMark& mark : marks_) {
+      if ((mark.kind == CheckMarkKind::OnTime) != onTime || mark.label.empty()) continue;
+      const QString label = QString::fromStdString(mark.label);
+      const double left = std::max(scale_.xForTime(mark.at), scale_.xForTime(mark.foundAt)) + 14;
+      const double right = left + metrics.horizontalAdvance(label);
+      if (right < 0 || left > width()) continue;
+      const bool free = std::none_of(taken.begin(), taken.end(),
+                                     [&](const auto& t) { return t.first < right + 4 && t.second > left; });
+      if (!free) continue;
+      taken.emplace_back(left, right);
+      const bool stale = markIsStale(mark, document_);
+      painter.setPen(stale ? kStale : onTime ? kFound.darker(120) : kMissing.darker(110));
+      painter.drawText(QPointF(left, y + 4), label);
+    }
   }
 }
 

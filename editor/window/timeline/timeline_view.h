@@ -99,6 +99,7 @@ class TimelineView : public QWidget {
   void paintSpans(QPainter& painter) const;
   void paintSpanName(QPainter& painter, size_t row, const QRectF& span, bool dark) const;
   void paintMarks(QPainter& painter) const;
+  void paintMarkLabels(QPainter& painter, double y) const;
   void paintPlayhead(QPainter& painter) const;
   std::vector<bool> conflictingRows() const;
   std::optional<size_t> rowAt(QPointF at) const;
