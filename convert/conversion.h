@@ -37,11 +37,10 @@ class Conversion {
   ProjectDescription description;
   ProjectModel model;
   CommandTable commands;            // from the macro definition file
-  bool macroDefinitionsRead = false;
   MidiSetupRegistry midiSetups;
   TargetObjectList targetObjects;   // filled by the handheld writers
-  std::unique_ptr<IncludeFile> include;  // opened once the inputs are read, open to the end of the run
-  std::time_t now = 0;                   // the run's time, as the include files show it
+  std::unique_ptr<IncludeFile> include;  // open from step 6 to the end of the run
+  RunDate now;  // the run's date, as the include files show it
 
   // How outside tools are started (runTool beside `toolFolder`, then PATH).
   std::filesystem::path toolFolder;

@@ -16,6 +16,17 @@ namespace voconv {
 
 class MidiSetupRegistry;
 
+// The time the include files show. With `utc` it is shown in UTC, as a
+// reproducible build expects of SOURCE_DATE_EPOCH; else in local time.
+struct RunDate {
+  std::time_t seconds = 0;
+  bool utc = false;
+};
+
+// SOURCE_DATE_EPOCH (`sourceDateEpoch`, a whole number of seconds since 1970)
+// when it is set and valid, else `now` in local time.
+RunDate runDate(const char* sourceDateEpoch, std::time_t now);
+
 enum class IncludeForm { C, Assembler };
 
 class IncludeFile {
@@ -25,8 +36,8 @@ class IncludeFile {
   bool open(const std::filesystem::path& path) { return file_.open(path); }
   IncludeForm form() const { return form_; }
 
-  // The header comment with the converter's version and the local time.
-  void writeHeader(std::string_view version, std::time_t now);
+  // The header comment with the converter's version and the run's date.
+  void writeHeader(std::string_view version, const RunDate& date);
   // One symbol line; the name is written as symbolText gives it.
   void writeLine(int value, std::string_view name);
   // Text written as it is (the handheld writers' own line forms).
@@ -44,8 +55,8 @@ class IncludeFile {
   bool writeFailed_ = false;
 };
 
-// The local time in the C library's fixed form "Www Mmm dd hh:mm:ss yyyy\n".
-std::string dateLine(std::time_t now);
+// The date in the C library's fixed form "Www Mmm dd hh:mm:ss yyyy\n".
+std::string dateLine(const RunDate& date);
 
 // ASCII upper case, as symbol names are written.
 std::string upperCase(std::string_view text);

@@ -1,6 +1,7 @@
 // voconv: merges exported sound projects and writes a console's sound data
 // with its include file. Built twice: as the current release and, with
 // VOCONV_RELEASE set to release115, as release 1.15.
+#include <cstdlib>
 #include <ctime>
 #include <iostream>
 #include <string>
@@ -20,7 +21,8 @@ int main(int argc, char** argv) {
   common::Output out(std::cout);
   voconv::Conversion conversion(out, voconv::VOCONV_RELEASE());
   conversion.toolFolder = voconv::ownExecutableFolder();
-  const int code = voconv::runConversion(args, conversion, voconv::builtInTargetWriters(), std::time(nullptr));
+  const int code = voconv::runConversion(args, conversion, voconv::builtInTargetWriters(),
+                                           voconv::runDate(std::getenv("SOURCE_DATE_EPOCH"), std::time(nullptr)));
   out.flush();
   return code;
 }

@@ -5,7 +5,8 @@
 #include "convert/conversion.h"
 #include "convert/exit_codes.h"
 #include "convert/foundation/fatal_error.h"
-#include "convert/project/export_script.h"
+#include "convert/project/script_reading.h"
+#include "convert/tools/song_folder.h"
 
 namespace voconv {
 
@@ -41,16 +42,34 @@ void writeNintendo64(Conversion& c, const TargetWriters& w) {
   }
 }
 
-int readScripts(Conversion& c, const std::vector<std::string>& scripts) {
-  for (size_t s = 0; s < scripts.size(); ++s) {
-    c.out.print("Reading exported script file <%s>...\n", scripts[s].c_str());
-    if (!readExportScript(c, scripts[s], int(s))) return kExitScriptFailed;
-    c.out.print("Done.\n");
-  }
-  return kExitDone;
+// Before the first script, for targets other than the handheld ones: the
+// macro definitions, which say where macro steps hold IDs.
+bool readMacroDefinitionsFor(Conversion& c) {
+  if (c.settings.handheld()) return true;
+  c.verbosePrint("Macrodefinitions:\n\n");
+  CommandTable commands;
+  if (!readMacroDefinitions(c.basePaths.resolve("macrodef.vqd"), commands, c.out, c.verbose())) return false;
+  c.verbosePrint("\n\n");
+  c.commands = std::move(commands);
+  return true;
 }
 
-int readInputs(const std::vector<std::string>& args, size_t first, Conversion& c) {
+int readScripts(Conversion& c, const std::vector<std::string>& scripts, SongFolder& songFolder) {
+  SongRuns songs(songToolSettings(c, &songFolder), c.basePaths, c.runTool, c.out, c.verbose());
+  int exitCode = kExitDone;
+  for (size_t s = 0; s < scripts.size() && exitCode == kExitDone; ++s) {
+    c.out.print("Reading exported script file <%s>...\n", scripts[s].c_str());
+    if ((s == 0 && !readMacroDefinitionsFor(c)) || !readExportScript(c, songs, scripts[s], int(s))) {
+      exitCode = kExitScriptFailed;
+    } else {
+      c.out.print("Done.\n");
+    }
+  }
+  if (songs.failed()) c.reportFailure();
+  return exitCode;
+}
+
+int readInputs(const std::vector<std::string>& args, size_t first, Conversion& c, SongFolder& songFolder) {
   if (first >= args.size()) {
     c.out.print("*** No project description is given after the options.\n");
     c.reportFailure();
@@ -69,7 +88,7 @@ int readInputs(const std::vector<std::string>& args, size_t first, Conversion& c
     return kExitFailureReported;
   }
   c.out.print("Done.\n");
-  return readScripts(c, scripts);
+  return readScripts(c, scripts, songFolder);
 }
 
 }  // namespace
@@ -84,7 +103,7 @@ void writeTargetData(Conversion& c, const TargetWriters& writers) {
 }
 
 int runConversion(const std::vector<std::string>& args, Conversion& c, const TargetWriters& writers,
-                  std::time_t now) {
+                  const RunDate& now) {
   c.out.write(c.release.banner);
   if (args.size() < 2) {
     printUsage(c);
@@ -99,8 +118,9 @@ int runConversion(const std::vector<std::string>& args, Conversion& c, const Tar
   c.model.clear();
   c.midiSetups.clear();
   c.targetObjects.clear();
+  SongFolder songFolder;  // made with the first handheld song, removed on every way out of the run
   try {
-    exitCode = readInputs(args, *first, c);
+    exitCode = readInputs(args, *first, c, songFolder);
     if (exitCode != kExitDone) return exitCode;
 
     c.include = std::make_unique<IncludeFile>(c.settings.assemblerInclude ? IncludeForm::Assembler : IncludeForm::C);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "convert/include_file.h"
 #include "convert/targets/target_writers.h"
 
 namespace voconv {
@@ -16,7 +17,7 @@ class Conversion;
 // returns the exit code (see exit_codes.h). `now` is the time put into the
 // include file header.
 int runConversion(const std::vector<std::string>& args, Conversion& conversion, const TargetWriters& writers,
-                  std::time_t now);
+                  const RunDate& now);
 
 // The target's writer alone, as the run calls it once the include file's
 // header is written.

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "convert/conversion.h"
-#include "convert/project/export_script.h"
+#include "convert/project/script_reading.h"
 
 namespace {
 
@@ -68,8 +68,9 @@ void BM_ReadFourExportScripts(benchmark::State& state) {
     c.ids.clear();
     c.settings.target = voconv::Target::GameBoy;  // no macro definitions needed
     c.runTool = [](const std::vector<std::string>&) { return voconv::ToolResult{0, {}}; };
+    voconv::SongRuns songs(voconv::songToolSettings(c), c.basePaths, c.runTool, out, false);
     for (int s = 0; s < 4; ++s) {
-      if (!voconv::readExportScript(c, "script" + std::to_string(s) + ".txt", s)) state.SkipWithError("read failed");
+      if (!voconv::readExportScript(c, songs, "script" + std::to_string(s) + ".txt", s)) state.SkipWithError("read failed");
     }
     benchmark::DoNotOptimize(c.model.samples.size());
     if (c.model.samples.size() != 4 * kObjects) state.SkipWithError("not every sample was merged");

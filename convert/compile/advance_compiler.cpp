@@ -89,7 +89,8 @@ void panningModulation(MacroStep& s) {
 
 void randomNote(MacroStep& s) {
   s.b(1, uint8_t((s.s(6) ? 1 : 0) | (s.s(7) ? 2 : 0)));
-  const uint16_t a = stepPitch(s, 1, 2), b = stepPitch(s, 3, 4);
+  // Both keys are signed here, unlike SETNOTE's.
+  const uint16_t a = pitch(s.signedByte(1), s.signedByte(2)), b = pitch(s.signedByte(3), s.signedByte(4));
   s.w16(2, std::min(a, b));
   s.w16(4, std::max(a, b));
 }

@@ -1,60 +1,24 @@
 #include "project_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
-
-#include "common/paths.h"
+#include "common/file_io.h"
+#include "convert/samples/sample_reader.h"
 
 namespace voconv {
 
-namespace {
-
-// Opens without blocking (a FIFO would wait for a writer), accepts only a
-// regular file, and reads it whole: one open, one fstat, the reads.
-template <typename Container>
-bool readRegularFile(const std::filesystem::path& path, Container& out, std::string& error) {
-  out.clear();
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) {
-    error = "cannot open " + common::displayPath(path) + ": " + std::strerror(errno);
-    return false;
-  }
-  struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    ::close(fd);
-    error = "cannot open " + common::displayPath(path) + ": it is not a regular file";
-    return false;
-  }
-  out.resize(size_t(info.st_size));
-  size_t done = 0;
-  while (done < out.size()) {
-    const ssize_t n = ::read(fd, out.data() + done, out.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      error = "cannot read " + common::displayPath(path) + ": " + std::strerror(errno);
-      ::close(fd);
-      return false;
-    }
-    if (n == 0) break;  // the file shrank while it was read
-    done += size_t(n);
-  }
-  out.resize(done);
-  ::close(fd);
-  return true;
-}
-
-}  // namespace
-
 bool readProjectFile(const std::filesystem::path& path, std::vector<uint8_t>& bytes, std::string& error) {
-  return readRegularFile(path, bytes, error);
+  return common::readRegularFile(path, bytes, error) == common::RegularFileRead::Ok;
 }
 
 bool readProjectFile(const std::filesystem::path& path, std::string& text, std::string& error) {
-  return readRegularFile(path, text, error);
+  return common::readRegularFile(path, text, error) == common::RegularFileRead::Ok;
+}
+
+bool refusedAsSampleFile(const std::filesystem::path& path) {
+  std::error_code ec;
+  const std::filesystem::file_status status = std::filesystem::status(path, ec);
+  if (ec || !std::filesystem::exists(status) || std::filesystem::is_directory(status)) return false;
+  if (!std::filesystem::is_regular_file(status)) return true;
+  return std::filesystem::file_size(path, ec) > convert::kMaxSampleFileSize && !ec;
 }
 
 }  // namespace voconv

@@ -12,4 +12,8 @@ namespace voconv {
 bool readProjectFile(const std::filesystem::path& path, std::vector<uint8_t>& bytes, std::string& error);
 bool readProjectFile(const std::filesystem::path& path, std::string& text, std::string& error);
 
+// Whether `path` names something that is there but that a sample reader
+// refuses: not a regular file, or larger than the sample size limit.
+bool refusedAsSampleFile(const std::filesystem::path& path);
+
 }  // namespace voconv

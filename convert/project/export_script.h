@@ -1,24 +1,18 @@
-// The export script reader: reads one exported sound project (samples, sound
-// macros, keymaps, layers, tables, song groups with their MIDI setups and
-// program pages, sound-effect groups) into the project model, renumbering
-// every ID through the ID maps of its script index.
+// The export script parse: turns the text of one exported sound project
+// (samples, sound macros, keymaps, layers, tables, song groups with their
+// MIDI setups and program pages, sound-effect groups) into its script model.
+// It reads nothing but the text and renumbers nothing; the merge
+// (script_merge.h) does that.
 #pragma once
 
 #include <string>
 
+#include "convert/project/script_model.h"
+
 namespace voconv {
 
-class Conversion;
-
-// Reads the export script `fileName` (found through the project base paths)
-// as script `scriptIndex` (0 to 3). Before the first script of a run, for
-// targets other than the handheld ones, reads the macro definition file
-// "macrodef.vqd". Prints its failure message and returns false on failure;
-// what was entered before the failing line stays in the model. Throws
-// FatalError when the IDs run out.
-bool readExportScript(Conversion& conversion, const std::string& fileName, int scriptIndex);
-
-// Reads script text already in memory; `name` is the file named in messages.
-bool parseExportScript(Conversion& conversion, std::string text, const std::string& name, int scriptIndex);
+// The model of the script `text`; `name` is the file named in messages. A
+// line that cannot be read ends the model with its failure step.
+ScriptModel parseExportScript(std::string text, const std::string& name);
 
 }  // namespace voconv

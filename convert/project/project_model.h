@@ -21,6 +21,8 @@ namespace voconv {
 struct SampleRecord {
   std::string fileName;
   uint8_t type = 0;  // compression type from the export script
+  std::string scriptName;  // where the sample was defined, for messages
+  int line = 0;
 };
 
 struct MacroRecord {

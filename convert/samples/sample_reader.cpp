@@ -13,15 +13,22 @@ int SampleReader::readSample(const std::filesystem::path& path, SampleRecord& re
   const std::string name = path.string();
   std::vector<uint8_t> file;
   std::string ioError;
-  std::error_code ec;
-  bool read = false;
+  common::RegularFileRead read = common::RegularFileRead::CannotOpen;
   try {
-    read = !std::filesystem::is_directory(path, ec) && common::readWholeFile(path, file, ioError);
+    read = common::readRegularFile(path, file, ioError, kMaxSampleFileSize);
   } catch (const std::bad_alloc&) {
     record = SampleRecord{};
     return finish(SampleReadStatus::fail(kSampleOutOfMemory, "Out of memory!"), record);
   }
-  if (!read) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) read = common::RegularFileRead::CannotOpen;  // named as missing
+  if (read == common::RegularFileRead::NotRegular || read == common::RegularFileRead::TooLarge) {
+    record = SampleRecord{};
+    const char* what = read == common::RegularFileRead::TooLarge ? "is larger than 256 MB" : "is not a regular file";
+    return finish(SampleReadStatus::fail(kSampleNotReadable, common::format("File `%s' %s!", name.c_str(), what)),
+                  record);
+  }
+  if (read != common::RegularFileRead::Ok) {
     record = SampleRecord{};
     return finish(SampleReadStatus::fail(kSampleFileNotFound, common::format("File `%s' not found!", name.c_str())),
                   record);

@@ -21,7 +21,11 @@ enum SampleReadResult : int {
   kSampleFormatError = 4,
   kSampleBadKalpVersion = 7,
   kSampleReadError = 8,
+  kSampleNotReadable = 9,  // not a regular file, or larger than kMaxSampleFileSize
 };
+
+// Sample files larger than this are refused before they are read.
+constexpr uint64_t kMaxSampleFileSize = uint64_t(256) << 20;
 
 // How a converter release reads sample files. Release 1.15 differs from the
 // current one in two points that show in the records it produces.

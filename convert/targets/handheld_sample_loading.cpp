@@ -59,7 +59,13 @@ bool HandheldSampleLoader::load(uint16_t id) {
   }
   c_.verbosePrint("Including sample file <%s> for ID %d...\n", sample->fileName.c_str(), id);
   convert::SampleRecord s;
-  if (reader_.readSample(c_.basePaths.resolve(sample->fileName), s) != convert::kSampleReadOk) {
+  const int read = reader_.readSample(c_.basePaths.resolve(sample->fileName), s);
+  if (read == convert::kSampleNotReadable) {
+    c_.out.print("*** %s\n*** In <%s>, line %d.\n", reader_.lastError().c_str(), sample->scriptName.c_str(),
+                 sample->line);
+    return false;
+  }
+  if (read != convert::kSampleReadOk) {
     if (!release115_) {
       c_.out.print("*** Referenced sample \"%s\" (id=%d) not found in project data.\n", sample->fileName.c_str(), id);
       c_.out.print("*** %s\n", reader_.lastError().c_str());

@@ -7,6 +7,7 @@
 #include "common/byte_order.h"
 #include "common/file_io.h"
 #include "convert/conversion.h"
+#include "convert/foundation/project_file.h"
 #include "convert/samples/sample_batch.h"
 #include "convert/targets/n64_writer.h"
 
@@ -74,6 +75,9 @@ bool writeEntry(Conversion& c, uint16_t id, const convert::N64SampleOutcome* out
     c.out.print("Including sample file <%s> for ID %d...\n", sample->fileName.c_str(), id);
     c.out.write(outcome->messages);
     ok = outcome->ok;
+    if (!ok && refusedAsSampleFile(c.basePaths.resolve(sample->fileName))) {
+      c.out.print("*** In <%s>, line %d.\n", sample->scriptName.c_str(), sample->line);
+    }
     if (ok) {
       header = outcome->sample.header;
       data.bytes(outcome->sample.data);

@@ -21,7 +21,7 @@ class ExportScript : public ::testing::Test {
   }
   void TearDown() override { std::filesystem::current_path(cwd_); }
 
-  bool parse(const std::string& text, int script = 0) { return parseExportScript(run_.conversion, text, "s.txt", script); }
+  bool parse(const std::string& text, int script = 0) { return run_.readScript(text, "s.txt", script); }
   ProjectModel& model() { return run_->model; }
 
   testing_support::TempDir dir_;
@@ -116,7 +116,7 @@ TEST_F(ExportScript, LayerFilesKeepWholeRecordsOnly) {
     bytes[8] = 0x12;
     dir_.write("ly.bin", bytes);
     TestConversion run;
-    ASSERT_TRUE(parseExportScript(run.conversion, "[Layers]\n1,ly.bin\n", "s.txt", 0));
+    ASSERT_TRUE(run.readScript("[Layers]\n1,ly.bin\n", "s.txt", 0));
     const LayerRecord* layer = run->model.layers.find(0x8001);
     ASSERT_NE(layer, nullptr);
     ASSERT_EQ(layer->entries.size(), 2u) << size;
@@ -236,13 +236,13 @@ TEST_F(ExportScript, FailuresStopTheScriptWithTheirMessage) {
   };
   for (const auto& c : cases) {
     TestConversion run;
-    EXPECT_FALSE(parseExportScript(run.conversion, c.script, "s.txt", 0)) << c.script;
+    EXPECT_FALSE(run.readScript(c.script, "s.txt", 0)) << c.script;
     EXPECT_EQ(run.output(), c.message) << c.script;
     EXPECT_TRUE(run.toolRuns.empty());
   }
   TestConversion run;
   const std::string longName(128, 'n');
-  EXPECT_FALSE(parseExportScript(run.conversion, "[Songgroup]\nMidiSetup\n{\nName=" + longName + "\n}\n", "s.txt", 0));
+  EXPECT_FALSE(run.readScript("[Songgroup]\nMidiSetup\n{\nName=" + longName + "\n}\n", "s.txt", 0));
   EXPECT_EQ(run.output(),
             "*** MIDI setup name <" + longName + "> is longer than 127 characters.\n*** In <s.txt>, line 4.\n");
 }
@@ -301,7 +301,7 @@ TEST_F(ExportScript, NamesLongerThanTheirFieldsFailTheScript) {
   };
   for (const Case& c : cases) {
     TestConversion run;
-    EXPECT_FALSE(parseExportScript(run.conversion, c.script, "s.txt", 0)) << c.script.substr(0, 20);
+    EXPECT_FALSE(run.readScript(c.script, "s.txt", 0)) << c.script.substr(0, 20);
     EXPECT_EQ(run.output(), c.message);
     EXPECT_TRUE(run.toolRuns.empty());
   }
@@ -316,7 +316,7 @@ TEST_F(ExportScript, SetupNamesThatWouldLeaveTheOutputFolderFailTheScript) {
   for (const std::string& bad : std::vector<std::string>{"../../escaped", "a/b", "a\\b", "..", "C:song", "a\001b"}) {
     TestConversion run;
     const std::string script = "[Songgroup]\nMidiSetup\n{\nName=" + bad + "\nFilename=a.mid\nChannelsetup=1,0,0,0,0,0\n}\n";
-    EXPECT_FALSE(parseExportScript(run.conversion, script, "s.txt", 0)) << bad;
+    EXPECT_FALSE(run.readScript(script, "s.txt", 0)) << bad;
     EXPECT_EQ(run.output(), "*** MIDI setup name <" + bad + "> cannot name a file in the output folder.\n"
                             "*** In <s.txt>, line 4.\n");
     EXPECT_TRUE(run.toolRuns.empty()) << bad;
@@ -370,4 +370,25 @@ TEST_F(ExportScript, NamesThatAreNoRegularFileFailInsteadOfHanging) {
   EXPECT_EQ(run_.output(),
             "*** Could not read keymap file.\n*** In <s.txt>, line 2.\n"
             "*** Could not open layer file <folder.bin> for input.\n*** In <s.txt>, line 2.\n");
+}
+
+// The parse reads the text alone: a keymap that does not exist is a step like
+// any other, a warning is a step where its line stands, and the first line
+// that cannot be read ends the model.
+TEST(ExportScriptParse, RecordsEachLineAndEndsAtTheFailure) {
+  const ScriptModel model = parseExportScript(
+      "[Keymaps]\n7,nowhere.kmp\n[SFXgroup]\nName=Odd FX\nBogus\nSample=1\n", "odd.txt");
+  ASSERT_EQ(model.steps.size(), 5u);
+  const auto* keymap = std::get_if<ObjectStep>(&model.steps[0].what);
+  ASSERT_NE(keymap, nullptr);
+  EXPECT_EQ(keymap->kind, IdKind::Keymap);
+  EXPECT_EQ(keymap->number, 7);
+  EXPECT_EQ(keymap->fileName, "nowhere.kmp");
+  EXPECT_TRUE(std::holds_alternative<GroupStartStep>(model.steps[1].what));
+  EXPECT_EQ(model.steps[2].line, 4);
+  EXPECT_NE(std::get<NoticeStep>(model.steps[2].what).text.find("*** In <odd.txt>, line 4.\n"), std::string::npos);
+  EXPECT_EQ(std::get<GroupNameStep>(model.steps[3].what).name, "Odd FX");
+  EXPECT_TRUE(model.fails());
+  EXPECT_EQ(std::get<FailureStep>(model.steps[4].what).text,
+            "*** Unknown token in SFX group section.\n<Bogus>\n*** In <odd.txt>, line 5.\n");
 }

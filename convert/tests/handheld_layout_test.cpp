@@ -276,7 +276,7 @@ TEST(HandheldLayout, GameBoyIncludeSlicesThePoolIntoBanks) {
            "\t\tOFFSET\t$c000\t\t\t; Wrap to next bank\n\t\tBINSET\t$4000,$1\n\t\tLIBBIN\t/p/demo.pool\n\n"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(gameBoyIncludeText({0, c.capsOff, "/p/demo.proj", "/p/demo.pool", c.pool}), head + c.tail) << c.pool;
+    EXPECT_EQ(gameBoyIncludeText({RunDate{}, c.capsOff, "/p/demo.proj", "/p/demo.pool", c.pool}), head + c.tail) << c.pool;
   }
 }
 

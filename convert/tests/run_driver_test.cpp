@@ -41,7 +41,7 @@ class RunDriver : public ::testing::Test {
                          step("agbproj"), step("agbdata")};
   }
   int run(const std::vector<std::string>& args, const TargetWriters& writers) {
-    return runConversion(args, run_.conversion, writers, 0);
+    return runConversion(args, run_.conversion, writers, RunDate{});
   }
   // What the run printed after reading its inputs.
   std::string writingPart() const {
@@ -95,7 +95,7 @@ TEST_F(RunDriver, HandheldTargetsRunProjectThenData) {
   TestConversion second;
   TargetWriters writers = allWriters();
   writers.advanceProject = step("agbproj", false);
-  EXPECT_EQ(runConversion({"-t", "AGB", "s.txt", "d.txt"}, second.conversion, writers, 0), kExitFailureReported);
+  EXPECT_EQ(runConversion({"-t", "AGB", "s.txt", "d.txt"}, second.conversion, writers, RunDate{}), kExitFailureReported);
   EXPECT_EQ(second.output().substr(second.output().find("[")), "[agbproj]\n");
 }
 
@@ -126,8 +126,17 @@ TEST_F(RunDriver, OutOfIdsEndsWithOneAndLeavesNoIncludeFile) {
 TEST(IncludeFile, DateLineHasTheFixedCLibraryForm) {
   ::setenv("TZ", "UTC", 1);
   ::tzset();
-  EXPECT_EQ(dateLine(0), "Thu Jan  1 00:00:00 1970\n");
-  EXPECT_EQ(dateLine(1796907661), "Thu Dec 10 13:01:01 2026\n");  // from python3 datetime
+  EXPECT_EQ(dateLine({0, false}), "Thu Jan  1 00:00:00 1970\n");
+  EXPECT_EQ(dateLine({1796907661, false}), "Thu Dec 10 13:01:01 2026\n");  // from python3 datetime
+  // SOURCE_DATE_EPOCH is shown in UTC whatever the local zone; a value that
+  // is not a whole number of seconds leaves the run's own time.
+  ::setenv("TZ", "America/New_York", 1);
+  ::tzset();
+  EXPECT_EQ(dateLine(runDate("1796907661", 5)), "Thu Dec 10 13:01:01 2026\n");
+  for (const char* bad : {"", "12x", "-5", "99999999999999999999"}) EXPECT_EQ(runDate(bad, 5).seconds, 5) << bad;
+  EXPECT_EQ(runDate(nullptr, 5).utc, false);
+  ::setenv("TZ", "UTC", 1);
+  ::tzset();
   EXPECT_EQ(upperCase("Level_1 boss9"), "LEVEL_1 BOSS9");
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "convert/conversion.h"
+#include "convert/project/script_reading.h"
 
 namespace voconv::testing {
 
@@ -23,6 +24,13 @@ struct TestConversion {
       toolRuns.push_back(argv);
       return ToolResult{toolExitCode, toolExitCode ? "tool said no\n" : ""};
     };
+  }
+  // Reads script text through every phase into the conversion's project.
+  bool readScript(const std::string& text, const std::string& name = "s.txt", int scriptIndex = 0) {
+    SongRuns songs(songToolSettings(conversion), conversion.basePaths, conversion.runTool, out, conversion.verbose());
+    const bool read = readExportScriptText(conversion, songs, text, name, scriptIndex);
+    if (songs.failed()) conversion.reportFailure();
+    return read;
   }
   Conversion* operator->() { return &conversion; }
   std::string output() const { return text.str(); }

@@ -1,8 +1,6 @@
 #include "song_conversion.h"
 
 #include "common/paths.h"
-#include "convert/conversion.h"
-#include "convert/foundation/object_id.h"
 
 namespace voconv {
 
@@ -19,19 +17,17 @@ std::string extensionOfName(const std::string& fileName) {
 
 }  // namespace
 
-ToolCommand songToolCommand(const Conversion& c, const std::string& fileName, const std::string& inputPath,
-                            const std::string& outputPath) {
+ToolCommand songToolCommand(const SongToolSettings& settings, const std::string& fileName,
+                            const std::string& inputPath, const std::string& outputPath) {
   const std::string extension = extensionOfName(fileName);
   std::string tool;
   std::string option;
   if (extension.empty() || common::equalsIgnoringCase(extension, ".arr")) {
     tool = "kvtool";
-    option = c.settings.bigEndian ? "-B" : "";
+    option = settings.bigEndian ? "-B" : "";
   } else {
     tool = "mid2trk";
-    if (c.settings.target == Target::GameBoy) option = "-G";
-    else if (c.settings.target == Target::GameBoyAdvance) option = "-A";
-    else option = c.settings.bigEndian ? "-N" : "-P";
+    option = settings.midiOption;
   }
   ToolCommand command;
   command.line = tool + " " + option + " " + inputPath + " " + outputPath;
@@ -42,28 +38,57 @@ ToolCommand songToolCommand(const Conversion& c, const std::string& fileName, co
   return command;
 }
 
-uint16_t midiSetupId(Conversion& c, const std::string& name, const std::string& fileName) {
-  if (const MidiSetup* known = c.midiSetups.find(name)) return known->id;
-  const uint16_t id = c.midiSetups.add(name).id;
-  const std::string input = common::displayPath(c.basePaths.resolve("MIDIfiles\\" + fileName));
-  if (c.settings.slaveRom) return id;
-  const std::filesystem::path songFile = c.description.fileInOutputDirectory(name + ".song");
+// The song file of setup `name`; false (printed) when the private song
+// folder cannot be made.
+bool SongRuns::songFile(const std::string& name, std::filesystem::path& file) {
+  SongFolder* folder = settings_.privateFolder;
+  if (!folder) {
+    file = common::joinPath(settings_.outputDirectory, name + ".song");
+    return true;
+  }
+  std::string error;
+  if (folder->path().empty() && !folder->create(settings_.outputDirectory, error)) {
+    out_.print("*** %s\n", error.c_str());
+    failed_ = true;
+    return false;
+  }
+  file = common::joinPath(folder->path(), name + ".song");
+  return true;
+}
+
+bool SongRuns::make(MidiSetupRegistry& setups, uint16_t id, const std::string& name, const std::string& fileName,
+                    const std::string& script, int line) {
+  const std::filesystem::path inputPath = basePaths_.resolve("MIDIfiles\\" + fileName);
+  const std::string input = common::displayPath(inputPath);
+  if (!settings_.makesSongs) return true;
+  // Checked here, not where the tool opens it: a FIFO swapped in between is
+  // not caught.
+  std::error_code ec;
+  const std::filesystem::file_status status = std::filesystem::status(inputPath, ec);
+  if (!ec && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+    out_.print("*** MIDI file <%s> is not a regular file.\n*** In <%s>, line %d.\n", input.c_str(), script.c_str(),
+               line);
+    failed_ = true;
+    return false;
+  }
+  std::filesystem::path songFile;
+  if (!this->songFile(name, songFile)) return false;
   const std::string output = common::displayPath(songFile);
-  c.out.print("Using external tool to convert <%s>...\n", input.c_str());
-  const ToolCommand command = songToolCommand(c, fileName, input, output);
-  c.verbosePrint("CMD: %s\n", command.line.c_str());
-  const ToolResult result = c.runTool(command.argv);
+  out_.print("Using external tool to convert <%s>...\n", input.c_str());
+  const ToolCommand command = songToolCommand(settings_, fileName, input, output);
+  if (verbose_) out_.print("CMD: %s\n", command.line.c_str());
+  const ToolResult result = runTool_(command.argv);
   if (result.exitCode == 0) {
-    c.midiSetups.recordSongFile(id, songFile);
-    return id;
+    setups.recordSongFile(id, songFile);
+    return true;
   }
-  c.out.print("*** Warning: Error %d while executing external program.\n", result.exitCode);
+  out_.print("*** Warning: Error %d while executing external program.\n", result.exitCode);
   if (!result.output.empty()) {
-    c.out.write(result.output);
-    if (result.output.back() != '\n') c.out.write("\n");
+    out_.write(result.output);
+    if (result.output.back() != '\n') out_.write("\n");
   }
-  c.reportFailure();
-  return kNoObject;
+  failed_ = true;
+  return false;
 }
 
 }  // namespace voconv

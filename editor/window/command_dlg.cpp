@@ -1,5 +1,6 @@
 #include "command_dlg.h"
 
+#include <QtGui/QWheelEvent>
 #include <QtWidgets/QCheckBox>
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QGroupBox>
@@ -38,7 +39,8 @@ CCommandDlg::CCommandDlg(CCommand& command, QWidget* parent) : QDialog(parent), 
   buildCommandControls();
   fillFromCommand();
   connectEvents();
-  confirm_->setFocus();
+  // Typed digits go into the insert time; Enter and Alt+W still confirm.
+  insert_->setFocus();
 }
 
 CCommandDlg::~CCommandDlg() {
@@ -81,7 +83,24 @@ void CCommandDlg::fillFromCommand() {
   paramOpen_ = true;
 }
 
+bool CCommandDlg::eventFilter(QObject* watched, QEvent* event) {
+  // The mouse wheel changes a time field, the retransmissions or the command
+  // only once the user has put the focus there.
+  if (event->type() == QEvent::Wheel) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget && !widget->hasFocus()) {
+      event->ignore();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
 void CCommandDlg::connectEvents() {
+  for (QWidget* control : std::initializer_list<QWidget*>{insert_, response_, retransmissions_, commands_}) {
+    control->setFocusPolicy(Qt::StrongFocus);
+    control->installEventFilter(this);
+  }
   connect(timed_, &QCheckBox::toggled, this, &CCommandDlg::timedToggled);
   connect(commands_, &QComboBox::currentIndexChanged, this, &CCommandDlg::commandChosen);
   connect(insert_, &CTimeCodeEdit::editingFinished, this, &CCommandDlg::insertLeft);

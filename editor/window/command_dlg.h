@@ -39,6 +39,9 @@ class CCommandDlg : public QDialog {
   // dialog first.
   void done(int result) override;
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void buildTimeControls();
   void buildCommandControls();

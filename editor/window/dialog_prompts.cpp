@@ -5,14 +5,18 @@
 #include <QtWidgets/QFileDialog>
 #include <QtWidgets/QMessageBox>
 #include <QtWidgets/QPlainTextEdit>
+#include <QtWidgets/QPushButton>
 #include <QtWidgets/QVBoxLayout>
 
 #include "command_dlg.h"
 #include "cue_track_dlg.h"
+#include "time_dialogs.h"
 
 namespace vtq {
 namespace {
 
+constexpr const char* kListFilters =
+    "Command Lists (*.csv);;Tab-Separated Command Lists (*.tsv);;All Files (*)";
 constexpr const char* kAllFilters = "Quorlin VTQ Editor Documents (*.qtd);;All Files (*)";
 
 QMessageBox::StandardButton ask(QWidget* parent, QMessageBox::Icon icon, const QString& text,
@@ -75,8 +79,11 @@ QString DialogPrompts::createDocumentName() {
 }
 
 OverwriteChoice DialogPrompts::overwriteExisting() {
-  switch (ask(parent_, QMessageBox::Question, QString::fromUtf8(kOverwriteQuestion),
-              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+  // No (open the file) is the default, so that Enter never empties a document.
+  QMessageBox box(QMessageBox::Question, QString::fromUtf8(kApplicationTitle), QString::fromUtf8(kOverwriteQuestion),
+                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent_);
+  box.setDefaultButton(QMessageBox::No);
+  switch (box.exec()) {
     case QMessageBox::Yes: return OverwriteChoice::Overwrite;
     case QMessageBox::No: return OverwriteChoice::OpenExisting;
     default: return OverwriteChoice::Cancel;
@@ -144,6 +151,56 @@ void DialogPrompts::report(const QString& title, const QString& text) {
   layout->addWidget(buttons);
   dialog.resize(800, 420);  // a summary line fits without scrolling
   dialog.exec();
+}
+
+}  // namespace vtq
+
+namespace vtq {
+
+int DialogPrompts::unusualRate(const QString& title, int rate) {
+  QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kApplicationTitle),
+                  QStringLiteral("%1 makes its wave files at %2 Hz.").arg(title).arg(rate), QMessageBox::NoButton,
+                  parent_);
+  box.setInformativeText(QStringLiteral("Wave files are made at 44100 or 48000 Hz only, so no command can be made or "
+                                        "edited at this rate. Set the document's rate?"));
+  QPushButton* rate44100 = box.addButton(QStringLiteral("44100 Hz"), QMessageBox::AcceptRole);
+  QPushButton* rate48000 = box.addButton(QStringLiteral("48000 Hz"), QMessageBox::AcceptRole);
+  box.addButton(QStringLiteral("Keep"), QMessageBox::RejectRole);
+  box.setDefaultButton(rate44100);
+  box.exec();
+  if (box.clickedButton() == rate44100) return 44100;
+  if (box.clickedButton() == rate48000) return 48000;
+  return 0;
+}
+
+std::optional<ShiftRequest> DialogPrompts::shiftTimes(const ShiftRequest& proposal, int selectionCount) {
+  ShiftTimesDlg dialog(proposal, selectionCount, parent_);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.request();
+}
+
+std::optional<CSMPTETime> DialogPrompts::goToTime(CSMPTETime start) {
+  GoToTimeDlg dialog(start, parent_);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.time();
+}
+
+QString DialogPrompts::exportListName(const QString& suggested) {
+  QFileDialog dialog(parent_, QStringLiteral("Export List"), suggested, QString::fromUtf8(kListFilters));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setDefaultSuffix(QStringLiteral("csv"));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().first();
+}
+
+QString DialogPrompts::importListName() {
+  QFileDialog dialog(parent_, QStringLiteral("Import List"), QString(), QString::fromUtf8(kListFilters));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().first();
 }
 
 }  // namespace vtq

@@ -30,6 +30,11 @@ class DialogPrompts : public WindowPrompts {
   std::optional<SoundTrackRequest> soundTrackRequest(const SoundTrackRequest& defaults) override;
   QString checkReport(const QString& text, const QString& suggestedCsv) override;
   void report(const QString& title, const QString& text) override;
+  std::optional<ShiftRequest> shiftTimes(const ShiftRequest& proposal, int selectionCount) override;
+  std::optional<CSMPTETime> goToTime(CSMPTETime start) override;
+  int unusualRate(const QString& title, int rate) override;
+  QString exportListName(const QString& suggested) override;
+  QString importListName() override;
 
  private:
   QWidget* parent_ = nullptr;

@@ -11,21 +11,17 @@ std::filesystem::path toPath(const QString& name) { return std::filesystem::path
 
 bool DocumentFlows::createDocument() {
   for (;;) {
-    // Until the document has a file, Cancel means "ask again".
+    // Cancel (in the file dialog or at the overwrite question) ends the
+    // operation; at start-up, without a document, it ends the program. A file
+    // that cannot be opened or written asks again while there is no document.
     const bool mustChoose = isUntitled();
     const QString name = prompts_.createDocumentName();
-    if (name.isEmpty()) {
-      if (mustChoose) continue;
-      return false;
-    }
+    if (name.isEmpty()) return false;
     if (QFileInfo::exists(name)) {
       const OverwriteChoice choice = prompts_.overwriteExisting();
+      if (choice == OverwriteChoice::Cancel) return false;
       if (choice == OverwriteChoice::OpenExisting) {
         if (openDocument(name)) return true;
-        if (mustChoose) continue;
-        return false;
-      }
-      if (choice == OverwriteChoice::Cancel) {
         if (mustChoose) continue;
         return false;
       }
@@ -42,6 +38,7 @@ bool DocumentFlows::replaceWithNew(const QString& path) {
     return false;
   }
   recent_.add(path);
+  opened();
   return true;
 }
 
@@ -52,6 +49,7 @@ bool DocumentFlows::openDocument(const QString& path) {
     return false;
   }
   recent_.add(path);
+  opened();
   return true;
 }
 
@@ -62,20 +60,14 @@ bool DocumentFlows::openWithDialog() {
 
 bool DocumentFlows::save() {
   if (isUntitled()) return saveAs();
-  DocumentError error;
-  if (document_.saveDocument(error)) return true;
-  reportError(error);
-  return false;
+  return write(document_.path(), [this](DocumentError& error) { return document_.saveDocument(error); });
 }
 
 bool DocumentFlows::saveAs() {
   const QString name = prompts_.saveDocumentName(QString::fromStdString(document_.path().string()));
   if (name.isEmpty()) return false;
-  DocumentError error;
-  if (!document_.saveDocumentAs(toPath(name), error)) {
-    reportError(error);
+  if (!write(toPath(name), [&](DocumentError& error) { return document_.saveDocumentAs(toPath(name), error); }))
     return false;
-  }
   recent_.add(name);
   return true;
 }
@@ -90,14 +82,28 @@ bool DocumentFlows::saveModified() {
   return false;
 }
 
-void DocumentFlows::startUp(const std::optional<QString>& named) {
-  if (named && openDocument(*named)) return;
+bool DocumentFlows::startUp(const std::optional<QString>& named) {
+  if (named && openDocument(*named)) return true;
   if (!recent_.entries().isEmpty()) {
     const QString mostRecent = recent_.entries().first();
-    if (openDocument(mostRecent)) return;
+    if (openDocument(mostRecent)) return true;
     recent_.remove(mostRecent);
   }
-  createDocument();
+  return createDocument();
+}
+
+void DocumentFlows::opened() {
+  for (DocumentFileHooks* hooks : hooks_) hooks->documentOpened();
+}
+
+bool DocumentFlows::write(const std::filesystem::path& target, const std::function<bool(DocumentError&)>& save) {
+  bool allowed = true;
+  for (DocumentFileHooks* hooks : hooks_) allowed = allowed && hooks->beforeSave(target);
+  DocumentError error;
+  const bool saved = allowed && save(error);
+  for (DocumentFileHooks* hooks : hooks_) hooks->afterSave(saved);
+  if (allowed && !saved) reportError(error);
+  return saved;
 }
 
 void DocumentFlows::reportError(const DocumentError& error) {

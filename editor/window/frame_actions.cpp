@@ -1,4 +1,5 @@
 // What the main frame's menu items, toolbar buttons, keys and mouse do.
+#include <QtCore/QFile>
 #include <QtCore/QMimeData>
 #include <QtGui/QCloseEvent>
 #include <QtPrintSupport/QPageSetupDialog>
@@ -61,16 +62,30 @@ CListPrinter CMainFrame::prepareListPrinter() const {
   return listPrinter;
 }
 
+namespace {
+
+// A PDF is checked on disk: a full disk leaves an empty or cut-off file while
+// every drawing call succeeds.
+bool outputWritten(const QPrinter& printer) {
+  if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty()) return true;
+  QFile file(printer.outputFileName());
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  if (file.size() > 64) file.seek(file.size() - 64);
+  return file.read(64).contains("%%EOF");
+}
+
+}  // namespace
+
 bool CMainFrame::printTo(QPrinter& printer) {
   CListPrinter listPrinter = prepareListPrinter();
-  return listPrinter.print(printer, logicalDpiY());
+  return listPrinter.print(printer, logicalDpiY()) && outputWritten(printer);
 }
 
 void CMainFrame::filePrint() {
   // The job's date and time are taken before the print dialog.
   CListPrinter listPrinter = prepareListPrinter();
   QPrintDialog dialog(&printer_, this);
-  if (dialog.exec() == QDialog::Accepted && !listPrinter.print(printer_, logicalDpiY())) {
+  if (dialog.exec() == QDialog::Accepted && !(listPrinter.print(printer_, logicalDpiY()) && outputWritten(printer_))) {
     prompts_.error(QStringLiteral("The list could not be printed."), printer_.outputFileName());
   }
 }
@@ -115,8 +130,18 @@ void CMainFrame::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
 }
 
+// A dropped file is taken as a copy, never a move: a file manager deletes
+// the source of a move.
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
-  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+  if (!event->mimeData()->hasUrls()) return;
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
+}
+
+void CMainFrame::dragMoveEvent(QDragMoveEvent* event) {
+  if (!event->mimeData()->hasUrls()) return;
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
 }
 
 void CMainFrame::dropEvent(QDropEvent* event) {
@@ -126,7 +151,8 @@ void CMainFrame::dropEvent(QDropEvent* event) {
     if (url.isLocalFile()) last = url.toLocalFile();
   }
   if (last.isEmpty()) return;
-  event->acceptProposedAction();
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
   if (saveIfModified() && flows_.openDocument(last)) documentReplaced();
 }
 

@@ -11,6 +11,7 @@
 #include <QtPrintSupport/QPrintPreviewDialog>
 #include <QtCore/QMimeData>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QDockWidget>
 #include <QtWidgets/QHeaderView>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QMenuBar>
@@ -143,6 +144,10 @@ void CMainFrame::buildFileMenu() {
   file->addAction(makeAction("P&rint Setup...", "Change the printer and printing options\nPrint Setup",
                              &CMainFrame::filePrintSetup));
   file->addSeparator();
+  file->addAction(makeAction("&Export List...", "Write the command list as comma-separated text\nExport List",
+                             &CMainFrame::exportList));
+  file->addAction(makeAction("&Import List...", "Add the commands of a comma-separated list\nImport List",
+                             &CMainFrame::importList));
   file->addAction(makeAction("Render Cue Track...", "Write every command's transmission into one wave file\nRender Cue Track",
                              &CMainFrame::fileRenderCueTrack));
   file->addAction(makeAction("Check Sound Track...", "Find and decode every cue in a mixed sound track\nCheck Sound Track",
@@ -174,6 +179,23 @@ void CMainFrame::buildEditMenu() {
   actions_.undo = undo;
   actions_.redo = redo;
   editMenu_->addActions({undo, redo});
+  editMenu_->addSeparator();
+  QAction* cut = makeAction("Cu&t", "Cut the selected commands to the clipboard\nCut", &CMainFrame::editCut);
+  QAction* copy = makeAction("&Copy", "Copy the selected commands to the clipboard\nCopy", &CMainFrame::editCopy);
+  QAction* paste = makeAction("&Paste", "Insert the commands of the clipboard after the current command\nPaste",
+                              &CMainFrame::editPaste);
+  cut->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
+  copy->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
+  paste->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
+  editMenu_->addActions({cut, copy, paste});
+  // Ctrl+A is the list's own key; the item only names it.
+  QAction* selectAll = editMenu_->addAction(QStringLiteral("Select &All\tCtrl+A"), view_, &QAbstractItemView::selectAll);
+  selectAll->setStatusTip(QStringLiteral("Select every command"));
+  editMenu_->addSeparator();
+  QAction* goTo = makeAction("&Go to Time...", "Make the command at or after a time current\nGo to Time",
+                             &CMainFrame::goToTime);
+  goTo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+  editMenu_->addAction(goTo);
 }
 
 void CMainFrame::buildOtherMenus() {
@@ -190,6 +212,14 @@ void CMainFrame::buildOtherMenus() {
   actions_.cmdDelete = makeAction("&Delete", kPromptDelete, &CMainFrame::commandDelete);
   actions_.cmdPlay = makeAction("&Play", kPromptPlay, &CMainFrame::commandPlay);
   commandMenu_->addActions({actions_.cmdNew, actions_.cmdEdit, actions_.cmdDelete, actions_.cmdPlay});
+  commandMenu_->addSeparator();
+  QAction* shift = makeAction("&Shift Times...", "Move commands earlier or later by one amount\nShift Times",
+                              &CMainFrame::shiftTimes);
+  shift->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+  commandMenu_->addAction(shift);
+  commandMenu_->addAction(makeAction("&Make All Wave Files",
+                                     "Write every command's wave file again\nMake All Wave Files",
+                                     &CMainFrame::makeAllWaveFiles));
   timeline_->addCommandItems(*commandMenu_);
 
   QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
@@ -262,8 +292,25 @@ void CMainFrame::buildKeys() {
   // In the list Space plays the current command's wave file; in the timeline
   // it plays the film sound from the playhead.
   key(QKeySequence(Qt::Key_Space), &CMainFrame::commandPlay);
-  for (const QKeySequence& sequence : {QKeySequence(Qt::Key_F6), QKeySequence(Qt::SHIFT | Qt::Key_F6)})
-    connect(new QShortcut(sequence, this), &QShortcut::activated, timeline_, &TimelineController::switchFocus);
+  // F6 and Shift+F6 move the focus to the next and previous pane.
+  connect(new QShortcut(QKeySequence(Qt::Key_F6), this), &QShortcut::activated, this, [this] { focusPane(1); });
+  connect(new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6), this), &QShortcut::activated, this,
+          [this] { focusPane(-1); });
+}
+
+void CMainFrame::focusPane(int step) {
+  // The panes: the list, the timeline, then every visible dock widget in the order made.
+  std::vector<QWidget*> panes{view_};
+  if (timeline_->pane()->isVisible()) panes.push_back(timeline_->view());
+  for (QDockWidget* dock : findChildren<QDockWidget*>()) {
+    if (dock->isVisible() && dock->widget()) panes.push_back(dock->widget());
+  }
+  size_t at = 0;
+  for (size_t i = 0; i < panes.size(); ++i) {
+    if (panes[i] == focusWidget() || panes[i]->isAncestorOf(focusWidget())) at = i;
+  }
+  const size_t next = (at + panes.size() + size_t(step + int(panes.size()))) % panes.size();
+  panes[next]->setFocus(Qt::ShortcutFocusReason);
 }
 
 void CMainFrame::updateView() {
@@ -285,11 +332,25 @@ void CMainFrame::updateView() {
 }
 
 void CMainFrame::documentReplaced() {
+  // Restored unsaved changes (a recovery file) stay unsaved: no state of the
+  // fresh stack is the saved one.
+  const bool restored = document_.isModified();
   undoStack_->clear();
-  undoStack_->setClean();
+  if (restored) {
+    undoStack_->resetClean();
+  } else {
+    undoStack_->setClean();
+  }
   updateView();
   view_->makeCurrent(0);
   view_->setFocus();
+  // A document at another rate (written by another program) would fail every
+  // New and Edit without saying why.
+  const int rate = document_.sampleRate();
+  if (rate != 44100 && rate != 48000) {
+    const int chosen = prompts_.unusualRate(QString::fromStdString(document_.title()), rate);
+    if (chosen != 0) setSampleRate(chosen);
+  }
 }
 
 bool CMainFrame::saveIfModified() {

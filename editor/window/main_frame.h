@@ -56,8 +56,9 @@ class CMainFrame : public QMainWindow, private UndoContext {
   // title and the recent files. The first update also sizes the frame to the
   // list's columns.
   void updateView();
-  // The document was replaced (New, Open, Reload): the undo steps are
-  // forgotten, the list shows the new document with its first row current.
+  // The document was replaced (New, Open, Reload, Restore): the undo steps
+  // are forgotten, the list shows the new document with its first row
+  // current. A restored document keeps its unsaved state.
   void documentReplaced();
 
   // The command operations, as the menu, toolbar, keys and mouse run them.
@@ -67,6 +68,16 @@ class CMainFrame : public QMainWindow, private UndoContext {
   void commandDelete();
   void commandPlay();
   void setSampleRate(int rate);
+  // Many commands at once: the clipboard (every selected command), Shift
+  // Times, Go to Time, Make All Wave Files, and the list's export and import.
+  void editCut();
+  void editCopy();
+  void editPaste();
+  void shiftTimes();
+  void goToTime();
+  void makeAllWaveFiles();
+  void exportList();
+  void importList();
   // Prints the list onto `printer` (print, preview and PDF all come here).
   bool printTo(QPrinter& printer);
   void showHelp();
@@ -75,6 +86,7 @@ class CMainFrame : public QMainWindow, private UndoContext {
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 
  private:
@@ -93,6 +105,11 @@ class CMainFrame : public QMainWindow, private UndoContext {
   // is the stack's clean state.
   bool saveIfModified();
   std::vector<CommandSerial> selectedSerials() const;
+  // The commands a shift of `scope` moves.
+  std::vector<CommandSerial> shiftSerials(ShiftScope scope) const;
+  // Puts `commands` in as one step after asking once about an overlap (Abort
+  // or Ignore). False when the user aborted.
+  bool insertWithQuestion(std::vector<std::unique_ptr<CCommand>> commands, const QString& text);
   void selectSerials(const std::vector<CommandSerial>& serials);
 
   QAction* makeAction(const char* text, const char* prompt, void (CMainFrame::*slot)());
@@ -102,6 +119,8 @@ class CMainFrame : public QMainWindow, private UndoContext {
   void buildToolBar();
   void buildStatusBar();
   void buildKeys();
+  // Moves the focus `step` panes on (F6) or back (Shift+F6).
+  void focusPane(int step);
   void updateRecentMenu();
   CListPrinter prepareListPrinter() const;
   void openAfterQuestion(const QString& path);

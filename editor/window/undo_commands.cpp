@@ -81,6 +81,32 @@ void MoveCommandsStep::undo() {
   if (applied_) move(-frames_);
 }
 
+MakeWavesStep::MakeWavesStep(UndoContext& context, const QString& text) : QUndoCommand(text), context_(context) {}
+
+void MakeWavesStep::redo() {
+  CQuorlinVTQEditorDoc& document = context_.document();
+  before_.clear();
+  std::vector<CommandSerial> serials;
+  for (const auto& command : document.commands()) {
+    before_.push_back({command->serial(), command->fileName(), command->byteCodeText()});
+    serials.push_back(command->serial());
+  }
+  const std::vector<std::string> failures = writeWaveFiles(document, serials);
+  if (!failures.empty()) context_.waveFilesFailed(failures);
+}
+
+void MakeWavesStep::undo() {
+  CQuorlinVTQEditorDoc& document = context_.document();
+  for (const Texts& texts : before_) {
+    const size_t row = document.rowOf(texts.serial);
+    CCommand* command = document.commandAt(row);
+    if (!command) continue;
+    command->setLoadedFields(command->insertTime(), command->responseTime(), command->timedFlag(),
+                             command->retransmissions(), command->commandCode(), texts.fileName, texts.byteCode);
+    document.rowChanged(row);
+  }
+}
+
 SampleRateStep::SampleRateStep(UndoContext& context, int32_t rate, const QString& text)
     : QUndoCommand(text), context_(context), rate_(rate) {}
 

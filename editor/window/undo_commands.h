@@ -89,6 +89,26 @@ class MoveCommandsStep : public QUndoCommand {
   bool applied_ = false;
 };
 
+// Make All Wave Files: every command's wave file is written again, which
+// gives each the file name and byte code its time, the document's title and
+// rate now give; undo brings back the names and byte codes the commands had
+// (the files written stay, as every wave file does).
+class MakeWavesStep : public QUndoCommand {
+ public:
+  MakeWavesStep(UndoContext& context, const QString& text);
+  void redo() override;
+  void undo() override;
+
+ private:
+  struct Texts {
+    CommandSerial serial;
+    std::string fileName;
+    std::string byteCode;
+  };
+  UndoContext& context_;
+  std::vector<Texts> before_;
+};
+
 // Settings > Sample Rate.
 class SampleRateStep : public QUndoCommand {
  public:

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <QtCore/QString>
+#include <cstdint>
+#include <optional>
 
 #include <cstdint>
 #include <optional>
@@ -32,6 +34,14 @@ struct SoundTrackRequest {
 };
 
 enum class OverwriteChoice { Overwrite, OpenExisting, Cancel };
+
+// Which commands Shift Times moves.
+enum class ShiftScope { Selection, FromFirstSelected };
+
+struct ShiftRequest {
+  int64_t frames = 0;  // negative: earlier
+  ShiftScope scope = ShiftScope::Selection;
+};
 enum class SaveChoice { Save, Discard, Cancel };
 
 class WindowPrompts : public CommandPrompts {
@@ -65,6 +75,17 @@ class WindowPrompts : public CommandPrompts {
   virtual QString checkReport(const QString& text, const QString& suggestedCsv) = 0;
   // A report of lines, shown until the user closes it.
   virtual void report(const QString& title, const QString& text) = 0;
+  // The "Shift Times" dialog, opened with `proposal`; empty when cancelled.
+  virtual std::optional<ShiftRequest> shiftTimes(const ShiftRequest& proposal, int selectionCount) = 0;
+  // The document `title` opened at `rate`, which is neither 44100 nor 48000
+  // Hz: says so and offers both. The rate chosen, or 0 to keep it.
+  virtual int unusualRate(const QString& title, int rate) = 0;
+  // The "Go to Time" dialog; empty when cancelled.
+  virtual std::optional<CSMPTETime> goToTime(CSMPTETime start) = 0;
+  // The command list file to export to (a save dialog at `suggested`) or to
+  // import (an open dialog); empty when cancelled.
+  virtual QString exportListName(const QString& suggested) = 0;
+  virtual QString importListName() = 0;
 };
 
 }  // namespace vtq

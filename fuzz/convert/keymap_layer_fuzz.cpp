@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "common/byte_order.h"
-#include "convert/project/export_script.h"
+#include "convert/project/script_reading.h"
 #include "fuzz_conversion.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -21,7 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzzing::FuzzConversion run;
   voconv::Conversion& c = run.conversion;
   const std::string script = "[Keymaps]\n3,km.bin\n[Layers]\n4,ly.bin\n";
-  if (!voconv::parseExportScript(c, script, "script.txt", 0)) std::abort();
+  voconv::SongRuns songs(voconv::SongToolSettings{}, c.basePaths, c.runTool, c.out, false);
+  if (!voconv::readExportScriptText(c, songs, script, "script.txt", 0)) std::abort();
   const voconv::KeymapRecord* keymap = c.model.keymaps.find(0x4003);
   const voconv::LayerRecord* layer = c.model.layers.find(0x8004);
   if (!keymap || !layer) std::abort();

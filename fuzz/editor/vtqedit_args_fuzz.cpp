@@ -1,12 +1,13 @@
 // Feeds arbitrary command lines (arguments separated by NUL bytes) to the
 // batch mode's option parser and command builder, and arbitrary text to the
-// time code readers. A command that is built must keep the model's
+// time code readers (the signed one of --shift too). A command that is built must keep the model's
 // invariants.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "core/batch_edits.h"
 #include "core/batch_options.h"
 #include "fuzz/arguments.h"
 #include "core/time_code_editing.h"
@@ -32,6 +33,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (vtq::parseBatchOptions(args, options, problem) && options.action == vtq::BatchAction::Add) {
     if (auto command = vtq::buildCommand(options, problem)) checkCommand(*command);
   }
+  int64_t shift = 0;
+  if (vtq::parseSignedTimeCode(input, "--by", shift, problem) &&
+      (shift <= -vtq::CSMPTETime::kFramesPerDay || shift >= vtq::CSMPTETime::kFramesPerDay))
+    std::abort();
 
   const vtq::CSMPTETime read = vtq::CSMPTETime::fromText(input);
   if (read.frameCount() < 0 || read.frameCount() >= vtq::CSMPTETime::kFramesPerDay) std::abort();

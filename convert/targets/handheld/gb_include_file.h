@@ -6,10 +6,12 @@
 #include <ctime>
 #include <string>
 
+#include "convert/include_file.h"
+
 namespace voconv {
 
 struct GameBoyIncludeInfo {
-  std::time_t now = 0;
+  RunDate now;
   bool capsOff = false;     // the target was given as "gb"
   std::string projectPath;  // full paths, as the linker is to find them
   std::string poolPath;

@@ -9,7 +9,12 @@
 namespace voconv {
 
 std::optional<std::vector<uint8_t>> readSongFile(Conversion& c, const std::string& setupName) {
-  const std::filesystem::path path = c.description.fileInOutputDirectory(setupName + ".song");
+  // A song this run made is read where it was made; the slave ROM's songs,
+  // which it does not make, are found in the output folder.
+  const MidiSetup* setup = c.midiSetups.find(setupName);
+  const std::filesystem::path path = setup && !setup->songFile.empty()
+                                         ? setup->songFile
+                                         : c.description.fileInOutputDirectory(setupName + ".song");
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec)) {
     c.out.print("*** ERROR: Couldn't open MIDI arrangement file!\n");

@@ -87,7 +87,7 @@ struct DialogFixture {
   CCommandDlg dialog{command};
 };
 
-TEST(CommandDlg, OpensWithTheCommandAndTheFocusOnCreateWaveFile) {
+TEST(CommandDlg, OpensWithTheCommandAndTheFocusOnTheInsertTime) {
   DialogFixture f;
   f.command.SetCommand(34);
   f.command.SetTimed(true);
@@ -97,7 +97,8 @@ TEST(CommandDlg, OpensWithTheCommandAndTheFocusOnCreateWaveFile) {
   dialog.show();
   QApplication::setActiveWindow(&dialog);
   ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
-  EXPECT_EQ(QApplication::focusWidget(), dialog.confirmButton());
+  EXPECT_EQ(QApplication::focusWidget(), dialog.insertField());
+  EXPECT_TRUE(dialog.confirmButton()->isDefault());
   EXPECT_TRUE(dialog.timedBox()->isChecked());
   EXPECT_TRUE(dialog.responseField()->isEnabled());
   EXPECT_EQ(dialog.responseField()->value().text(), "00:00:05:00");

@@ -39,21 +39,36 @@ struct FlowsFixture {
 
 std::vector<std::string> lines(std::initializer_list<const char*> texts) { return {texts.begin(), texts.end()}; }
 
-TEST(DocumentFlows, StartUpWithoutRecentFilesAsksUntilAFileIsChosen) {
-  FlowsFixture f;
-  f.writeDocumentWithCommand(f.file("old.qtd"));
-  // Cancel, then an existing file with Cancel at the overwrite question (asked
-  // again), then the same file with Yes: replaced by an empty document.
-  f.prompts.createNames = {QString(), f.file("old.qtd"), f.file("old.qtd")};
-  f.prompts.overwrites = {OverwriteChoice::Cancel, OverwriteChoice::Overwrite};
-  f.flows.startUp(std::nullopt);
-  EXPECT_EQ(f.prompts.asked, lines({"create", "create", "overwrite", "create", "overwrite"}));
-  EXPECT_EQ(f.document.title(), "old.qtd");
-  EXPECT_EQ(f.document.commandCount(), 0u);
-  EXPECT_EQ(QFileInfo(f.file("old.qtd")).size(), 6);
-  EXPECT_EQ(f.recent.entries(), QStringList{f.file("old.qtd")});
-  EXPECT_EQ(QSettings(f.file("settings.ini"), QSettings::IniFormat).value("Recent File List/File1").toString(),
-            f.file("old.qtd"));
+TEST(DocumentFlows, StartUpWithoutRecentFilesAsksForAFileAndCancelEndsIt) {
+  struct Case {
+    std::deque<const char*> names;
+    std::deque<OverwriteChoice> overwrites;
+    bool started;
+    std::vector<std::string> asked;
+  };
+  // "old.qtd" exists; "missing/x.qtd" cannot be written, so the question comes again.
+  const Case cases[] = {
+      {{nullptr}, {}, false, lines({"create"})},
+      {{"old.qtd"}, {OverwriteChoice::Cancel}, false, lines({"create", "overwrite"})},
+      {{"missing/x.qtd", "old.qtd"},
+       {OverwriteChoice::Overwrite},
+       true,
+       lines({"create", "error: Failed to save document.", "create", "overwrite"})},
+  };
+  for (const Case& c : cases) {
+    FlowsFixture f;
+    f.writeDocumentWithCommand(f.file("old.qtd"));
+    for (const char* name : c.names) f.prompts.createNames.push_back(name ? f.file(name) : QString());
+    f.prompts.overwrites = c.overwrites;
+    EXPECT_EQ(f.flows.startUp(std::nullopt), c.started);
+    EXPECT_EQ(f.prompts.asked, c.asked);
+    if (!c.started) continue;
+    EXPECT_EQ(f.document.title(), "old.qtd");
+    EXPECT_EQ(f.document.commandCount(), 0u);
+    EXPECT_EQ(QFileInfo(f.file("old.qtd")).size(), 6);
+    EXPECT_EQ(QSettings(f.file("settings.ini"), QSettings::IniFormat).value("Recent File List/File1").toString(),
+              f.file("old.qtd"));
+  }
 }
 
 TEST(DocumentFlows, StartUpOpensTheNamedFileElseTheMostRecentOne) {

@@ -82,7 +82,10 @@ SaveChoice ScriptedPrompts::saveChanges(const QString& title) {
   return next(saveChoices, SaveChoice::Cancel);
 }
 
-void ScriptedPrompts::error(const QString& message, const QString&) { asked.push_back("error: " + message.toStdString()); }
+void ScriptedPrompts::error(const QString& message, const QString& detail) {
+  asked.push_back("error: " + message.toStdString());
+  errorDetails.push_back(detail);
+}
 
 std::optional<CueTrackRequest> ScriptedPrompts::cueTrackRequest(const QString&) {
   asked.push_back("cue track");
@@ -107,6 +110,33 @@ QString ScriptedPrompts::checkReport(const QString& text, const QString&) {
 void ScriptedPrompts::report(const QString& title, const QString& text) {
   asked.push_back("report: " + title.toStdString());
   reports.push_back(text);
+}
+
+std::optional<ShiftRequest> ScriptedPrompts::shiftTimes(const ShiftRequest& proposal, int) {
+  asked.push_back("shift times");
+  shiftProposals.push_back(proposal);
+  return next<std::optional<ShiftRequest>>(shifts, std::nullopt);
+}
+
+std::optional<CSMPTETime> ScriptedPrompts::goToTime(CSMPTETime) {
+  asked.push_back("go to time");
+  if (goToTimes.empty()) return std::nullopt;
+  return next(goToTimes, CSMPTETime());
+}
+
+int ScriptedPrompts::unusualRate(const QString& title, int rate) {
+  asked.push_back("rate of " + title.toStdString() + ": " + std::to_string(rate));
+  return next(rates, 0);
+}
+
+QString ScriptedPrompts::exportListName(const QString&) {
+  asked.push_back("export list");
+  return next(listNames, QString());
+}
+
+QString ScriptedPrompts::importListName() {
+  asked.push_back("import list");
+  return next(listNames, QString());
 }
 
 }  // namespace vtq::test

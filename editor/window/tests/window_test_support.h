@@ -37,6 +37,11 @@ class ScriptedPrompts : public WindowPrompts {
   std::optional<SoundTrackRequest> soundTrackRequest(const SoundTrackRequest& defaults) override;
   QString checkReport(const QString& text, const QString& suggestedCsv) override;
   void report(const QString& title, const QString& text) override;
+  std::optional<ShiftRequest> shiftTimes(const ShiftRequest& proposal, int selectionCount) override;
+  std::optional<CSMPTETime> goToTime(CSMPTETime start) override;
+  int unusualRate(const QString& title, int rate) override;
+  QString exportListName(const QString& suggested) override;
+  QString importListName() override;
 
   std::deque<std::function<bool(CCommand&)>> edits;
   std::deque<ConflictChoice> conflicts;  // answers conflict and conflictWith
@@ -48,6 +53,12 @@ class ScriptedPrompts : public WindowPrompts {
   std::deque<QString> soundFileNames;  // answers both the render and the check dialog
   std::deque<QString> csvNames;        // answers the check report's offer to save CSV
   std::vector<QString> reports;        // the text of every report shown
+  std::vector<QString> errorDetails;   // the detail of every error shown
+  std::deque<std::optional<ShiftRequest>> shifts;
+  std::vector<ShiftRequest> shiftProposals;  // what each Shift Times dialog opened with
+  std::deque<CSMPTETime> goToTimes;
+  std::deque<int> rates;  // answers to the unusual rate question (0: keep)
+  std::deque<QString> listNames;  // answers both the export and the import dialog
 
   std::vector<std::string> asked;  // one line per question, in order
 };
