@@ -188,4 +188,10 @@ void patchPcmSizes(ByteWriter& out, uint32_t dataBytes) {
   out.setEndian(endian);
 }
 
+std::optional<uint64_t> bextTimeReference(std::span<const uint8_t> bext) {
+  if (bext.size() < kBextTimeReferenceOffset + 8) return std::nullopt;
+  const uint8_t* at = bext.data() + kBextTimeReferenceOffset;
+  return uint64_t(loadU32(at, Endian::Little)) | uint64_t(loadU32(at + 4, Endian::Little)) << 32;
+}
+
 }  // namespace common::riff

@@ -189,4 +189,13 @@ void writePcmHeader(ByteWriter& out, const WaveFormat& format, uint32_t dataByte
 // the data's size is known.
 void patchPcmSizes(ByteWriter& out, uint32_t dataBytes);
 
+// The Broadcast Wave "bext" chunk: description (256 bytes), originator (32),
+// originator reference (32), origination date (10) and time (8), then the
+// time reference, the first sample's count of samples since midnight, as a
+// 64-bit value stored in two little-endian 32-bit halves, low half first.
+constexpr size_t kBextTimeReferenceOffset = 338;
+// The time reference of a bext chunk's data; nullopt when the chunk is too
+// short to hold it.
+std::optional<uint64_t> bextTimeReference(std::span<const uint8_t> bext);
+
 }  // namespace common::riff

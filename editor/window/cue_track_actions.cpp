@@ -11,6 +11,7 @@
 #include "core/cue_track.h"
 #include "core/program_name.h"
 #include "main_frame.h"
+#include "timeline/timeline_controller.h"
 
 namespace vtq {
 namespace {
@@ -39,8 +40,12 @@ void CMainFrame::fileRenderCueTrack() {
 }
 
 void CMainFrame::fileCheckSoundTrack() {
-  // The mix starts at the film's first frame unless the user says otherwise.
-  const auto request = prompts_.soundTrackRequest(CSMPTETime());
+  // The open film sound, its start and channel are the defaults; else the mix
+  // starts at the film's first frame.
+  SoundTrackRequest defaults{QString(), CSMPTETime(), std::nullopt};
+  if (const auto film = timeline_->checkDefaults())
+    defaults = SoundTrackRequest{film->first, film->second.start, film->second.channel};
+  const auto request = prompts_.soundTrackRequest(defaults);
   if (!request) return;
   CueCheckOptions options;
   options.start = request->start;
@@ -50,6 +55,7 @@ void CMainFrame::fileCheckSoundTrack() {
     prompts_.error(QStringLiteral("The sound track was not checked."), QString::fromStdString(checked.error));
     return;
   }
+  timeline_->showCheck(checked);
   std::vector<std::string> lines = checked.notes;
   lines.insert(lines.end(), checked.lines.begin(), checked.lines.end());
   const std::filesystem::path mix = request->file.toStdString();

@@ -79,11 +79,13 @@ CueTrackRequest CueTrackDlg::request() const {
   return request;
 }
 
-SoundTrackDlg::SoundTrackDlg(const CSMPTETime& start, QWidget* parent)
+SoundTrackDlg::SoundTrackDlg(const SoundTrackRequest& defaults, QWidget* parent)
     : QDialog(parent), file_(new QLineEdit(this)), start_(new CTimeCodeEdit(this)), channel_(new QSpinBox(this)) {
   setWindowTitle(QStringLiteral("Check Sound Track"));
-  start_->setValue(start);
+  file_->setText(defaults.file);
+  start_->setValue(defaults.start);
   channel_->setRange(0, 0xFFFF);
+  channel_->setValue(defaults.channel.value_or(0));
   channel_->setSpecialValueText(QStringLiteral("All channels summed"));
   auto* form = new QFormLayout;
   form->addRow(QStringLiteral("&Mix:"), fileRow(file_, QFileDialog::AcceptOpen, windowTitle(), this));

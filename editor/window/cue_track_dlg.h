@@ -35,7 +35,7 @@ class SoundTrackDlg : public QDialog {
   Q_OBJECT
 
  public:
-  SoundTrackDlg(const CSMPTETime& start, QWidget* parent);
+  SoundTrackDlg(const SoundTrackRequest& defaults, QWidget* parent);
   SoundTrackRequest request() const;
 
  private:

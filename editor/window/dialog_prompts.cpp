@@ -125,8 +125,8 @@ std::optional<CueTrackRequest> DialogPrompts::cueTrackRequest(const QString& sug
   return dialog.request();
 }
 
-std::optional<SoundTrackRequest> DialogPrompts::soundTrackRequest(const CSMPTETime& start) {
-  SoundTrackDlg dialog(start, parent_);
+std::optional<SoundTrackRequest> DialogPrompts::soundTrackRequest(const SoundTrackRequest& defaults) {
+  SoundTrackDlg dialog(defaults, parent_);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.request();
 }

@@ -67,7 +67,9 @@ class WindowPrompts : public CommandPrompts {
   // code of its first sample, suggested `start`, and the channel); none when
   // cancelled.
   virtual std::optional<CueTrackRequest> cueTrackRequest(const QString& suggested) = 0;
-  virtual std::optional<SoundTrackRequest> soundTrackRequest(const CSMPTETime& start) = 0;
+  // The check's request starts from `defaults` (the open film sound, its start
+  // and channel, when there is one).
+  virtual std::optional<SoundTrackRequest> soundTrackRequest(const SoundTrackRequest& defaults) = 0;
   // The check's report with an offer to save it as CSV: the file chosen
   // (suggested `suggestedCsv`), empty when the user only closed it.
   virtual QString checkReport(const QString& text, const QString& suggestedCsv) = 0;

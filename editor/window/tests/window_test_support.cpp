@@ -94,11 +94,11 @@ std::optional<CueTrackRequest> ScriptedPrompts::cueTrackRequest(const QString&) 
   return CueTrackRequest{file, CSMPTETime(), std::nullopt};
 }
 
-std::optional<SoundTrackRequest> ScriptedPrompts::soundTrackRequest(const CSMPTETime& start) {
+std::optional<SoundTrackRequest> ScriptedPrompts::soundTrackRequest(const SoundTrackRequest& defaults) {
   asked.push_back("sound track");
-  const QString file = next(soundFileNames, QString());
+  const QString file = next(soundFileNames, defaults.file);
   if (file.isEmpty()) return std::nullopt;
-  return SoundTrackRequest{file, start, std::nullopt};
+  return SoundTrackRequest{file, defaults.start, defaults.channel};
 }
 
 QString ScriptedPrompts::checkReport(const QString& text, const QString&) {

@@ -34,7 +34,7 @@ class ScriptedPrompts : public WindowPrompts {
   SaveChoice saveChanges(const QString& title) override;
   void error(const QString& message, const QString& detail) override;
   std::optional<CueTrackRequest> cueTrackRequest(const QString& suggested) override;
-  std::optional<SoundTrackRequest> soundTrackRequest(const CSMPTETime& start) override;
+  std::optional<SoundTrackRequest> soundTrackRequest(const SoundTrackRequest& defaults) override;
   QString checkReport(const QString& text, const QString& suggestedCsv) override;
   void report(const QString& title, const QString& text) override;
   std::optional<ShiftRequest> shiftTimes(const ShiftRequest& proposal, int selectionCount) override;
