@@ -10,7 +10,7 @@
 #include "convert/conversion.h"
 #include "convert/release_profile.h"
 #include "convert/run_driver.h"
-#include "convert/targets/target_writers.h"
+#include "convert/targets/target_table.h"
 
 #ifndef VOCONV_RELEASE
 #define VOCONV_RELEASE currentRelease
@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
   common::Output out(std::cout);
   voconv::Conversion conversion(out, voconv::VOCONV_RELEASE());
   conversion.toolFolder = voconv::ownExecutableFolder();
-  const int code = voconv::runConversion(args, conversion, voconv::builtInTargetWriters(),
+  const int code = voconv::runConversion(args, conversion, voconv::builtInTargets(),
                                            voconv::runDate(std::getenv("SOURCE_DATE_EPOCH"), std::time(nullptr)));
   out.flush();
   return code;
