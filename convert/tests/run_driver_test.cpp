@@ -5,6 +5,8 @@
 #include "convert/exit_codes.h"
 #include "convert/include_file.h"
 #include "convert/project/target_object_list.h"
+#include "convert/command_line.h"
+#include "convert/project/script_reading.h"
 #include "convert/run_driver.h"
 #include "convert/targets/handheld/handheld_writers.h"
 #include "convert/targets/n64_writer.h"
@@ -155,6 +157,34 @@ TEST_F(RunDriver, OutOfIdsEndsWithOneAndLeavesNoIncludeFile) {
   EXPECT_NE(run_.output().find("Reading exported script file <clash.txt>...\n*** Fatal: Out of IDs.\n"),
             std::string::npos);
   EXPECT_FALSE(dir_.exists("snd.h"));
+}
+
+// The target a command line leaves, with the song tool option, as the
+// sticky flags and -b make them.
+TEST(TargetTable, OptionsLeaveTheTargetTheRunWritesAndItsSongTool) {
+  struct Case {
+    std::vector<std::string> args;
+    bool release115;
+    std::string_view target;
+    std::string midiOption;  // empty: no songs made
+  };
+  const std::vector<Case> cases = {
+      {{"-t", "GBSLAVE", "-t", "gb"}, false, "GBSLAVE", ""},
+      {{"-t", "GBSLAVE", "-t", "N64"}, false, "N64", ""},
+      {{"-t", "n64", "-b"}, false, "N64", "-N"},
+      {{"-b", "-t", "x", "-t", "GB"}, true, "GB", "-G"},
+      {{"-t", "Agb"}, false, "AGB", "-A"},
+      {{"-t", "AGB"}, true, "", "-P"},
+      {{"-a"}, false, "", "-P"},
+  };
+  for (const Case& k : cases) {
+    TestConversion run(k.release115 ? release115() : currentRelease());
+    int exitCode = 0;
+    ASSERT_TRUE(readOptions(k.args, run.conversion, exitCode)) << k.args[1];
+    EXPECT_EQ(run->settings.target->spelling, k.target) << k.args[1];
+    const SongToolSettings songs = songToolSettings(run.conversion);
+    EXPECT_EQ(songs.makesSongs ? songs.midiOption : "", k.midiOption) << k.args[1];
+  }
 }
 
 TEST(IncludeFile, DateLineHasTheFixedCLibraryForm) {

@@ -99,8 +99,7 @@ bool writeCartridge(Conversion& c, const GameBoyLayout& layout) {
 bool writeGameBoyProject(Conversion& c, GameBoyRun& run, bool slave) {
   run.layout.reset();
   run.symbols.clear();
-  std::optional<HandheldProject> project =
-      prepareHandheldProject(c, slave ? HandheldTarget::SlaveRom : HandheldTarget::GameBoy);
+  std::optional<HandheldProject> project = prepareHandheldProject(c, CompileTarget::GameBoy, !slave);
   if (project) {
     const GameBoyLayoutOptions options{slave ? GameBoyVariant::SlaveRom : GameBoyVariant::Cartridge,
                                        c.settings.showStatistics};
