@@ -3,13 +3,14 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <cstring>
+#include <optional>
 #include <set>
 
+#include "extended_attributes.h"
 #include "paths.h"
+#include "space_reservation.h"
 
 namespace common {
 namespace {
@@ -19,20 +20,6 @@ namespace fs = std::filesystem;
 std::string reason(int err) { return err ? std::strerror(err) : "unknown error"; }
 
 fs::path folderOf(const fs::path& file) { return file.has_parent_path() ? file.parent_path() : fs::path("."); }
-
-// A name for the temporary file that no other writer of this process or of
-// another one picks at the same moment.
-fs::path temporaryName(const fs::path& folder, const fs::path& target) {
-  static std::atomic<unsigned> counter{0};
-  const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
-  std::string name = ".";
-  name += target.filename().string();
-  name += ".tmp";
-  name += std::to_string(now % 1000000007);
-  name += '_';
-  name += std::to_string(counter++);
-  return folder / name;
-}
 
 bool syncFolder(const fs::path& folder) {
   const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -60,12 +47,19 @@ void syncFileSystems(const std::set<fs::path>& folders) {
   }
 }
 
-// Gives the replacement the old file's owner, group and permission bits. The
-// set-ID bits are dropped when the group cannot be kept.
-bool keepOwnership(int fd, const struct stat& old) {
-  mode_t mode = old.st_mode & 07777;
-  if (::fchown(fd, old.st_uid, old.st_gid) != 0) mode &= mode_t(~(S_ISUID | S_ISGID));
-  return ::fchmod(fd, mode) == 0;
+// Gives the replacement the old file's owner, group, permission bits and
+// extended attributes (the ACL among them, set last: changing the mode would
+// rewrite its mask). False when any of them cannot be kept: the file is then
+// rewritten through its inode instead.
+bool keepAttributes(int fd, const fs::path& old, const struct stat& info) {
+  const mode_t mode = info.st_mode & 07777;
+  struct stat now {};
+  if (::fchown(fd, info.st_uid, info.st_gid) != 0 || ::fchmod(fd, mode) != 0) return false;
+  // The kernel drops the set-group-ID bit silently for a group the process
+  // is not in.
+  if (::fstat(fd, &now) != 0 || (now.st_mode & 07777) != mode) return false;
+  std::string failed;
+  return copyExtendedAttributes(old, fd, failed);
 }
 
 bool writeAll(int fd, const uint8_t* data, size_t size) {
@@ -131,22 +125,19 @@ KernelCopy copyInKernel(std::FILE* source, std::FILE* target) {
 
 }  // namespace
 
-SafeWriteBatch::~SafeWriteBatch() {
-  for (const Pending& p : pending_) {
-    std::error_code ec;
-    fs::remove(p.temp, ec);
-  }
-}
+SafeWriteBatch::~SafeWriteBatch() = default;
 
 bool SafeWriteBatch::commit() {
   std::set<fs::path> folders;
   for (const Pending& p : pending_) folders.insert(folderOf(p.final));
   syncFileSystems(folders);
-  for (const Pending& p : pending_) {
-    if (::rename(p.temp.c_str(), p.final.c_str()) == 0) continue;
+  for (Pending& p : pending_) {
+    if (::rename(p.temp.path().c_str(), p.final.c_str()) == 0) {
+      p.temp.renamed();
+      continue;
+    }
     failures_.push_back({p.target, "cannot replace " + displayPath(p.target) + ": " + reason(errno)});
-    std::error_code ec;
-    fs::remove(p.temp, ec);
+    p.temp.remove();
   }
   // The renames themselves reach the disk with one more sync.
   syncFileSystems(folders);
@@ -166,6 +157,7 @@ bool SafeFileWriter::open(const fs::path& target, LinkRule links) {
   abandon();
   target_ = target;
   error_.clear();
+  kept_.clear();
   std::string error;
   if (!resolveWriteTarget(target, links, resolved_, error)) return fail(error);
   return createTemporary();
@@ -180,24 +172,16 @@ bool SafeFileWriter::createTemporary() {
   // A new file gets the permissions the umask allows, as the shell's ">" gives;
   // a replacement gets the old file's at commit().
   const mode_t permissions = mode == WriteMode::Create ? 0666 : 0600;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    temp_ = temporaryName(folder, resolved_.path);
-    const int fd = ::open(temp_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, permissions);
-    if (fd < 0) {
-      const int err = errno;
-      temp_.clear();
-      if (err == EEXIST) continue;
-      return fail("cannot create " + displayPath(target_) + ": " + reason(err));
-    }
-    file_ = ::fdopen(fd, "w+b");
-    if (file_ == nullptr) {
-      ::close(fd);
-      return fail("cannot create " + displayPath(target_) + ": " + reason(errno));
-    }
-    std::setvbuf(file_, nullptr, _IOFBF, 1 << 20);
-    return true;
+  int err = 0;
+  const int fd = temp_.create(folder, resolved_.path, program_, permissions, err);
+  if (fd < 0) return fail("cannot create " + displayPath(target_) + ": " + reason(err));
+  file_ = ::fdopen(fd, "w+b");
+  if (file_ == nullptr) {
+    ::close(fd);
+    return fail("cannot create " + displayPath(target_) + ": " + reason(errno));
   }
-  return fail("cannot create " + displayPath(target_) + ": no temporary name is free");
+  std::setvbuf(file_, nullptr, _IOFBF, 1 << 20);
+  return true;
 }
 
 bool SafeFileWriter::write(std::span<const uint8_t> data) {
@@ -245,14 +229,19 @@ bool SafeFileWriter::commit() {
     case WriteMode::ThroughInode:
     case WriteMode::Direct:
       return writeThrough();
+    case WriteMode::Descriptor:
+      return writeToDescriptor();
   }
   return false;
 }
 
 bool SafeFileWriter::renameIntoPlace() {
   const int fd = fileno(file_);
-  if (resolved_.mode == WriteMode::Replace && !keepOwnership(fd, resolved_.info))
-    return fail("cannot write " + displayPath(target_) + ": " + reason(errno));
+  if (resolved_.mode == WriteMode::Replace && !keepAttributes(fd, resolved_.path, resolved_.info)) {
+    // A new file would not be what writing in place gives.
+    resolved_.mode = WriteMode::ThroughInode;
+    return writeThrough();
+  }
   // Batched files are synced together before their renames.
   const bool synced = batch_ != nullptr || ::fsync(fd) == 0;
   const int err = errno;
@@ -260,28 +249,58 @@ bool SafeFileWriter::renameIntoPlace() {
   file_ = nullptr;
   if (!synced || !closed) return fail("cannot write " + displayPath(target_) + ": " + reason(synced ? errno : err));
   if (batch_ != nullptr) {
-    batch_->defer({temp_, target_, resolved_.path});
-    temp_.clear();
+    batch_->defer({std::move(temp_), target_, resolved_.path});
     return true;
   }
-  if (::rename(temp_.c_str(), resolved_.path.c_str()) != 0)
+  if (::rename(temp_.path().c_str(), resolved_.path.c_str()) != 0)
     return fail("cannot replace " + displayPath(target_) + ": " + reason(errno));
-  temp_.clear();
+  temp_.renamed();
   syncFolder(folderOf(resolved_.path));
   return true;
 }
 
+// Through the descriptor as it is: its position and append mode decide where
+// the bytes land; nothing is cut and the descriptor stays open.
+bool SafeFileWriter::writeToDescriptor() {
+  off_t length = 0;
+  if (!copyDescriptor(fileno(file_), resolved_.descriptor, length))
+    return fail("cannot write " + displayPath(target_) + ": " + reason(errno));
+  abandon();
+  return true;
+}
+
 // The old bytes stay until the new ones are complete in the temporary file;
-// then they are overwritten from the start and the file is cut to the new
-// length.
+// then the new size is reserved, the bytes are overwritten from the start and
+// the file is cut to the new length.
 bool SafeFileWriter::writeThrough() {
   const int out = ::open(resolved_.path.c_str(), O_WRONLY | O_CLOEXEC);
-  off_t length = 0;
+  struct stat info {}, content {};
+  if (out < 0 || ::fstat(out, &info) != 0 || ::fstat(fileno(file_), &content) != 0) {
+    const int err = errno;
+    if (out >= 0) ::close(out);
+    return fail("cannot write " + displayPath(target_) + ": " + reason(err));
+  }
+  const off_t length = content.st_size;
+  int err = 0;
+  if (S_ISREG(info.st_mode) && reserveSpace(out, length, err) == Reservation::NoRoom) {
+    ::close(out);
+    return fail("cannot write " + displayPath(target_) + ": " + reason(err));
+  }
+  return rewriteInode(out, length);
+}
+
+// From the first changed byte until a regular file is whole again, the
+// temporary file holds the only complete copy: a termination signal waits.
+// (Not for a pipe or a device, which may block for as long as its reader.)
+bool SafeFileWriter::rewriteInode(int out, off_t length) {
+  std::optional<SignalHold> hold;
+  if (resolved_.mode == WriteMode::ThroughInode) hold.emplace();
   struct stat info {};
-  bool ok = out >= 0 && copyDescriptor(fileno(file_), out, length) && ::fstat(out, &info) == 0;
+  off_t copied = 0;
+  bool ok = copyDescriptor(fileno(file_), out, copied) && ::fstat(out, &info) == 0;
   if (ok && S_ISREG(info.st_mode)) ok = ::ftruncate(out, length) == 0 && ::fsync(out) == 0;
   const int err = errno;
-  if (out >= 0 && ::close(out) != 0 && ok) ok = false;
+  if (::close(out) != 0 && ok) ok = false;
   if (ok) {
     abandon();
     return true;
@@ -291,8 +310,9 @@ bool SafeFileWriter::writeThrough() {
   // The file may now be half old, half new: its complete new content is kept.
   std::fclose(file_);
   file_ = nullptr;
-  error_ = what + "; its new content is kept in " + displayPath(temp_);
-  temp_.clear();
+  kept_ = temp_.path();
+  temp_.keep();
+  error_ = what + "; its new content is kept in " + displayPath(kept_);
   return false;
 }
 
@@ -301,23 +321,20 @@ void SafeFileWriter::abandon() {
     std::fclose(file_);
     file_ = nullptr;
   }
-  if (!temp_.empty()) {
-    std::error_code ec;
-    fs::remove(temp_, ec);
-    temp_.clear();
-  }
+  temp_.remove();
 }
 
-bool replaceFile(const fs::path& target, std::span<const uint8_t> data, std::string& error) {
-  SafeFileWriter writer;
+bool replaceFile(std::string_view program, const fs::path& target, std::span<const uint8_t> data,
+                 std::string& error) {
+  SafeFileWriter writer(program);
   if (writer.open(target) && writer.write(data) && writer.commit()) return true;
   error = writer.error();
   return false;
 }
 
-bool replaceFile(const fs::path& target, std::string_view text, std::string& error) {
-  return replaceFile(target, std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(text.data()), text.size()),
-                     error);
+bool replaceFile(std::string_view program, const fs::path& target, std::string_view text, std::string& error) {
+  return replaceFile(program, target,
+                     std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(text.data()), text.size()), error);
 }
 
 }  // namespace common

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "descriptor_path.h"
 #include "paths.h"
 
 namespace common {
@@ -22,9 +23,11 @@ std::string failure(const fs::path& named, const std::string& why) {
 
 // Follows the chain of links that starts at `path` by their text, each one
 // relative to the folder that holds it. Stops at the first name that is not a
-// link or does not exist (a dangling link's file is created there).
+// link or does not exist (a dangling link's file is created there), and at a
+// name of one of this process's descriptors.
 bool followLinks(fs::path& path, std::string& why) {
   for (int hops = 0;; ++hops) {
+    if (descriptorNamedBy(path)) return true;
     struct stat info {};
     if (::lstat(path.c_str(), &info) != 0) {
       if (errno == ENOENT) return true;
@@ -95,6 +98,22 @@ bool classify(const fs::path& named, WriteTarget& target, std::string& error) {
   return true;
 }
 
+// Output through a descriptor this process has open.
+bool useDescriptor(const fs::path& named, int fd, WriteTarget& target, std::string& error) {
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags < 0 || (flags & O_ACCMODE) == O_RDONLY || ::fstat(fd, &target.info) != 0) {
+    error = failure(named, flags < 0 ? std::strerror(errno) : "it is not open for writing");
+    return false;
+  }
+  if (S_ISDIR(target.info.st_mode)) {
+    error = failure(named, "it is a folder");
+    return false;
+  }
+  target.mode = WriteMode::Descriptor;
+  target.descriptor = fd;
+  return true;
+}
+
 }  // namespace
 
 bool resolveWriteTarget(const fs::path& named, LinkRule rule, WriteTarget& target, std::string& error) {
@@ -105,6 +124,7 @@ bool resolveWriteTarget(const fs::path& named, LinkRule rule, WriteTarget& targe
     error = failure(named, why);
     return false;
   }
+  if (const std::optional<int> fd = descriptorNamedBy(target.path)) return useDescriptor(named, *fd, target, error);
   const int found = rule == LinkRule::Follow ? ::stat(named.c_str(), &target.info)
                                              : ::lstat(named.c_str(), &target.info);
   if (found != 0 && errno != ENOENT) {

@@ -18,9 +18,13 @@ enum class WriteMode {
   // Several hard links, an owner that cannot be kept or a folder that cannot
   // be written: the complete content is written through the existing file.
   ThroughInode,
-  // Not a regular file (a device, a pipe, anything behind /dev/stdout or
-  // /dev/fd/N): opened once the content is complete and written directly.
+  // Not a regular file (a device, a pipe): opened once the content is
+  // complete and written directly.
   Direct,
+  // A descriptor this process has open (/dev/stdout, /dev/fd/N, a link to
+  // one): written through that descriptor as it is, at its position or in its
+  // append mode, once the content is complete. Never truncated or closed.
+  Descriptor,
 };
 
 // Symbolic links are followed as the kernel follows them, or the link named
@@ -32,11 +36,13 @@ struct WriteTarget {
   WriteMode mode = WriteMode::Create;
   struct stat info {};         // the existing file's, in every mode but Create
   bool folderWritable = false;
+  int descriptor = -1;         // in Descriptor mode
 };
 
 // Finds the file that writing `named` in place would write, and how to write
 // it. Fails, with a message naming `named`, on a link loop, a folder, a
-// socket and a file the process may not write.
+// socket, a file the process may not write and a descriptor that is not open
+// for writing.
 bool resolveWriteTarget(const std::filesystem::path& named, LinkRule rule, WriteTarget& target, std::string& error);
 
 }  // namespace common

@@ -31,6 +31,7 @@ class Conversion {
 
   common::Output& out;
   const ReleaseProfile& release;
+  std::string program;  // the running program's name, which temporary files carry
   RunSettings settings;
   BasePaths basePaths;
   IdTables ids;

@@ -31,7 +31,7 @@ enum class IncludeForm { C, Assembler };
 
 class IncludeFile {
  public:
-  IncludeFile(IncludeForm form) : form_(form) {}
+  IncludeFile(IncludeForm form, std::string_view program) : form_(form), file_(program) {}
 
   bool open(const std::filesystem::path& path) { return file_.open(path); }
   IncludeForm form() const { return form_; }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/descriptor_path.h"
 #include "convert/conversion.h"
 #include "convert/release_profile.h"
 #include "convert/run_driver.h"
@@ -18,8 +19,10 @@
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
-  common::Output out(std::cout);
+  // With an output on standard output, messages keep out of the data.
+  common::Output out(common::namesStandardOutput(args) ? std::cerr : std::cout);
   voconv::Conversion conversion(out, voconv::VOCONV_RELEASE());
+  conversion.program = "voconv";
   conversion.toolFolder = voconv::ownExecutableFolder();
   const int code = voconv::runConversion(args, conversion, voconv::builtInTargets(),
                                            voconv::runDate(std::getenv("SOURCE_DATE_EPOCH"), std::time(nullptr)));

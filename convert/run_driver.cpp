@@ -86,7 +86,7 @@ int runConversion(const std::vector<std::string>& args, Conversion& c, const Tar
     exitCode = readInputs(args, *first, c, songFolder);
     if (exitCode != kExitDone) return exitCode;
 
-    c.include = std::make_unique<IncludeFile>(c.settings.assemblerInclude ? IncludeForm::Assembler : IncludeForm::C);
+    c.include = std::make_unique<IncludeFile>(c.settings.assemblerInclude ? IncludeForm::Assembler : IncludeForm::C, c.program);
     if (!c.include->open(c.description.includeFilePath)) {
       c.out.print("*** Could not write language include file.\n");
       c.out.print("*** %s\n", c.include->error().c_str());

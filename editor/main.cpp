@@ -3,6 +3,7 @@
 // display.
 #include <iostream>
 
+#include "common/descriptor_path.h"
 #include "core/batch_mode.h"
 #include "core/launch_mode.h"
 #if VTQEDIT_WINDOW
@@ -14,7 +15,8 @@ int main(int argc, char** argv) {
 #if VTQEDIT_WINDOW
   if (const auto launch = vtq::windowLaunchFor(args)) return vtq::runEditorWindow(argc, argv, *launch);
 #endif
-  common::Output out(std::cout);
+  // With a track rendered to standard output, messages keep out of the data.
+  common::Output out(common::namesStandardOutput(args) ? std::cerr : std::cout);
   common::Output err(std::cerr);
   vtq::BatchRun run{out, err};
   const int code = vtq::runBatchMode(args, run);

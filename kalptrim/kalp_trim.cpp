@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "common/file_io.h"
+#include "common/paths.h"
 #include "convert/samples/kalp_container.h"
 
 namespace kalptrim {
@@ -43,9 +44,19 @@ int rejectInput(FilePtr in, const std::string& inName, common::Output& out) {
   return kNotKalp;
 }
 
+// A file rewritten in place that could not be finished may be half old, half
+// new: the message says where its complete new content is.
+int cannotWrite(const common::SafeFileWriter& writer, common::Output& out) {
+  out.print("\nCannot write %s\n", writer.target().c_str());
+  if (!writer.keptContent().empty())
+    out.print("Its new content is kept in %s\n", common::displayPath(writer.keptContent()).c_str());
+  return kCannotCreateOutput;
+}
+
 }  // namespace
 
-int runKalpTrim(const std::vector<std::string>& args, common::Output& out) {
+int runKalpTrim(const std::vector<std::string>& args, KalpTrimRun& run) {
+  common::Output& out = run.out;
   if (args.size() < 2) {
     out.write("\n\nUsage:- KalpTrim Infile Outfile\n\n");
     return kUsage;
@@ -65,7 +76,7 @@ int runKalpTrim(const std::vector<std::string>& args, common::Output& out) {
 
   // The data goes to a temporary file beside Outfile that replaces it only
   // when everything was copied, so a failed run never leaves a cut-off file.
-  common::SafeFileWriter writer;
+  common::SafeFileWriter writer(run.program);
   if (!writer.open(outName)) {
     out.print("\nCannot create %s\n", outName.c_str());
     return kCannotCreateOutput;
@@ -74,18 +85,14 @@ int runKalpTrim(const std::vector<std::string>& args, common::Output& out) {
     case common::SafeFileWriter::CopyResult::Done:
       break;
     case common::SafeFileWriter::CopyResult::WriteFailed:
-      out.print("\nCannot write %s\n", outName.c_str());
-      return kCannotCreateOutput;
+      return cannotWrite(writer, out);
     case common::SafeFileWriter::CopyResult::ReadFailed:
       writer.abandon();
       out.print("\nCannot read %s\n", inName.c_str());
       return kCannotReadInput;
   }
   in.reset();
-  if (!writer.commit()) {
-    out.print("\nCannot write %s\n", outName.c_str());
-    return kCannotCreateOutput;
-  }
+  if (!writer.commit()) return cannotWrite(writer, out);
   return kDone;
 }
 

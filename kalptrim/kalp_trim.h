@@ -18,7 +18,14 @@ enum ExitCode : int {
   kCannotReadInput = -5,
 };
 
+// One run: the program's name (which its temporary files carry) and where
+// its messages go.
+struct KalpTrimRun {
+  std::string program;
+  common::Output& out;
+};
+
 // Runs kalptrim with the arguments that follow the program name.
-int runKalpTrim(const std::vector<std::string>& args, common::Output& out);
+int runKalpTrim(const std::vector<std::string>& args, KalpTrimRun& run);
 
 }  // namespace kalptrim

@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <sstream>
 #include <string_view>
+#include <vector>
 
 #include "common/output.h"
-#include "common/safe_file_writer.h"
 
 namespace macrolift {
 
@@ -19,21 +19,23 @@ struct Statistics {
   int macrosDeleted = 0;
 };
 
-// "Macro Conversion Report.txt", open for the whole run, written with "\n"
-// line ends. It replaces an older report safely when it is closed.
+// "Macro Conversion Report.txt", collected for the whole run with "\n" line
+// ends; it replaces an older report with the run's other files.
 class ReportFile {
  public:
   ReportFile() : output_(stream_) {}
 
+  // False when no report can be written at `path` (a folder, a pipe, a folder
+  // that cannot be written).
   bool create(const std::filesystem::path& path);
   common::Output& output() { return output_; }
-  // Closes the file; false when something could not be written.
-  bool close();
+  const std::filesystem::path& path() const { return path_; }
+  std::vector<uint8_t> bytes() const;
 
  private:
+  std::filesystem::path path_;
   std::ostringstream stream_;
   common::Output output_;
-  common::SafeFileWriter file_;
 };
 
 // The block that ends the report of a complete scan.

@@ -5,6 +5,7 @@
 #include "common/paths.h"
 #include "gba_command_definitions.h"
 #include "macro_file.h"
+#include "temporary_files.h"
 
 namespace macrolift {
 namespace {
@@ -29,21 +30,26 @@ std::string lowered(std::string_view s) {
   return out;
 }
 
-// The new definition file is written before the old one is removed, so that
-// a failed write leaves the project with the definition file it had.
-bool replaceDefinitionFile(MacroLiftRun& run, const fs::path& folder, const fs::path& old) {
+// The new definition file is planned once per folder; the old one is removed
+// only once every new file is in place, so that a run stopped before then
+// leaves the project with the definition file it had.
+bool replaceDefinitionFile(MacroLiftRun& run, const fs::path& folder, const fs::path& old, bool& planned) {
   std::string error;
-  if (!writeDefinitionFile(folder, error)) {
+  if (!planned && !writeDefinitionFile(folder, error, &run.writes)) {
     run.console.print("*** %s\n", error.c_str());
     run.console.write("*** ERROR: Could not write new macro definition file!\n");
     return false;
   }
+  planned = true;
+  if (old.filename() == kDefinitionFileName) return true;
   std::error_code ec;
-  if (fs::equivalent(old, folder / kDefinitionFileName, ec)) return true;
   const bool writeProtected =
       (fs::symlink_status(old, ec).permissions() & fs::perms::owner_write) == fs::perms::none && !ec;
-  if (writeProtected || (!fs::remove(old, ec) && ec))
+  if (writeProtected) {
     run.tell("*** WARNING: Cannot delete file \"%s\"!\n", common::displayPath(old).c_str());
+  } else {
+    run.removals.push_back(old);
+  }
   return true;
 }
 
@@ -60,11 +66,11 @@ bool updateProject(MacroLiftRun& run, const fs::path& path, bool regular) {
   return false;
 }
 
-bool handleFile(MacroLiftRun& run, const fs::path& folder, const FolderEntry& entry) {
+bool handleFile(MacroLiftRun& run, const fs::path& folder, const FolderEntry& entry, bool& definitionPlanned) {
   const fs::path path = folder / entry.name;
   switch (roleOf(entry.name)) {
     case FileRole::Definitions:
-      return replaceDefinitionFile(run, folder, path);
+      return replaceDefinitionFile(run, folder, path, definitionPlanned);
     case FileRole::Project:
       return updateProject(run, path, entry.kind == EntryKind::File);
     case FileRole::Macro:
@@ -124,14 +130,19 @@ bool scanDirectory(MacroLiftRun& run, const fs::path& folder) {
     run.tell("*** ERROR: Cannot read directory \"%s\"!\n", common::displayPath(folder).c_str());
     return false;
   }
+  bool definitionPlanned = false;
   for (const FolderEntry& entry : entries) {
-    if (entry.kind == EntryKind::SymbolicLink) {
+    if (entry.kind == EntryKind::File && isLeftoverTemporary(entry.name)) {
+      // What a run killed before its journal was written left behind.
+      std::error_code ec;
+      fs::remove(folder / entry.name, ec);
+    } else if (entry.kind == EntryKind::SymbolicLink) {
       skipLink(run, folder, entry);
     } else if (entry.kind == EntryKind::Folder) {
       const fs::path sub = folder / entry.name;
       run.tell("Scanning subdirectory \"%s\"...\n", common::displayPath(sub).c_str());
       if (!scanDirectory(run, sub)) return false;
-    } else if (!handleFile(run, folder, entry)) {
+    } else if (!handleFile(run, folder, entry, definitionPlanned)) {
       return false;
     }
   }

@@ -2,14 +2,16 @@
 
 #include <sys/stat.h>
 
-#include <memory>
+#include <vector>
 
 #include "common/paths.h"
+#include "common/safe_file_writer.h"
+#include "program_name.h"
 
 namespace macrolift {
 
 ReplaceResult replaceInPlace(const std::filesystem::path& path, std::span<const uint8_t> data, std::string& error,
-                             common::SafeWriteBatch* batch) {
+                             PlannedWrites* plan) {
   // The owner's write permission is the project's own mark of a file not to
   // be touched, for every user, root included.
   struct stat info {};
@@ -17,13 +19,15 @@ ReplaceResult replaceInPlace(const std::filesystem::path& path, std::span<const 
     error = "cannot replace " + common::displayPath(path) + ": the file is write-protected";
     return ReplaceResult::CannotOpen;
   }
-  auto writer = batch ? std::make_unique<common::SafeFileWriter>(*batch) : std::make_unique<common::SafeFileWriter>();
-  if (!writer->open(path, common::LinkRule::ReplaceLink)) {
-    error = writer->error();
+  if (plan != nullptr)
+    return plan->plan(path, common::LinkRule::ReplaceLink, std::vector<uint8_t>(data.begin(), data.end()), error);
+  common::SafeFileWriter writer(kProgramName);
+  if (!writer.open(path, common::LinkRule::ReplaceLink)) {
+    error = writer.error();
     return ReplaceResult::CannotOpen;
   }
-  if (!writer->write(data) || !writer->commit()) {
-    error = writer->error();
+  if (!writer.write(data) || !writer.commit()) {
+    error = writer.error();
     return ReplaceResult::WriteFailed;
   }
   return ReplaceResult::Replaced;

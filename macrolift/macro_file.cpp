@@ -111,6 +111,12 @@ bool overwriteMacro(MacroLiftRun& run, const std::filesystem::path& path, const 
 }  // namespace
 
 bool convertMacroFile(MacroLiftRun& run, const std::filesystem::path& path, const std::string& name, bool regular) {
+  // A macro that a stopped run converted already is reported as it was then.
+  const std::string key = path.lexically_relative(run.root).generic_string();
+  if (const auto done = run.convertedMacros.find(key); done != run.convertedMacros.end()) {
+    reportOutcome(run, done->second, name);
+    return true;
+  }
   std::vector<uint8_t> original;
   // A pipe is never opened: opening it would wait for a writer.
   const ReadResult read = regular ? readMacro(path, original) : ReadResult::CannotOpen;
@@ -123,7 +129,9 @@ bool convertMacroFile(MacroLiftRun& run, const std::filesystem::path& path, cons
   if (result == ConversionResult::CannotConvert) steps.assign(1, MacroStep{});
   const std::vector<uint8_t> converted = bytesFromSteps(steps);
   if (converted == original) return true;  // nothing changed: leave the file alone
-  return overwriteMacro(run, path, converted);
+  if (!overwriteMacro(run, path, converted)) return false;
+  run.convertedMacros.emplace(key, result);
+  return true;
 }
 
 }  // namespace macrolift

@@ -88,7 +88,7 @@ std::string ProjectFileUpdater::updateText(std::string_view text, bool& changed)
 }
 
 bool ProjectFileUpdater::updateProjectFile(const std::filesystem::path& path, std::string& error,
-                                           common::SafeWriteBatch* batch) {
+                                           PlannedWrites* plan) {
   if (!ready()) {
     error = "the expression for definition file lines did not compile";
     return false;
@@ -99,7 +99,7 @@ bool ProjectFileUpdater::updateProjectFile(const std::filesystem::path& path, st
   const std::string updated = updateText(text, changed);
   if (!changed) return true;  // nothing to rewrite: the file stays untouched
   const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(updated.data()), updated.size());
-  return replaceInPlace(path, bytes, error, batch) == ReplaceResult::Replaced;
+  return replaceInPlace(path, bytes, error, plan) == ReplaceResult::Replaced;
 }
 
 }  // namespace macrolift

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/safe_file_writer.h"
+#include "planned_writes.h"
 
 namespace macrolift {
 
@@ -35,10 +35,10 @@ class ProjectFileUpdater {
   std::string updateText(std::string_view text, bool& changed);
 
   // Rewrites the project file in place; the file is replaced whole or left
-  // as it was (with a `batch`, once batch.commit() renames it). On failure
+  // as it was (with a `plan`, once the plan's files are put in place). On failure
   // `error` names the file and the reason.
   bool updateProjectFile(const std::filesystem::path& path, std::string& error,
-                         common::SafeWriteBatch* batch = nullptr);
+                         PlannedWrites* plan = nullptr);
 
  private:
   struct Pcre;

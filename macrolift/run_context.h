@@ -2,17 +2,22 @@
 #pragma once
 
 #include <cstdarg>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
 
 #include "common/output.h"
-#include "common/safe_file_writer.h"
 #include "conversion_report.h"
+#include "macro_steps.h"
+#include "planned_writes.h"
 #include "project_file.h"
 
 namespace macrolift {
 
 struct MacroLiftRun {
-  MacroLiftRun(common::Output& consoleOutput, common::Output& reportOutput)
-      : console(consoleOutput), report(reportOutput) {}
+  MacroLiftRun(const std::filesystem::path& rootFolder, common::Output& consoleOutput, common::Output& reportOutput)
+      : root(rootFolder), console(consoleOutput), report(reportOutput) {}
 
   // A message for both the console and the report.
   void tell(const char* fmt, ...) COMMON_PRINTF_FORMAT(2, 3) {
@@ -24,13 +29,18 @@ struct MacroLiftRun {
     report.write(text);
   }
 
+  const std::filesystem::path root;
   common::Output& console;
   common::Output& report;
   Statistics statistics;
   ProjectFileUpdater projectFiles;
-  // The rewritten macro and project files, synced together and renamed at the
-  // end of the walk.
-  common::SafeWriteBatch writes;
+  // The rewritten files, written and put in place at the end of the walk.
+  PlannedWrites writes;
+  // Old definition files, removed once the new files are in place.
+  std::vector<std::filesystem::path> removals;
+  // The macros converted by this run and by a run before it that stopped on
+  // an error (those are not converted again), by their path below the root.
+  std::map<std::string, ConversionResult> convertedMacros;
 };
 
 }  // namespace macrolift

@@ -28,6 +28,7 @@ struct SongRun {
   const ReleaseProfile& release;
   common::Output& out;
   common::Output& err;
+  std::string program;  // the running program's name, which temporary files carry
   Target target = Target::GameBoy;
   common::Endian endian = common::Endian::Big;
 

@@ -98,7 +98,7 @@ bool writeMono(const fs::path& path, const std::vector<float>& samples) {
   w.u32(uint32_t(2 * samples.size()));
   for (float s : samples) w.s16(int16_t(std::lround(s)));
   std::string error;
-  return common::replaceFile(path, w.data(), error);
+  return common::replaceFile("bench", path, w.data(), error);
 }
 
 // The cues' RMS over each transmission from its first to its last pulse.

@@ -54,7 +54,7 @@ std::filesystem::path writeDocument(const std::filesystem::path& dir) {
   }
   const std::filesystem::path path = dir / "film.qtd";
   std::string reason;
-  common::replaceFile(path, vtq::writeQtd(commands, 44100), reason);
+  common::replaceFile("bench", path, vtq::writeQtd(commands, 44100), reason);
   return path;
 }
 

@@ -38,13 +38,14 @@ void BM_CutKalpFile(benchmark::State& state) {
   const auto out = dir / "out.raw";
   std::ostringstream text;
   common::Output output(text);
+  kalptrim::KalpTrimRun run{"kalptrim", output};
   for (auto _ : state) {
     if (!replace) {
       state.PauseTiming();
       std::filesystem::remove(out);
       state.ResumeTiming();
     }
-    if (kalptrim::runKalpTrim({in.string(), out.string()}, output) != kalptrim::kDone) {
+    if (kalptrim::runKalpTrim({in.string(), out.string()}, run) != kalptrim::kDone) {
       state.SkipWithError("kalptrim failed");
     }
   }

@@ -10,7 +10,7 @@ TEST(SafeFileWriter, ReplacesTheTargetOnlyOnCommit) {
   TempDir dir;
   dir.write("doc.bin", std::string("old"));
   {
-    common::SafeFileWriter w;
+    common::SafeFileWriter w("test");
     ASSERT_TRUE(w.open(dir / "doc.bin"));
     ASSERT_TRUE(w.write(std::string_view("new contents")));
     EXPECT_EQ(dir.readText("doc.bin"), "old");
@@ -20,7 +20,7 @@ TEST(SafeFileWriter, ReplacesTheTargetOnlyOnCommit) {
   EXPECT_EQ(dir.files(), std::vector<std::string>{"doc.bin"});
 
   std::string error;
-  ASSERT_TRUE(common::replaceFile(dir / "doc.bin", std::string_view("new"), error)) << error;
+  ASSERT_TRUE(common::replaceFile("test", dir / "doc.bin", std::string_view("new"), error)) << error;
   EXPECT_EQ(dir.readText("doc.bin"), "new");
   EXPECT_EQ(dir.files(), std::vector<std::string>{"doc.bin"});
 }
@@ -28,10 +28,10 @@ TEST(SafeFileWriter, ReplacesTheTargetOnlyOnCommit) {
 TEST(SafeFileWriter, ReportsFoldersThatCannotHoldTheFile) {
   TempDir dir;
   std::string error;
-  EXPECT_FALSE(common::replaceFile(dir / "missing" / "x.bin", std::string_view("x"), error));
+  EXPECT_FALSE(common::replaceFile("test", dir / "missing" / "x.bin", std::string_view("x"), error));
   EXPECT_NE(error.find("x.bin"), std::string::npos) << error;
   std::filesystem::create_directory(dir / "folder");
-  EXPECT_FALSE(common::replaceFile(dir / "folder", std::string_view("x"), error));
+  EXPECT_FALSE(common::replaceFile("test", dir / "folder", std::string_view("x"), error));
   EXPECT_NE(error.find("folder"), std::string::npos) << error;
 }
 

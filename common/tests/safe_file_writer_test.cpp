@@ -17,7 +17,7 @@ namespace {
 
 std::string replaceWithNew(const fs::path& target) {
   std::string error;
-  return common::replaceFile(target, std::string_view("new"), error) ? "" : error;
+  return common::replaceFile("test", target, std::string_view("new"), error) ? "" : error;
 }
 
 // As root every file is writable; the write then runs as "nobody".
@@ -109,7 +109,7 @@ TEST(SafeFileWriter, WritesWhatWritingInPlaceWouldWrite) {
     if (c.check) c.check(dir);
     // No temporary file is left behind.
     for (const auto& entry : fs::recursive_directory_iterator(dir.path()))
-      EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << entry.path();
+      EXPECT_EQ(entry.path().filename().string().find(".test-"), std::string::npos) << entry.path();
   }
 }
 
@@ -138,7 +138,7 @@ TEST(SafeWriteBatch, RenamesEveryFileOnlyOnCommit) {
   dir.write("a.bin", std::string("old"));
   common::SafeWriteBatch batch;
   for (const char* name : {"a.bin", "b.bin"}) {
-    common::SafeFileWriter writer(batch);
+    common::SafeFileWriter writer("test", batch);
     ASSERT_TRUE(writer.open(dir / name) && writer.write(std::string_view("new")) && writer.commit()) << writer.error();
   }
   EXPECT_EQ(dir.readText("a.bin"), "old");

@@ -17,6 +17,7 @@ constexpr const char* kUsage = "Usage: kvtool [-B] <arrangement> <song>\n -B  wr
 int convert(const Arrangement& arrangement, const std::string& songPath, common::Endian endian, common::Output& out,
             common::Output& err) {
   midisong::SongRun run(midisong::kCurrentRelease, out, err);
+  run.program = "kvtool";
   run.target = midisong::Target::Nintendo64;
   run.endian = endian;
   midisong::MidiImage image;

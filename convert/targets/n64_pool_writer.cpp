@@ -82,7 +82,7 @@ constexpr ItemData kItemData[kPoolLists] = {macroData, tableData, keymapData, la
 }  // namespace
 
 bool writeN64Pool(Conversion& c, const ReferenceLists& refs) {
-  common::SafeFileWriter out;
+  common::SafeFileWriter out(c.program);
   if (!out.open(c.description.outputFile(".pool"))) {
     c.out.print("*** Could not write pool file.\n");
     c.out.print("*** %s\n", out.error().c_str());

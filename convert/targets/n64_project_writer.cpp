@@ -155,7 +155,7 @@ void writeEffectGroup(Conversion& c, ByteWriter& file, const SoundEffectGroup& g
 
 bool writeN64Project(Conversion& c, ReferenceLists& refs) {
   refs.clear();
-  common::SafeFileWriter out;
+  common::SafeFileWriter out(c.program);
   if (!out.open(c.description.outputFile(".proj"))) {
     c.out.print("*** Could not write project file.\n");
     c.out.print("*** %s\n", out.error().c_str());

@@ -92,7 +92,7 @@ bool writeEntry(Conversion& c, uint16_t id, const convert::N64SampleOutcome* out
 }  // namespace
 
 bool writeN64Samples(Conversion& c, const ReferenceLists& refs, bool nintendo64) {
-  common::SafeFileWriter dataFile, directoryFile;
+  common::SafeFileWriter dataFile(c.program), directoryFile(c.program);
   if (!dataFile.open(c.description.outputFile(".samp"))) {
     c.out.print("*** Could not write sample data.\n");
     c.out.print("*** %s\n", dataFile.error().c_str());

@@ -6,8 +6,10 @@
 #include "common/file_io.h"
 #include "common/output.h"
 #include "common/paths.h"
+#include "program_name.h"
 #include "document.h"
 #include "document_edits.h"
+#include "program_name.h"
 
 namespace vtq {
 namespace {
@@ -86,6 +88,8 @@ int shiftDocument(const BatchOptions& options, BatchRun& run) {
       (options.to && !parseTimeCode(*options.to, "--to", to, problem)))
     return report(run, problem.exitCode, problem.message);
 
+  const auto lock = lockDocumentForChange(options.document, run);
+  if (!lock) return kExitFile;
   CQuorlinVTQEditorDoc document;
   DocumentError error;
   if (!document.openDocument(common::pathFromName(options.document), error)) return reportDocumentError(run, error);
@@ -112,7 +116,7 @@ int exportList(const BatchOptions& options, BatchRun& run) {
   for (const auto& command : document.commands()) commands.push_back(command.get());
   const std::filesystem::path list = common::pathFromName(options.soundFile);
   std::string reason;
-  if (!common::replaceFile(list, encodeCommandList(commands, separatorForFile(list)), reason))
+  if (!common::replaceFile(kProgramName, list, encodeCommandList(commands, separatorForFile(list)), reason))
     return report(run, kExitFile, reason);
   return kExitDone;
 }
@@ -161,6 +165,8 @@ int importList(const BatchOptions& options, BatchRun& run) {
   if (!readList(options, commands, run, code)) return code;
 
   const std::filesystem::path path = common::pathFromName(options.document);
+  const auto lock = lockDocumentForChange(options.document, run);
+  if (!lock) return kExitFile;
   std::error_code ec;
   const bool exists = std::filesystem::exists(path, ec);
   CQuorlinVTQEditorDoc document;

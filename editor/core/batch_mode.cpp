@@ -8,6 +8,7 @@
 #include "cue_check.h"
 #include "cue_track.h"
 #include "document.h"
+#include "document_lock.h"
 #include "list_columns.h"
 
 namespace vtq {
@@ -90,6 +91,8 @@ int addCommand(const BatchOptions& options, BatchRun& run) {
     rate = std::stoi(*options.rate);
   }
 
+  const auto lock = lockDocumentForChange(options.document, run);
+  if (!lock) return kExitFile;
   CQuorlinVTQEditorDoc document;
   DocumentError error;
   if (!openOrCreate(document, common::pathFromName(options.document), error)) return reportDocumentError(run, error);
@@ -110,6 +113,8 @@ int deleteCommand(const BatchOptions& options, BatchRun& run) {
   BatchProblem problem;
   CSMPTETime at;
   if (!parseTimeCode(*options.at, "--at", at, problem)) return report(run, problem.exitCode, problem.message);
+  const auto lock = lockDocumentForChange(options.document, run);
+  if (!lock) return kExitFile;
   CQuorlinVTQEditorDoc document;
   DocumentError error;
   if (!document.openDocument(common::pathFromName(options.document), error)) return reportDocumentError(run, error);
@@ -125,6 +130,8 @@ int deleteCommand(const BatchOptions& options, BatchRun& run) {
 }
 
 int makeWaves(const BatchOptions& options, BatchRun& run) {
+  const auto lock = lockDocumentForChange(options.document, run);
+  if (!lock) return kExitFile;
   CQuorlinVTQEditorDoc document;
   DocumentError error;
   if (!document.openDocument(common::pathFromName(options.document), error)) return reportDocumentError(run, error);
@@ -189,6 +196,13 @@ int checkTrack(const BatchOptions& options, BatchRun& run) {
 }
 
 }  // namespace
+
+std::optional<DocumentLock> lockDocumentForChange(const std::string& document, BatchRun& run) {
+  std::string error;
+  auto lock = DocumentLock::acquire(common::pathFromName(document), run.lockTimeout, error);
+  if (!lock) report(run, kExitFile, error);
+  return lock;
+}
 
 int runBatchMode(const std::vector<std::string>& args, BatchRun& run) {
   if (args.empty()) {

@@ -4,6 +4,7 @@
 
 #include "common/byte_order.h"
 #include "common/file_io.h"
+#include "program_name.h"
 #include "common/output.h"
 #include "common/paths.h"
 #include "cue_transmission.h"
@@ -138,7 +139,7 @@ CueTrackReport renderCueTrack(const CQuorlinVTQEditorDoc& document, const std::f
                                     name.c_str(), (unsigned long long)sampleCount);
     return report;
   }
-  common::SafeFileWriter file;
+  common::SafeFileWriter file(kProgramName);
   if (!file.open(track) || !file.write(trackHeader(uint32_t(rate), sampleCount)) ||
       !writeSamples(file, placements, sampleCount) || !file.commit()) {
     report.outcome = CueTrackOutcome::FileError;

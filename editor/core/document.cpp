@@ -4,6 +4,7 @@
 #include "document_edits.h"
 #include "common/output.h"
 #include "common/paths.h"
+#include "program_name.h"
 #include "qtd_format.h"
 
 namespace vtq {
@@ -94,7 +95,7 @@ bool CQuorlinVTQEditorDoc::newDocument(const std::filesystem::path& path, Docume
   // The empty document is written first, so that a failed write leaves the
   // current document (and its commands) as they were.
   std::string reason;
-  if (!common::replaceFile(path, writeQtd(CCmdArray{}, 44100), reason)) {
+  if (!common::replaceFile(kProgramName, path, writeQtd(CCmdArray{}, 44100), reason)) {
     error = {kFailedToSave, reason};
     return false;
   }
@@ -145,7 +146,7 @@ bool CQuorlinVTQEditorDoc::load(const std::filesystem::path& path, std::span<con
 
 bool CQuorlinVTQEditorDoc::saveDocument(DocumentError& error) {
   std::string reason;
-  if (!common::replaceFile(path_, writeQtd(commands_, sampleRate_), reason)) {
+  if (!common::replaceFile(kProgramName, path_, writeQtd(commands_, sampleRate_), reason)) {
     error = {kFailedToSave, reason};
     return false;
   }

@@ -8,6 +8,7 @@
 
 #include "common/byte_order.h"
 #include "common/file_io.h"
+#include "program_name.h"
 
 namespace vtq {
 namespace {
@@ -81,7 +82,7 @@ bool writeRecoveryFile(const std::filesystem::path& folder, const RecoveryRecord
     return false;
   }
   const std::vector<uint8_t> bytes = encodeRecovery(record);
-  return common::replaceFile(recoveryFileFor(folder, record.document), bytes, error);
+  return common::replaceFile(kProgramName, recoveryFileFor(folder, record.document), bytes, error);
 }
 
 void removeRecoveryFile(const std::filesystem::path& folder, const std::filesystem::path& document) {

@@ -17,6 +17,7 @@
 
 #include "common/byte_order.h"
 #include "common/file_io.h"
+#include "program_name.h"
 
 namespace vtq {
 
@@ -67,7 +68,7 @@ class CWaveFile {
   bool inMemory_ = false;
   std::vector<uint8_t> memory_;
   uint16_t bits_ = 16;
-  common::SafeFileWriter file_;
+  common::SafeFileWriter file_{kProgramName};
   common::ByteWriter buffer_{common::Endian::Little};
   std::string error_;
 };

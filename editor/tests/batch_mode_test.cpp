@@ -1,9 +1,16 @@
 // vtqedit's batch mode, run as a program in a temporary folder.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <chrono>
+#include <sstream>
 
 #include "common/byte_order.h"
+#include "core/batch_mode.h"
+#include "core/document.h"
+#include "core/document_lock.h"
 #include "core/launch_mode.h"
 #include "common/testing/cli_run.h"
 
@@ -125,7 +132,8 @@ TEST(BatchMode, UsageAndRangeErrorsTouchNoFile) {
 TEST(BatchMode, AddCreatesTheDocumentAndItsWaveFileByteForByte) {
   TempDir dir;
   add(dir, {"--at", "00:00:10:00", "--command", "KEEP_ALIVE"});
-  EXPECT_EQ(dir.files(), (std::vector<std::string>{"scene.qtd", "scene00001000.wav"}));
+  // The lock file stays beside the document for the next run.
+  EXPECT_EQ(dir.files(), (std::vector<std::string>{".scene.qtd.lock", "scene.qtd", "scene00001000.wav"}));
   const Bytes expected = Bytes{0x01, 0x00} + newClass("CCommand") + le32(250) + le32(250) + newClass("CParam") +
                          le32(0) + Bytes{0x00, 0x10} + le32(0) + Bytes{17} + text("scene00001000.wav") +
                          Bytes{0x04} + text("0x10") + le32(44100);
@@ -179,7 +187,8 @@ TEST(BatchMode, AConflictExitsWith3AndChangesNothing) {
   }
   // The command at the same time keeps its own wave file.
   EXPECT_EQ(dir.readBytes("scene00001000.wav"), waveBefore);
-  EXPECT_EQ(dir.files(), (std::vector<std::string>{"scene.qtd", "scene00001000.wav"}));
+  // The lock file stays beside the document for the next run.
+  EXPECT_EQ(dir.files(), (std::vector<std::string>{".scene.qtd.lock", "scene.qtd", "scene00001000.wav"}));
 
   add(dir, {"--at", "00:00:12:00", "--command", "STOP_ABILITY"});
   add(dir, {"--at", "00:00:12:10", "--command", "STOP_ABILITY", "--ignore-conflict"});
@@ -296,7 +305,7 @@ TEST(BatchMode, AFailedSaveLeavesThePreviousDocument) {
   EXPECT_EQ(r.exitCode, 4) << r.err;
   EXPECT_NE(r.err.find("Failed to save document."), std::string::npos) << r.err;
   EXPECT_EQ(dir.readBytes("scene.qtd"), before);
-  for (const std::string& name : dir.files()) EXPECT_EQ(name.find(".tmp"), std::string::npos) << name;
+  for (const std::string& name : dir.files()) EXPECT_EQ(name.find(".vtqedit-"), std::string::npos) << name;
 }
 
 TEST(BatchMode, AddThroughALinkChangesTheLinkedDocument) {
@@ -310,4 +319,90 @@ TEST(BatchMode, AddThroughALinkChangesTheLinkedDocument) {
   const CliResult list = vtqedit(dir, {"--list", "real/doc.qtd"});
   EXPECT_NE(list.out.find("00:00:01:00"), std::string::npos) << list.out;
   EXPECT_NE(list.out.find("00:00:09:00"), std::string::npos) << list.out;
+}
+
+// Runs the batch mode in this process, with a short wait for a held lock.
+int batch(const Args& args, std::string& err) {
+  std::ostringstream out, errors;
+  common::Output o(out), e(errors);
+  vtq::BatchRun run{o, e, std::chrono::milliseconds(50)};
+  const int code = vtq::runBatchMode(args, run);
+  err = errors.str();
+  return code;
+}
+
+// Two runs on one document at once take turns: neither command is lost, also
+// when the first run creates the document. Twenty pairs race at once, each
+// on its own document.
+TEST(BatchMode, ConcurrentAddsLoseNoCommand) {
+  TempDir dir;
+  const std::string exe = VTQEDIT_EXE;
+  std::string script = "f=0; p=; ";
+  for (int pair = 0; pair < 20; ++pair) {
+    const std::string doc = (dir / ("p" + std::to_string(pair))).string() + "/scene.qtd";
+    std::filesystem::create_directory(dir / ("p" + std::to_string(pair)));
+    std::string err;
+    if (pair % 2) {
+      ASSERT_EQ(batch({"--add", doc, "--at", "00:00:01:00", "--command", "KEEP_ALIVE"}, err), 0) << err;
+    }
+    for (const char* at : {"00:00:10:00", "00:00:20:00"})
+      script += "'" + exe + "' --add '" + doc + "' --command KEEP_ALIVE --at " + at + " & p=\"$p $!\"; ";
+  }
+  script += "for i in $p; do wait $i || f=1; done; exit $f";
+  const CliResult r = runProgram("/bin/bash", {"-c", script}, dir.path());
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  for (int pair = 0; pair < 20; ++pair) {
+    vtq::CQuorlinVTQEditorDoc document;
+    vtq::DocumentError error;
+    ASSERT_TRUE(document.openDocument(dir / ("p" + std::to_string(pair)) / "scene.qtd", error)) << error.message;
+    std::vector<std::string> times;
+    for (const auto& command : document.commands()) times.push_back(command->insertTime().text());
+    std::sort(times.begin(), times.end());
+    const std::vector<std::string> expected =
+        pair % 2 ? std::vector<std::string>{"00:00:01:00", "00:00:10:00", "00:00:20:00"}
+                 : std::vector<std::string>{"00:00:10:00", "00:00:20:00"};
+    EXPECT_EQ(times, expected) << "pair " << pair;
+  }
+}
+
+// A run that cannot have the lock in time gives up with exit 4 and changes
+// nothing; the lock is the same for a link to the document and the document.
+TEST(BatchMode, AHeldLockMakesEveryChangingCommandGiveUp) {
+  TempDir dir;
+  add(dir, {"--at", "00:00:10:00", "--command", "KEEP_ALIVE"});
+  std::filesystem::create_symlink("scene.qtd", dir / "link.qtd");
+  std::string error;
+  ASSERT_EQ(batch({"--export", (dir / "scene.qtd").string(), (dir / "list.csv").string()}, error), 0) << error;
+  const Bytes before = dir.readBytes("scene.qtd");
+  const auto held = vtq::DocumentLock::acquire(dir / "scene.qtd", std::chrono::milliseconds(0), error);
+  ASSERT_TRUE(held) << error;
+  EXPECT_FALSE(vtq::DocumentLock::tryAcquire(dir / "link.qtd", error));
+  const std::string doc = (dir / "link.qtd").string();
+  const Args commands[] = {{"--add", doc, "--at", "00:00:20:00", "--command", "KEEP_ALIVE"},
+                           {"--delete", doc, "--at", "00:00:10:00"},
+                           {"--make-waves", doc},
+                           {"--shift", doc, "--by", "00:00:01:00"},
+                           {"--import", doc, (dir / "list.csv").string()}};
+  for (const Args& args : commands) {
+    std::string err;
+    EXPECT_EQ(batch(args, err), 4) << args[0];
+    EXPECT_EQ(err, "vtqedit: cannot lock " + doc + ": another program is changing it\n");
+  }
+  EXPECT_EQ(dir.readBytes("scene.qtd"), before);
+  EXPECT_FALSE(dir.exists("scene00002000.wav"));
+}
+
+// Where the folder cannot be written the document itself is locked.
+TEST(BatchMode, AReadOnlyFolderLocksTheDocumentItself) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root writes any folder";
+  TempDir dir;
+  add(dir, {"--at", "00:00:10:00", "--command", "KEEP_ALIVE"});
+  std::filesystem::remove(dir / ".scene.qtd.lock");
+  std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_write, std::filesystem::perm_options::remove);
+  std::string error;
+  const auto held = vtq::DocumentLock::tryAcquire(dir / "scene.qtd", error);
+  std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+  ASSERT_TRUE(held) << error;
+  EXPECT_EQ(held->lockPath(), dir / "scene.qtd");
+  EXPECT_FALSE(dir.exists(".scene.qtd.lock"));
 }

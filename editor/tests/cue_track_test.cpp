@@ -128,6 +128,18 @@ TEST(CueTrack, IsTheSumOfTheCommandsWaveFilesAtTheirTimes) {
   }
 }
 
+TEST(CueTrack, ATrackOnStandardOutputGetsItsSummaryOnStandardError) {
+  TempDir dir;
+  add(dir, "scene.qtd", {"--at", "00:00:01:00", "--command", "KEEP_ALIVE"});
+  const CliResult toFile = vtqedit(dir, {"--render", "scene.qtd", "track.wav"});
+  ASSERT_EQ(toFile.exitCode, 0) << toFile.err;
+  const CliResult r = vtqedit(dir, {"--render", "scene.qtd", "/dev/stdout"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  const std::vector<uint8_t> track = dir.readBytes("track.wav");
+  EXPECT_TRUE(r.out == std::string(track.begin(), track.end())) << r.out.size() << " bytes, not " << track.size();
+  EXPECT_NE(r.err.find(" transmissions, "), std::string::npos) << r.err;
+}
+
 TEST(CueTrack, LengthCutsAndRefusesWhatAWaveFileCannotHold) {
   TempDir dir;
   add(dir, "scene.qtd", {"--at", "00:00:01:00", "--command", "KEEP_ALIVE"});

@@ -14,6 +14,7 @@
 #include "common/safe_file_writer.h"
 #include "common/stream_input.h"
 #include "core/document.h"
+#include "core/program_name.h"
 #include "edit_trial.h"
 #include "main_frame.h"
 
@@ -152,7 +153,7 @@ void CMainFrame::exportList() {
   for (const auto& command : document_.commands()) commands.push_back(command.get());
   const std::string text = encodeCommandList(commands, separatorForFile(path));
   std::string reason;
-  if (!common::replaceFile(path, std::string_view(text), reason)) {
+  if (!common::replaceFile(kProgramName, path, std::string_view(text), reason)) {
     prompts_.error(QStringLiteral("The list could not be exported."), QString::fromStdString(reason));
   }
 }

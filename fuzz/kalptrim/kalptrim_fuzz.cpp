@@ -23,7 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   std::ostringstream text;
   common::Output output(text);
-  const int code = kalptrim::runKalpTrim({in.string(), out.string()}, output);
+  kalptrim::KalpTrimRun run{"kalptrim", output};
+  const int code = kalptrim::runKalpTrim({in.string(), out.string()}, run);
   const bool magic = size >= 4 && data[0] == 'K' && data[1] == 'A' && data[2] == 'L' && data[3] == 'P';
   if (code != (magic ? kalptrim::kDone : kalptrim::kNotKalp)) std::abort();
   if (magic) {

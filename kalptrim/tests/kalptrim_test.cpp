@@ -142,3 +142,31 @@ TEST(Kalptrim, ReportsAnOutputThatCannotBeCreatedAndLeavesNothing) {
     EXPECT_FALSE(dir.exists("ro/out.raw"));
   }
 }
+
+TEST(Kalptrim, WritesThroughOpenDescriptorsAndKeepsMessagesOutOfTheData) {
+  struct Case {
+    const char* script;  // K is kalptrim; f starts as "old"
+    std::string f;       // f afterwards, with D for the data
+    std::string err;
+  };
+  const std::string d = "DDDD";
+  const std::vector<Case> cases = {
+      {"for x in 1 2 3; do $K a.kalp /dev/stdout; done >> f", "old" + d + d + d, ""},
+      {"exec 5>>f; echo x >&5; $K a.kalp /dev/fd/5; echo y >&5", "oldx\n" + d + "y\n", ""},
+      {"$K none.kalp /dev/stdout >> f", "old", "\nCannot find none.kalp\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.script);
+    TempDir dir;
+    dir.write("a.kalp", kalpFile(4));
+    dir.write("f", std::string("old"));
+    const CliResult r = runProgram("/bin/sh", {"-c", std::string("K='") + KALPTRIM_EXE + "'; " + c.script}, dir.path());
+    const auto data = kalpFile(4);
+    std::string expected = c.f;
+    for (size_t at; (at = expected.find(d)) != std::string::npos;)
+      expected.replace(at, d.size(), std::string(data.begin() + 44, data.end()));
+    EXPECT_EQ(dir.readText("f"), expected);
+    EXPECT_EQ(r.err, c.err);
+    EXPECT_EQ(dir.files(), (std::vector<std::string>{"a.kalp", "f"}));
+  }
+}

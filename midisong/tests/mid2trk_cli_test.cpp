@@ -219,3 +219,15 @@ TEST(Mid2trkCommandLine, ReadsAPipeAndWritesThroughADescriptor) {
   EXPECT_EQ(dir.readBytes("b.song"), dir.readBytes("a.song"));
   EXPECT_EQ(dir.files(), (std::vector<std::string>{"a.mid", "a.song", "b.song"}));
 }
+
+TEST(Mid2trkCommandLine, ASongOnStandardOutputGetsNoMessagesMixedIn) {
+  TempDir dir;
+  dir.write("a.mid", simpleSong());
+  const CliResult reference = mid2trk(dir, {"-N", "a.mid", "a.song"});
+  ASSERT_EQ(reference.exitCode, 0);
+  const CliResult r = mid2trk(dir, {"-N", "a.mid", "/dev/stdout"});
+  EXPECT_EQ(r.exitCode, 0);
+  const std::vector<uint8_t> song = dir.readBytes("a.song");
+  EXPECT_EQ(r.out, std::string(song.begin(), song.end()));
+  EXPECT_EQ(r.err, reference.out);
+}

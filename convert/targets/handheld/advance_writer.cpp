@@ -25,7 +25,7 @@ bool writeAdvanceProject(Conversion& c, AdvanceRun& run) {
 bool writeAdvanceData(Conversion& c, AdvanceRun& run) {
   if (!run.file) return false;
   const std::filesystem::path path = c.description.outputFile(".proj");
-  common::SafeFileWriter file;
+  common::SafeFileWriter file(c.program);
   if (file.open(path) && file.write(*run.file) && file.commit()) {
     c.include->writeText(run.symbols);
     return true;

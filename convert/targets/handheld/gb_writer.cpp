@@ -41,7 +41,7 @@ bool write(Conversion& c, OutputFile& f, std::span<const uint8_t> bytes, const c
 bool commit(Conversion& c, OutputFile& f) { return f.writer.commit() || fail(c, f.writeError, f); }
 
 bool writeSlaveRom(Conversion& c, const GameBoyLayout& layout) {
-  OutputFile rom{c.description.outputFile(".SLAVEROM"), {},
+  OutputFile rom{c.description.outputFile(".SLAVEROM"), common::SafeFileWriter(c.program),
                  "*** ERROR: Could not create slave ROM sample project",
                  "*** ERROR: Writing to slave ROM sample project"};
   const std::vector<uint8_t> gap(kGameBoySampleStart - layout.projectSize, 0);
@@ -80,11 +80,11 @@ std::optional<std::string> includeText(Conversion& c, const GameBoyLayout& layou
 }
 
 bool writeCartridge(Conversion& c, const GameBoyLayout& layout) {
-  OutputFile project{c.description.outputFile(".proj"), {}, "*** ERROR: Failed to create project file",
+  OutputFile project{c.description.outputFile(".proj"), common::SafeFileWriter(c.program), "*** ERROR: Failed to create project file",
                      "*** ERROR: Failed to write project file"};
-  OutputFile pool{c.description.outputFile(".pool"), {}, "*** ERROR: Failed to create sample file",
+  OutputFile pool{c.description.outputFile(".pool"), common::SafeFileWriter(c.program), "*** ERROR: Failed to create sample file",
                   "*** ERROR: Failed to write sample file"};
-  OutputFile include{c.description.outputFile(".s"), {}, "*** ERROR: Failed to create include file",
+  OutputFile include{c.description.outputFile(".s"), common::SafeFileWriter(c.program), "*** ERROR: Failed to create include file",
                      "*** ERROR: Failed to write include file"};
   if (!open(c, project) || !write(c, project, layout.projectPart(), project.writeError)) return false;
   if (!writePool(c, pool, layout)) return false;
