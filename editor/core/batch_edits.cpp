@@ -6,6 +6,7 @@
 #include "common/file_io.h"
 #include "common/output.h"
 #include "common/paths.h"
+#include "batch_report.h"
 #include "program_name.h"
 #include "document.h"
 #include "document_edits.h"
@@ -13,18 +14,6 @@
 
 namespace vtq {
 namespace {
-
-int report(BatchRun& run, int code, const std::string& message) {
-  run.err.print("vtqedit: %s\n", message.c_str());
-  if (code == kExitUsage) run.err.write(kBatchUsage);
-  return code;
-}
-
-int reportDocumentError(BatchRun& run, const DocumentError& error) {
-  run.err.print("vtqedit: %s\n", error.message.c_str());
-  if (!error.detail.empty()) run.err.print("vtqedit: %s\n", error.detail.c_str());
-  return kExitFile;
-}
 
 std::string describe(const CQuorlinVTQEditorDoc& document, CommandSerial serial) {
   const CCommand* command = document.commandBySerial(serial);

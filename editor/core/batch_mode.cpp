@@ -14,23 +14,11 @@
 #include "document.h"
 #include "document_lock.h"
 #include "list_columns.h"
+#include "batch_report.h"
 #include "program_name.h"
 
 namespace vtq {
 namespace {
-
-// A message on standard error; a usage error comes with the usage text.
-int report(BatchRun& run, int code, const std::string& message) {
-  run.err.print("vtqedit: %s\n", message.c_str());
-  if (code == kExitUsage) run.err.write(kBatchUsage);
-  return code;
-}
-
-int reportDocumentError(BatchRun& run, const DocumentError& error) {
-  run.err.print("vtqedit: %s\n", error.message.c_str());
-  if (!error.detail.empty()) run.err.print("vtqedit: %s\n", error.detail.c_str());
-  return kExitFile;
-}
 
 // The batch mode's answers to the document's questions: the command is
 // confirmed as built, a conflict is reported and aborts unless it is to be
