@@ -11,10 +11,12 @@ namespace vtq {
 
 struct WindowLaunch {
   std::optional<std::string> document;  // the document named on the command line
+  std::optional<std::string> sound;     // the film sound to open with it (--sound)
 };
 
-// No argument, or a single argument that is not an option (a document to
-// open), means the window; anything else is for the batch mode.
+// No argument, a single argument that is not an option (a document to open),
+// or a document with "--sound TRACK.wav" means the window; anything else is
+// for the batch mode.
 std::optional<WindowLaunch> windowLaunchFor(const std::vector<std::string>& args);
 
 }  // namespace vtq

@@ -61,9 +61,13 @@ TEST(BatchMode, OnlyOptionsRunWithoutTheWindow) {
     Args args;
     bool window;
     std::optional<std::string> document;
+    std::optional<std::string> sound = std::nullopt;
   } cases[] = {
       {{}, true, std::nullopt},
       {{"scene.qtd"}, true, "scene.qtd"},
+      {{"scene.qtd", "--sound", "mix.wav"}, true, "scene.qtd", "mix.wav"},
+      {{"--sound", "mix.wav", "scene.qtd"}, true, "scene.qtd", "mix.wav"},
+      {{"--list", "--sound", "mix.wav"}, false, std::nullopt},
       {{"--list", "scene.qtd"}, false, std::nullopt},
       {{"--help"}, false, std::nullopt},
       {{"a.qtd", "b.qtd"}, false, std::nullopt},
@@ -73,6 +77,7 @@ TEST(BatchMode, OnlyOptionsRunWithoutTheWindow) {
     ASSERT_EQ(launch.has_value(), c.window) << c.args.size();
     if (launch) {
       EXPECT_EQ(launch->document, c.document);
+      EXPECT_EQ(launch->sound, c.sound);
     }
   }
 }

@@ -12,6 +12,7 @@
 #include "recent_files.h"
 #include "recovery_flow.h"
 #include "sound_player.h"
+#include "timeline/timeline_controller.h"
 #include "window_resources.h"
 
 namespace vtq {
@@ -46,6 +47,7 @@ int runEditorWindow(int argc, char** argv, const WindowLaunch& launch) {
   // Cancel where a document must be chosen ends the program.
   if (!frame.flows().startUp(named)) return 0;
   frame.documentReplaced();
+  if (launch.sound) frame.timeline()->openFilmSound(QString::fromStdString(*launch.sound));
   frame.show();
   return app.exec();
 }

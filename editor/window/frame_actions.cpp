@@ -13,6 +13,7 @@
 #include "list_printer.h"
 #include "main_frame.h"
 #include "sound_player.h"
+#include "timeline/timeline_controller.h"
 
 namespace vtq {
 
@@ -30,7 +31,15 @@ void CMainFrame::fileSave() {
 }
 
 void CMainFrame::fileSaveAs() {
-  if (flows_.saveAs()) undoStack_->setClean();
+  const std::filesystem::path before = document_.path();
+  if (flows_.saveAs()) {
+    undoStack_->setClean();
+    if (document_.path() != before) {
+      // The same document under a new name keeps its film sound.
+      shownPath_ = document_.path();
+      timeline_->documentRenamed();
+    }
+  }
   updateView();
 }
 

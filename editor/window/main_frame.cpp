@@ -5,6 +5,7 @@
 #include <QtGui/QPainter>
 #include <QtGui/QShortcut>
 #include <QtGui/QUndoStack>
+#include <QtWidgets/QSplitter>
 #include <QtPrintSupport/QPageSetupDialog>
 #include <QtPrintSupport/QPrintDialog>
 #include <QtPrintSupport/QPrintPreviewDialog>
@@ -27,6 +28,7 @@
 #include "list_printer.h"
 #include "lock_indicators.h"
 #include "sound_player.h"
+#include "timeline/timeline_controller.h"
 #include "window_resources.h"
 
 namespace vtq {
@@ -71,7 +73,17 @@ CMainFrame::CMainFrame(FrameContext context, QWidget* parent)
   setWindowIcon(QIcon(QString::fromUtf8(kProgramIconPath)));
   view_->setModel(model_);
   view_->setBackgroundPicture(QPixmap(QString::fromUtf8(kListBackgroundPath)));
-  setCentralWidget(view_);
+  // The list above, the timeline of the film sound under it.
+  timeline_ = new TimelineController({document_, prompts_, *this, *view_, undoContext(), *undoStack_,
+                                      [this] { updateView(); }, [this] { commandEdit(); }, [this] { commandDelete(); }},
+                                     this);
+  auto* panes = new QSplitter(Qt::Vertical, this);
+  panes->addWidget(view_);
+  panes->addWidget(timeline_->pane());
+  panes->setStretchFactor(0, 3);
+  panes->setStretchFactor(1, 2);
+  panes->setChildrenCollapsible(false);
+  setCentralWidget(panes);
   connect(undoStack_, &QUndoStack::indexChanged, this, &CMainFrame::followUndoStack);
   connect(undoStack_, &QUndoStack::cleanChanged, this, &CMainFrame::followUndoStack);
   // A new document resets the model, which forgets the column widths; the
@@ -98,7 +110,10 @@ CMainFrame::CMainFrame(FrameContext context, QWidget* parent)
   resize(640, 400);
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+  // Clearing the stack as it goes must not show the list of a frame half gone.
+  undoStack_->disconnect();
+}
 
 QAction* CMainFrame::makeAction(const char* text, const char* prompt, void (CMainFrame::*slot)()) {
   auto* action = new QAction(QString::fromUtf8(text), this);
@@ -137,6 +152,8 @@ void CMainFrame::buildFileMenu() {
                              &CMainFrame::fileRenderCueTrack));
   file->addAction(makeAction("Check Sound Track...", "Find and decode every cue in a mixed sound track\nCheck Sound Track",
                              &CMainFrame::fileCheckSoundTrack));
+  file->addSeparator();
+  timeline_->addFileItems(*file);
   file->addSeparator();
   recentPlaceholder_ = file->addAction(QStringLiteral("Recent File"));
   recentPlaceholder_->setEnabled(false);
@@ -203,6 +220,7 @@ void CMainFrame::buildOtherMenus() {
   commandMenu_->addAction(makeAction("&Make All Wave Files",
                                      "Write every command's wave file again\nMake All Wave Files",
                                      &CMainFrame::makeAllWaveFiles));
+  timeline_->addCommandItems(*commandMenu_);
 
   QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
   QAction* toolbar = view->addAction(QStringLiteral("&Toolbar"));
@@ -215,6 +233,7 @@ void CMainFrame::buildOtherMenus() {
   }
   connect(toolbar, &QAction::toggled, this, [this](bool on) { toolBar_->setVisible(on); });
   connect(status, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
+  timeline_->addViewItems(*view);
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
   actions_.help = makeAction("&Quick Start Manual...", kPromptManual, &CMainFrame::showHelp);
@@ -252,7 +271,9 @@ void CMainFrame::buildToolBar() {
 void CMainFrame::buildStatusBar() {
   // The "Ready" pane is an ordinary status widget: prompts cover it while
   // they are shown.
-  statusBar()->addWidget(new QLabel(QStringLiteral("Ready"), statusBar()), 1);
+  auto* ready = new QLabel(QStringLiteral("Ready"), statusBar());
+  statusBar()->addWidget(ready, 1);
+  connect(statusBar(), &QStatusBar::messageChanged, ready, [ready](const QString& text) { ready->setVisible(text.isEmpty()); });
   new LockIndicators(*statusBar());
 }
 
@@ -267,8 +288,10 @@ void CMainFrame::buildKeys() {
   };
   key(QKeySequence(Qt::Key_Return), &CMainFrame::commandEdit);
   key(QKeySequence(Qt::Key_Enter), &CMainFrame::commandEdit);
-  key(QKeySequence(Qt::Key_Space), &CMainFrame::commandPlay);
   key(QKeySequence(Qt::Key_Delete), &CMainFrame::commandDelete);
+  // In the list Space plays the current command's wave file; in the timeline
+  // it plays the film sound from the playhead.
+  key(QKeySequence(Qt::Key_Space), &CMainFrame::commandPlay);
   // F6 and Shift+F6 move the focus to the next and previous pane.
   connect(new QShortcut(QKeySequence(Qt::Key_F6), this), &QShortcut::activated, this, [this] { focusPane(1); });
   connect(new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6), this), &QShortcut::activated, this,
@@ -276,8 +299,9 @@ void CMainFrame::buildKeys() {
 }
 
 void CMainFrame::focusPane(int step) {
-  // The panes: the list, then every visible dock widget in the order made.
+  // The panes: the list, the timeline, then every visible dock widget in the order made.
   std::vector<QWidget*> panes{view_};
+  if (timeline_->pane()->isVisible()) panes.push_back(timeline_->view());
   for (QDockWidget* dock : findChildren<QDockWidget*>()) {
     if (dock->isVisible() && dock->widget()) panes.push_back(dock->widget());
   }
@@ -291,6 +315,11 @@ void CMainFrame::focusPane(int step) {
 
 void CMainFrame::updateView() {
   model_->documentChanged();
+  if (document_.path() != shownPath_) {
+    // Another document: the timeline shows the film sound remembered for it.
+    shownPath_ = document_.path();
+    timeline_->documentOpened();
+  }
   if (firstUpdate_) {
     firstUpdate_ = false;
     resize(view_->applyColumnWidths() + 12, height());

@@ -22,6 +22,7 @@ namespace vtq {
 class CommandListView;
 class CommandTableModel;
 class SoundPlayer;
+class TimelineController;
 
 // What the frame works with; all of it outlives the frame.
 struct FrameContext {
@@ -43,6 +44,7 @@ class CMainFrame : public QMainWindow, private UndoContext {
   CommandTableModel* tableModel() const { return model_; }
   CHelpDlg* helpWindow() const { return help_; }
   QMenu* commandMenu() const { return commandMenu_; }
+  TimelineController* timeline() const { return timeline_; }
   QMenu* editMenu() const { return editMenu_; }
   // Every change of the document goes onto this stack as one step (see
   // undo_commands.h); its clean state is the document's saved state. Other
@@ -148,6 +150,8 @@ class CMainFrame : public QMainWindow, private UndoContext {
   CommandTableModel* model_;
   CommandListView* view_;
   QUndoStack* undoStack_;
+  TimelineController* timeline_ = nullptr;
+  std::filesystem::path shownPath_;  // the document the timeline was set up for
   QMenu* commandMenu_ = nullptr;
   QMenu* editMenu_ = nullptr;
   QToolBar* toolBar_ = nullptr;
