@@ -18,25 +18,16 @@ const std::string* optionArgument(const std::vector<std::string>& args, size_t& 
 }
 
 // Selects the target named by `name`; false when the run must end.
-bool selectTarget(const std::string& name, Conversion& c, int& exitCode) {
+bool selectTarget(const std::string& name, const TargetTable& targets, Conversion& c, int& exitCode) {
   RunSettings& s = c.settings;
-  const bool separateSlave = c.release.separateSlaveRomMessage;
-  if (common::equalsIgnoringCase(name, "N64")) {
-    s.target = Target::Nintendo64;
-    c.out.print("Target is set to N64.\n");
-  } else if (common::equalsIgnoringCase(name, "GB")) {
-    s.target = Target::GameBoy;
-    s.assemblerInclude = true;
+  const TargetDescriptor* d = targets.find(name);
+  if (d && d->announcement115.empty() && !c.release.knowsGameBoyAdvance) d = nullptr;
+  if (d) {
+    s.target = d;
+    if (d->setsAssemblerInclude) s.assemblerInclude = true;
+    if (d->setsSlaveRom) s.slaveRom = true;
     if (name == "gb") s.lowerCaseHandheldName = true;
-    c.out.print("Target is set to GameBoy.\n");
-  } else if (common::equalsIgnoringCase(name, "GBSLAVE")) {
-    s.target = Target::GameBoy;
-    s.assemblerInclude = true;
-    s.slaveRom = true;
-    c.out.print(separateSlave ? "Target is set to Game Boy.\n" : "Target is set to GameBoy.\n");
-  } else if (c.release.knowsGameBoyAdvance && common::equalsIgnoringCase(name, "AGB")) {
-    s.target = Target::GameBoyAdvance;
-    c.out.print("Target is set to Game Boy Advance.\n");
+    c.out.write(c.release.separateSlaveRomMessage ? d->announcement : d->announcement115);
   } else if (c.release.unknownTargetIsFatal) {
     c.out.print("*** ERROR: Selected target is unknown!\n");
     exitCode = kExitUnknownTarget;
@@ -73,7 +64,8 @@ bool addBasePath(const std::string& path, Conversion& c, int& exitCode) {
 
 // Reads the option at args[i] (and its value, moving i past it); false when
 // the run must end.
-bool readOption(const std::vector<std::string>& args, size_t& i, Conversion& c, int& exitCode) {
+bool readOption(const std::vector<std::string>& args, size_t& i, const TargetTable& targets, Conversion& c,
+                int& exitCode) {
   const std::string& arg = args[i];
   const char letter = arg.size() > 1 ? arg[1] : '\0';
   for (const SwitchOption& option : kSwitches) {
@@ -98,7 +90,7 @@ bool readOption(const std::vector<std::string>& args, size_t& i, Conversion& c, 
     exitCode = kExitFailureReported;
     return false;
   }
-  return letter == 'p' ? addBasePath(*value, c, exitCode) : selectTarget(*value, c, exitCode);
+  return letter == 'p' ? addBasePath(*value, c, exitCode) : selectTarget(*value, targets, c, exitCode);
 }
 
 }  // namespace
@@ -116,11 +108,13 @@ void printUsage(Conversion& c) {
   c.out.print("\n");
 }
 
-std::optional<size_t> readOptions(const std::vector<std::string>& args, Conversion& c, int& exitCode) {
+std::optional<size_t> readOptions(const std::vector<std::string>& args, Conversion& c, int& exitCode,
+                                  const TargetTable& targets) {
   size_t i = 0;
   for (; i < args.size() && !args[i].empty() && args[i][0] == '-'; ++i) {
-    if (!readOption(args, i, c, exitCode)) return std::nullopt;
+    if (!readOption(args, i, targets, c, exitCode)) return std::nullopt;
   }
+  c.settings.target = &targets.runTarget(c.settings.target, c.settings.slaveRom);
   return i;
 }
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "convert/targets/target_table.h"
+
 namespace voconv {
 
 class Conversion;
@@ -14,7 +16,9 @@ void printUsage(Conversion& conversion);
 // Reads the options at the front of `args` into the conversion's settings and
 // base paths, printing a line for each. Returns the index of the first
 // argument that is not an option, or, when the run must end here, sets
-// `exitCode` and returns nothing.
-std::optional<size_t> readOptions(const std::vector<std::string>& args, Conversion& conversion, int& exitCode);
+// `exitCode` and returns nothing. Once read, the settings' target is the one
+// the run writes.
+std::optional<size_t> readOptions(const std::vector<std::string>& args, Conversion& conversion, int& exitCode,
+                                  const TargetTable& targets = builtInTargets());
 
 }  // namespace voconv

@@ -11,7 +11,7 @@
 #include "convert/conversion.h"
 #include "convert/release_profile.h"
 #include "convert/run_driver.h"
-#include "convert/targets/target_writers.h"
+#include "convert/targets/target_table.h"
 
 #ifndef VOCONV_RELEASE
 #define VOCONV_RELEASE currentRelease
@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
   voconv::Conversion conversion(out, voconv::VOCONV_RELEASE());
   conversion.program = "voconv";
   conversion.toolFolder = voconv::ownExecutableFolder();
-  const int code = voconv::runConversion(args, conversion, voconv::builtInTargetWriters(),
+  const int code = voconv::runConversion(args, conversion, voconv::builtInTargets(),
                                            voconv::runDate(std::getenv("SOURCE_DATE_EPOCH"), std::time(nullptr)));
   out.flush();
   return code;

@@ -14,38 +14,10 @@ namespace {
 
 constexpr size_t kMaxExportScripts = 4;
 
-// A step's result; a failed step's own messages have been printed.
-bool runStep(Conversion& c, const WriterStep& step) {
-  if (step(c)) return true;
-  c.reportFailure();
-  return false;
-}
-
-void writeHandheld(Conversion& c, const WriterStep& project, const WriterStep& data) {
-  if (runStep(c, project) && runStep(c, data)) c.out.print("Done.\n");
-}
-
-void writeNintendo64(Conversion& c, const TargetWriters& w) {
-  c.out.print("Writing project data...\n");
-  if (!runStep(c, w.nintendo64Project)) return;
-  c.out.print("Done.\n");
-  c.out.print("Converting pool data...\n");
-  if (!runStep(c, w.nintendo64Pool)) return;
-  c.out.print("Done.\n");
-  if (c.settings.convertSamples) {
-    c.out.print("Converting sample data...\n");
-    if (!runStep(c, w.nintendo64Samples)) return;
-    c.include->writeSongSymbols(c.midiSetups);
-    c.out.print("Done.\n");
-  } else {
-    c.include->writeSongSymbols(c.midiSetups);
-  }
-}
-
-// Before the first script, for targets other than the handheld ones: the
-// macro definitions, which say where macro steps hold IDs.
+// Before the first script, for the targets that read them: the macro
+// definitions, which say where macro steps hold IDs.
 bool readMacroDefinitionsFor(Conversion& c) {
-  if (c.settings.handheld()) return true;
+  if (!c.settings.target->readsMacroDefinitions) return true;
   c.verbosePrint("Macrodefinitions:\n\n");
   CommandTable commands;
   if (!readMacroDefinitions(c.basePaths.resolve("macrodef.vqd"), commands, c.out, c.verbose())) return false;
@@ -93,16 +65,7 @@ int readInputs(const std::vector<std::string>& args, size_t first, Conversion& c
 
 }  // namespace
 
-void writeTargetData(Conversion& c, const TargetWriters& writers) {
-  switch (c.settings.target) {
-    case Target::GameBoy: writeHandheld(c, writers.gameBoyProject, writers.gameBoyData); break;
-    case Target::GameBoyAdvance: writeHandheld(c, writers.advanceProject, writers.advanceData); break;
-    case Target::Default:
-    case Target::Nintendo64: writeNintendo64(c, writers); break;
-  }
-}
-
-int runConversion(const std::vector<std::string>& args, Conversion& c, const TargetWriters& writers,
+int runConversion(const std::vector<std::string>& args, Conversion& c, const TargetTable& targets,
                   const RunDate& now) {
   c.out.write(c.release.banner);
   if (args.size() < 2) {
@@ -113,7 +76,7 @@ int runConversion(const std::vector<std::string>& args, Conversion& c, const Tar
   c.ids.clear();
   c.basePaths.clear();
   int exitCode = kExitDone;
-  const std::optional<size_t> first = readOptions(args, c, exitCode);
+  const std::optional<size_t> first = readOptions(args, c, exitCode, targets);
   if (!first) return exitCode;
   c.model.clear();
   c.midiSetups.clear();
@@ -132,7 +95,7 @@ int runConversion(const std::vector<std::string>& args, Conversion& c, const Tar
     }
     c.now = now;
     c.include->writeHeader(c.release.version, now);
-    writeTargetData(c, writers);
+    c.settings.target->makeWriter()->write(c);
   } catch (const FatalError& fatal) {
     c.out.print("%s\n", fatal.what());
     return fatal.exitCode();

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "convert/include_file.h"
-#include "convert/targets/target_writers.h"
+#include "convert/targets/target_table.h"
 
 namespace voconv {
 
@@ -16,11 +16,7 @@ class Conversion;
 // Runs one conversion with the arguments that follow the program name and
 // returns the exit code (see exit_codes.h). `now` is the time put into the
 // include file header.
-int runConversion(const std::vector<std::string>& args, Conversion& conversion, const TargetWriters& writers,
+int runConversion(const std::vector<std::string>& args, Conversion& conversion, const TargetTable& targets,
                   const RunDate& now);
-
-// The target's writer alone, as the run calls it once the include file's
-// header is written.
-void writeTargetData(Conversion& conversion, const TargetWriters& writers);
 
 }  // namespace voconv

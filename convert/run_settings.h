@@ -1,14 +1,11 @@
 // The settings of one converter run, taken from the command line.
 #pragma once
 
-#include <cstdint>
-
 namespace voconv {
 
-// Target values as the converter numbers them; the default target is written
-// like the Nintendo 64 one, but converts no sample data.
-enum class Target : uint8_t { Default = 0, Nintendo64 = 2, GameBoy = 3, GameBoyAdvance = 4 };
+struct TargetDescriptor;
 
+// The flags that -t sets stay set when a later -t names another target.
 struct RunSettings {
   bool verbose = false;                // -v
   bool showStatistics = false;         // -vs
@@ -16,11 +13,11 @@ struct RunSettings {
   bool assemblerInclude = false;       // -a; -t GB or GBSLAVE
   bool defaultSampleTypeOnly = false;  // -d
   bool convertSamples = true;          // -s clears it
-  Target target = Target::Default;     // -t
+  // -t; once the options are read, the target the run writes (null: the
+  // default target).
+  const TargetDescriptor* target = nullptr;
   bool lowerCaseHandheldName = false;  // -t written exactly "gb"
   bool slaveRom = false;               // -t GBSLAVE
-
-  bool handheld() const { return target == Target::GameBoy || target == Target::GameBoyAdvance; }
 };
 
 }  // namespace voconv

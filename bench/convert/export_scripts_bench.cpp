@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "convert/conversion.h"
+#include "convert/targets/target_table.h"
 #include "convert/project/script_reading.h"
 
 namespace {
@@ -66,7 +67,7 @@ void BM_ReadFourExportScripts(benchmark::State& state) {
     common::Output out(text);
     voconv::Conversion c(out, voconv::currentRelease());
     c.ids.clear();
-    c.settings.target = voconv::Target::GameBoy;  // no macro definitions needed
+    c.settings.target = voconv::builtInTargets().find("GB");  // no macro definitions needed
     c.runTool = [](const std::vector<std::string>&) { return voconv::ToolResult{0, {}}; };
     voconv::SongRuns songs(voconv::songToolSettings(c), c.basePaths, c.runTool, out, false);
     for (int s = 0; s < 4; ++s) {

@@ -5,18 +5,21 @@
 #include "convert/conversion.h"
 #include "convert/project/export_script.h"
 #include "convert/project/script_merge.h"
+#include "convert/targets/target_table.h"
 
 namespace voconv {
 
 SongToolSettings songToolSettings(const Conversion& c, SongFolder* privateFolder) {
   SongToolSettings songs;
-  songs.makesSongs = !c.settings.slaveRom;
-  if (c.settings.target == Target::GameBoy) songs.midiOption = "-G";
-  else if (c.settings.target == Target::GameBoyAdvance) songs.midiOption = "-A";
+  const TargetDescriptor& target = c.settings.target ? *c.settings.target : builtInTargets().defaultTarget();
+  // The slave ROM flag stays set when a later -t names another target, and
+  // no songs are made then either.
+  songs.makesSongs = target.makesSongs && !c.settings.slaveRom;
+  if (!target.songOption.empty()) songs.midiOption = std::string(target.songOption);
   else songs.midiOption = c.settings.bigEndian ? "-N" : "-P";
   songs.bigEndian = c.settings.bigEndian;
   songs.outputDirectory = c.description.outputDirectory;
-  if (c.settings.handheld() && songs.makesSongs) songs.privateFolder = privateFolder;
+  if (target.songsInPrivateFolder && songs.makesSongs) songs.privateFolder = privateFolder;
   return songs;
 }
 

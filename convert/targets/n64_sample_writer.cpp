@@ -34,7 +34,7 @@ std::set<uint16_t> samplesToWrite(Conversion& c, const ReferenceLists& refs) {
 
 // Converts every sample that the model knows, on all cores; the results
 // come back in ID order, the same as on one thread.
-std::vector<convert::N64SampleOutcome> convertAll(Conversion& c, const std::set<uint16_t>& ids) {
+std::vector<convert::N64SampleOutcome> convertAll(Conversion& c, const std::set<uint16_t>& ids, bool nintendo64) {
   std::vector<convert::N64SampleJob> jobs;
   for (uint16_t id : ids) {
     if (const SampleRecord* sample = c.model.samples.find(id)) {
@@ -45,7 +45,7 @@ std::vector<convert::N64SampleOutcome> convertAll(Conversion& c, const std::set<
   convert::N64SampleOptions options;
   options.verbose = c.verbose();
   options.endian = c.endian();
-  options.targetIsN64 = c.settings.target == Target::Nintendo64;
+  options.targetIsN64 = nintendo64;
   return convert::convertSamplesForN64(jobs, options, readerProfile(c.release));
 }
 
@@ -91,7 +91,7 @@ bool writeEntry(Conversion& c, uint16_t id, const convert::N64SampleOutcome* out
 
 }  // namespace
 
-bool writeN64Samples(Conversion& c, const ReferenceLists& refs) {
+bool writeN64Samples(Conversion& c, const ReferenceLists& refs, bool nintendo64) {
   common::SafeFileWriter dataFile(c.program), directoryFile(c.program);
   if (!dataFile.open(c.description.outputFile(".samp"))) {
     c.out.print("*** Could not write sample data.\n");
@@ -105,7 +105,7 @@ bool writeN64Samples(Conversion& c, const ReferenceLists& refs) {
     return false;
   }
   const std::set<uint16_t> ids = samplesToWrite(c, refs);
-  const std::vector<convert::N64SampleOutcome> outcomes = convertAll(c, ids);
+  const std::vector<convert::N64SampleOutcome> outcomes = convertAll(c, ids, nintendo64);
   ByteWriter directory(c.endian()), data(c.endian());
   bool lastOk = true;  // the step's result is that of the last sample
   size_t next = 0;

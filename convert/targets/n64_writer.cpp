@@ -1,12 +1,24 @@
 #include "convert/targets/n64_writer.h"
 
+#include "convert/conversion.h"
+
 namespace voconv {
 
-void addN64Writer(TargetWriters& writers) {
-  auto refs = std::make_shared<ReferenceLists>();
-  writers.nintendo64Project = [refs](Conversion& c) { return writeN64Project(c, *refs); };
-  writers.nintendo64Pool = [refs](Conversion& c) { return writeN64Pool(c, *refs); };
-  writers.nintendo64Samples = [refs](Conversion& c) { return writeN64Samples(c, *refs); };
+void N64Writer::write(Conversion& c) {
+  c.out.print("Writing project data...\n");
+  if (!stepDone(c, writeProject(c))) return;
+  c.out.print("Done.\n");
+  c.out.print("Converting pool data...\n");
+  if (!stepDone(c, writePool(c))) return;
+  c.out.print("Done.\n");
+  if (c.settings.convertSamples) {
+    c.out.print("Converting sample data...\n");
+    if (!stepDone(c, writeSamples(c))) return;
+    c.include->writeSongSymbols(c.midiSetups);
+    c.out.print("Done.\n");
+  } else {
+    c.include->writeSongSymbols(c.midiSetups);
+  }
 }
 
 }  // namespace voconv

@@ -5,13 +5,63 @@
 #include "convert/exit_codes.h"
 #include "convert/include_file.h"
 #include "convert/project/target_object_list.h"
+#include "convert/command_line.h"
+#include "convert/project/script_reading.h"
 #include "convert/run_driver.h"
+#include "convert/targets/handheld/handheld_writers.h"
+#include "convert/targets/n64_writer.h"
 #include "test_conversion.h"
 
 using namespace voconv;
 using voconv::testing::TestConversion;
 
 namespace {
+
+// A stand-in writer step: logs its name and fails when it is `failing`.
+bool logStep(Conversion& c, const std::string& name, const std::string& failing) {
+  c.out.print("[%s]\n", name.c_str());
+  return name != failing;
+}
+
+class LoggingN64 : public N64Writer {
+ public:
+  explicit LoggingN64(std::string failing) : N64Writer(true), failing_(std::move(failing)) {}
+
+ protected:
+  bool writeProject(Conversion& c) override { return logStep(c, "proj", failing_); }
+  bool writePool(Conversion& c) override { return logStep(c, "pool", failing_); }
+  bool writeSamples(Conversion& c) override { return logStep(c, "samples", failing_); }
+
+ private:
+  std::string failing_;
+};
+
+class LoggingHandheld : public HandheldWriter {
+ public:
+  LoggingHandheld(std::string prefix, std::string failing) : prefix_(std::move(prefix)), failing_(std::move(failing)) {}
+
+ protected:
+  bool writeProject(Conversion& c) override { return logStep(c, prefix_ + "proj", failing_); }
+  bool writeData(Conversion& c) override { return logStep(c, prefix_ + "data", failing_); }
+
+ private:
+  std::string prefix_;
+  std::string failing_;
+};
+
+// The built-in targets with stand-in writers.
+TargetTable standInTargets(const std::string& failing = "") {
+  TargetTable table = builtInTargets();
+  for (TargetDescriptor& d : table.descriptors()) {
+    if (!d.compileTarget) {
+      d.makeWriter = [failing] { return std::make_unique<LoggingN64>(failing); };
+    } else {
+      const std::string prefix = d.compileTarget == CompileTarget::Advance ? "agb" : "gb";
+      d.makeWriter = [prefix, failing] { return std::make_unique<LoggingHandheld>(prefix, failing); };
+    }
+  }
+  return table;
+}
 
 // Runs the driver in a temporary folder holding a description and a script
 // with one MIDI setup named Level_1.
@@ -29,19 +79,8 @@ class RunDriver : public ::testing::Test {
   }
   void TearDown() override { std::filesystem::current_path(cwd_); }
 
-  // A writer step that logs its name and succeeds or fails.
-  WriterStep step(const std::string& name, bool ok = true) {
-    return [name, ok](Conversion& c) {
-      c.out.print("[%s]\n", name.c_str());
-      return ok;
-    };
-  }
-  TargetWriters allWriters() {
-    return TargetWriters{step("proj"), step("pool"), step("samples"), step("gbproj"), step("gbdata"),
-                         step("agbproj"), step("agbdata")};
-  }
-  int run(const std::vector<std::string>& args, const TargetWriters& writers) {
-    return runConversion(args, run_.conversion, writers, RunDate{});
+  int run(const std::vector<std::string>& args, const TargetTable& targets = standInTargets()) {
+    return runConversion(args, run_.conversion, targets, RunDate{});
   }
   // What the run printed after reading its inputs.
   std::string writingPart() const {
@@ -58,7 +97,7 @@ class RunDriver : public ::testing::Test {
 }  // namespace
 
 TEST_F(RunDriver, Nintendo64ChainWritesSongSymbolsAfterTheSamples) {
-  EXPECT_EQ(run({"-t", "N64", "s.txt", "d.txt"}, allWriters()), kExitDone);
+  EXPECT_EQ(run({"-t", "N64", "s.txt", "d.txt"}), kExitDone);
   EXPECT_EQ(writingPart(), "Writing project data...\n[proj]\nDone.\nConverting pool data...\n[pool]\nDone.\n"
                            "Converting sample data...\n[samples]\nDone.\n");
   const std::string include = dir_.readText("snd.h");
@@ -67,22 +106,20 @@ TEST_F(RunDriver, Nintendo64ChainWritesSongSymbolsAfterTheSamples) {
 
 TEST_F(RunDriver, EachCharacterNoSymbolCanHoldIsWrittenAsAnUnderscore) {
   dir_.write("s.txt", "[Songgroup]\nMidiSetup\n{\nName=boss \"1\"*\nFilename=b.mid\nChannelsetup=1,0,0,0,0,0\n}\n");
-  EXPECT_EQ(run({"-t", "N64", "s.txt", "d.txt"}, allWriters()), kExitDone);
+  EXPECT_EQ(run({"-t", "N64", "s.txt", "d.txt"}), kExitDone);
   const std::string include = dir_.readText("snd.h");
   EXPECT_EQ(include.substr(include.find("*/\n\n") + 4), "#define BOSS__1___SONG\t\t0\n");
 }
 
 TEST_F(RunDriver, WithoutSamplesTheSongSymbolsAreStillWritten) {
-  EXPECT_EQ(run({"-s", "-a", "s.txt", "d.txt"}, allWriters()), kExitDone);
+  EXPECT_EQ(run({"-s", "-a", "s.txt", "d.txt"}), kExitDone);
   EXPECT_EQ(writingPart(), "Writing project data...\n[proj]\nDone.\nConverting pool data...\n[pool]\nDone.\n");
   const std::string include = dir_.readText("snd.h");
   EXPECT_EQ(include.substr(include.find(";\n\n", 3) + 3), "LEVEL_1_SONG\t\t= 0\nBOSS_SONG\t\t= 1\n");
 }
 
 TEST_F(RunDriver, AFailedStepEndsTheChainAndTheRunEndsWithTwo) {
-  TargetWriters writers = allWriters();
-  writers.nintendo64Pool = step("pool", false);
-  EXPECT_EQ(run({"s.txt", "d.txt"}, writers), kExitFailureReported);
+  EXPECT_EQ(run({"s.txt", "d.txt"}, standInTargets("pool")), kExitFailureReported);
   EXPECT_EQ(writingPart(), "Writing project data...\n[proj]\nDone.\nConverting pool data...\n[pool]\n");
   const std::string include = dir_.readText("snd.h");
   EXPECT_EQ(include.find("_SONG"), std::string::npos);  // the header only
@@ -90,25 +127,24 @@ TEST_F(RunDriver, AFailedStepEndsTheChainAndTheRunEndsWithTwo) {
 }
 
 TEST_F(RunDriver, HandheldTargetsRunProjectThenData) {
-  EXPECT_EQ(run({"-t", "GB", "s.txt", "d.txt"}, allWriters()), kExitDone);
+  EXPECT_EQ(run({"-t", "GB", "s.txt", "d.txt"}), kExitDone);
   EXPECT_EQ(writingPart(), "[gbproj]\n[gbdata]\nDone.\n");
   TestConversion second;
-  TargetWriters writers = allWriters();
-  writers.advanceProject = step("agbproj", false);
-  EXPECT_EQ(runConversion({"-t", "AGB", "s.txt", "d.txt"}, second.conversion, writers, RunDate{}), kExitFailureReported);
+  EXPECT_EQ(runConversion({"-t", "AGB", "s.txt", "d.txt"}, second.conversion, standInTargets("agbproj"), RunDate{}),
+            kExitFailureReported);
   EXPECT_EQ(second.output().substr(second.output().find("[")), "[agbproj]\n");
 }
 
 TEST_F(RunDriver, FailedToolRunEndsWithTwoEvenWhenEverythingElseWorked) {
   run_.toolExitCode = 255;
-  EXPECT_EQ(run({"-t", "N64", "s.txt", "d.txt"}, allWriters()), kExitFailureReported);
+  EXPECT_EQ(run({"-t", "N64", "s.txt", "d.txt"}), kExitFailureReported);
   EXPECT_NE(run_.output().find("*** Warning: Error 255 while executing external program.\n"), std::string::npos);
   // The setups stay registered: their symbols are written all the same.
   EXPECT_NE(dir_.readText("snd.h").find("#define BOSS_SONG\t\t1\n"), std::string::npos);
 }
 
 TEST_F(RunDriver, ProjectWithoutExportScripts) {
-  EXPECT_EQ(run({"-s", "d.txt"}, allWriters()), kExitDone);
+  EXPECT_EQ(run({"-s", "d.txt"}), kExitDone);
   EXPECT_EQ(run_.output().find("Reading exported script"), std::string::npos);
 }
 
@@ -117,10 +153,38 @@ TEST_F(RunDriver, OutOfIdsEndsWithOneAndLeavesNoIncludeFile) {
   for (int n = 1; n <= 16383; ++n) script += std::to_string(n) + ",t.tab\n";
   dir_.write("big.txt", script);
   dir_.write("clash.txt", "[Tables]\n5,t.tab\n");
-  EXPECT_EQ(run({"big.txt", "clash.txt", "d.txt"}, allWriters()), kExitScriptFailed);
+  EXPECT_EQ(run({"big.txt", "clash.txt", "d.txt"}), kExitScriptFailed);
   EXPECT_NE(run_.output().find("Reading exported script file <clash.txt>...\n*** Fatal: Out of IDs.\n"),
             std::string::npos);
   EXPECT_FALSE(dir_.exists("snd.h"));
+}
+
+// The target a command line leaves, with the song tool option, as the
+// sticky flags and -b make them.
+TEST(TargetTable, OptionsLeaveTheTargetTheRunWritesAndItsSongTool) {
+  struct Case {
+    std::vector<std::string> args;
+    bool release115;
+    std::string_view target;
+    std::string midiOption;  // empty: no songs made
+  };
+  const std::vector<Case> cases = {
+      {{"-t", "GBSLAVE", "-t", "gb"}, false, "GBSLAVE", ""},
+      {{"-t", "GBSLAVE", "-t", "N64"}, false, "N64", ""},
+      {{"-t", "n64", "-b"}, false, "N64", "-N"},
+      {{"-b", "-t", "x", "-t", "GB"}, true, "GB", "-G"},
+      {{"-t", "Agb"}, false, "AGB", "-A"},
+      {{"-t", "AGB"}, true, "", "-P"},
+      {{"-a"}, false, "", "-P"},
+  };
+  for (const Case& k : cases) {
+    TestConversion run(k.release115 ? release115() : currentRelease());
+    int exitCode = 0;
+    ASSERT_TRUE(readOptions(k.args, run.conversion, exitCode)) << k.args[1];
+    EXPECT_EQ(run->settings.target->spelling, k.target) << k.args[1];
+    const SongToolSettings songs = songToolSettings(run.conversion);
+    EXPECT_EQ(songs.makesSongs ? songs.midiOption : "", k.midiOption) << k.args[1];
+  }
 }
 
 TEST(IncludeFile, DateLineHasTheFixedCLibraryForm) {

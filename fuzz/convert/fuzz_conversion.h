@@ -9,6 +9,7 @@
 #include <string>
 
 #include "convert/conversion.h"
+#include "convert/targets/target_table.h"
 #include "fuzz/temp_folder.h"
 
 namespace fuzzing {
@@ -28,7 +29,7 @@ struct FuzzConversion {
 
   FuzzConversion() {
     conversion.ids.clear();
-    conversion.settings.target = voconv::Target::Nintendo64;
+    conversion.settings.target = voconv::builtInTargets().find("N64");
     conversion.runTool = [this](const std::vector<std::string>&) {
       ++toolRuns;
       return voconv::ToolResult{0, {}};

@@ -36,8 +36,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const voconv::RunSettings& s = c.settings;
     // The slave-ROM and lower-case flags stay set when a later -t names
     // another target; only the Game Boy's writers read them.
-    if (s.target == voconv::Target::GameBoy) check(s.assemblerInclude);
-    if (!release->knowsGameBoyAdvance) check(s.target != voconv::Target::GameBoyAdvance);
+    check(s.target != nullptr);
+    if (s.target->setsAssemblerInclude) check(s.assemblerInclude);
+    if (s.target->setsSlaveRom) check(s.slaveRom);
+    if (!release->knowsGameBoyAdvance) check(s.target->spelling.empty() || !s.target->announcement115.empty());
   }
   return 0;
 }

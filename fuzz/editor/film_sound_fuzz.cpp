@@ -9,7 +9,7 @@
 
 #include "core/film_sound.h"
 #include "core/peak_summary.h"
-#include "temp_folder.h"
+#include "fuzz/temp_folder.h"
 
 namespace {
 

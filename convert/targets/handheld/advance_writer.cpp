@@ -13,7 +13,7 @@ namespace voconv {
 bool writeAdvanceProject(Conversion& c, AdvanceRun& run) {
   run.file.reset();
   run.symbols.clear();
-  std::optional<HandheldProject> project = prepareHandheldProject(c, HandheldTarget::Advance);
+  std::optional<HandheldProject> project = prepareHandheldProject(c, CompileTarget::Advance, true);
   if (project) run.file = emitAdvanceProject(*project, c.out);
   deleteSongFilesOfRun(c);
   if (!run.file) return false;

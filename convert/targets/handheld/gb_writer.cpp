@@ -96,12 +96,10 @@ bool writeCartridge(Conversion& c, const GameBoyLayout& layout) {
 
 }  // namespace
 
-bool writeGameBoyProject(Conversion& c, GameBoyRun& run) {
+bool writeGameBoyProject(Conversion& c, GameBoyRun& run, bool slave) {
   run.layout.reset();
   run.symbols.clear();
-  const bool slave = c.settings.slaveRom;
-  std::optional<HandheldProject> project =
-      prepareHandheldProject(c, slave ? HandheldTarget::SlaveRom : HandheldTarget::GameBoy);
+  std::optional<HandheldProject> project = prepareHandheldProject(c, CompileTarget::GameBoy, !slave);
   if (project) {
     const GameBoyLayoutOptions options{slave ? GameBoyVariant::SlaveRom : GameBoyVariant::Cartridge,
                                        c.settings.showStatistics};
@@ -113,9 +111,9 @@ bool writeGameBoyProject(Conversion& c, GameBoyRun& run) {
   return true;
 }
 
-bool writeGameBoyData(Conversion& c, GameBoyRun& run) {
+bool writeGameBoyData(Conversion& c, GameBoyRun& run, bool slaveRom) {
   if (!run.layout) return false;
-  if (!(c.settings.slaveRom ? writeSlaveRom(c, *run.layout) : writeCartridge(c, *run.layout))) return false;
+  if (!(slaveRom ? writeSlaveRom(c, *run.layout) : writeCartridge(c, *run.layout))) return false;
   c.include->writeText(run.symbols);
   return true;
 }

@@ -14,10 +14,10 @@ namespace {
 
 constexpr uint16_t kNoSetup = 0xFFFF;
 
-void convertSamples(const ObjectIndex& index, HandheldTarget target, HandheldProject& p) {
+void convertSamples(const ObjectIndex& index, CompileTarget target, HandheldProject& p) {
   for (const TargetObject* object : index.samples) {
     convert::HandheldSample sample = sampleFromObject(*object);
-    if (target == HandheldTarget::Advance) {
+    if (target == CompileTarget::Advance) {
       convert::convertSampleForAdvance(sample);
     } else {
       convert::convertSampleForGameBoy(sample);
@@ -94,8 +94,8 @@ bool collectSetups(Conversion& c, const ObjectIndex& index, HandheldProject& p) 
   return true;
 }
 
-ReferenceResolver referenceResolver(const std::shared_ptr<const MacroCompilation>& compiled, HandheldTarget target) {
-  if (target == HandheldTarget::Advance) {
+ReferenceResolver referenceResolver(const std::shared_ptr<const MacroCompilation>& compiled, CompileTarget target) {
+  if (target == CompileTarget::Advance) {
     return [compiled](std::span<const uint32_t> places, std::span<uint8_t> bytes, common::Output& out) {
       return applyAdvanceRelocations(*compiled, places, bytes, out);
     };
@@ -108,17 +108,16 @@ ReferenceResolver referenceResolver(const std::shared_ptr<const MacroCompilation
 
 }  // namespace
 
-std::optional<HandheldProject> prepareHandheldProject(Conversion& c, HandheldTarget target) {
+std::optional<HandheldProject> prepareHandheldProject(Conversion& c, CompileTarget target, bool songs) {
   if (!loadHandheldObjects(c)) return std::nullopt;
   if (c.release.announcesTargetConversion) c.out.print("Converting to target format...\n");
-  auto compiled = std::make_shared<MacroCompilation>(
-      c.targetObjects, target == HandheldTarget::Advance ? CompileTarget::Advance : CompileTarget::GameBoy);
+  auto compiled = std::make_shared<MacroCompilation>(c.targetObjects, target);
   HandheldProject p;
   convertSamples(compiled->index(), target, p);
   if (!compiled->compileAll(c.out)) return std::nullopt;
   collectMacros(*compiled, p);
   collectTables(compiled->index(), p);
-  if (target == HandheldTarget::SlaveRom) return p;
+  if (!songs) return p;
   collectEffects(c, compiled->index(), p);
   if (!collectSetups(c, compiled->index(), p)) return std::nullopt;
   p.resolveReferences = referenceResolver(compiled, target);

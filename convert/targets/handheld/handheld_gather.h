@@ -5,16 +5,16 @@
 
 #include <optional>
 
+#include "convert/compile/compile_target.h"
 #include "convert/targets/handheld/handheld_project.h"
 
 namespace voconv {
 
 class Conversion;
 
-enum class HandheldTarget { GameBoy, SlaveRom, Advance };
-
-// Prints every failure's message and returns nothing on the first one. The
-// slave ROM reads no song files and builds no MIDI setups.
-std::optional<HandheldProject> prepareHandheldProject(Conversion& c, HandheldTarget target);
+// Prints every failure's message and returns nothing on the first one.
+// Without `songs` (the slave ROM) no song files are read and no MIDI setups
+// built.
+std::optional<HandheldProject> prepareHandheldProject(Conversion& c, CompileTarget target, bool songs);
 
 }  // namespace voconv

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "convert/targets/handheld/gb_layout.h"
-#include "convert/targets/target_writers.h"
+#include "convert/targets/target_table.h"
 
 namespace voconv {
 
@@ -21,8 +21,8 @@ struct GameBoyRun {
   std::optional<GameBoyLayout> layout;
   std::string symbols;
 };
-bool writeGameBoyProject(Conversion& c, GameBoyRun& run);
-bool writeGameBoyData(Conversion& c, GameBoyRun& run);
+bool writeGameBoyProject(Conversion& c, GameBoyRun& run, bool slaveRom);
+bool writeGameBoyData(Conversion& c, GameBoyRun& run, bool slaveRom);
 
 struct AdvanceRun {
   std::optional<std::vector<uint8_t>> file;
@@ -31,7 +31,38 @@ struct AdvanceRun {
 bool writeAdvanceProject(Conversion& c, AdvanceRun& run);
 bool writeAdvanceData(Conversion& c, AdvanceRun& run);
 
-// Puts both writers' steps into `writers`.
-void addHandheldWriters(TargetWriters& writers);
+// A handheld target's writer: the project step, then the data step, then
+// "Done.".
+class HandheldWriter : public TargetWriter {
+ public:
+  void write(Conversion& c) override;
+
+ protected:
+  virtual bool writeProject(Conversion& c) = 0;
+  virtual bool writeData(Conversion& c) = 0;
+};
+
+// The Game Boy cartridge or, with `slaveRom`, the slave ROM.
+class GameBoyWriter : public HandheldWriter {
+ public:
+  explicit GameBoyWriter(bool slaveRom) : slaveRom_(slaveRom) {}
+
+ protected:
+  bool writeProject(Conversion& c) override { return writeGameBoyProject(c, run_, slaveRom_); }
+  bool writeData(Conversion& c) override { return writeGameBoyData(c, run_, slaveRom_); }
+
+ private:
+  bool slaveRom_;
+  GameBoyRun run_;
+};
+
+class AdvanceWriter : public HandheldWriter {
+ protected:
+  bool writeProject(Conversion& c) override { return writeAdvanceProject(c, run_); }
+  bool writeData(Conversion& c) override { return writeAdvanceData(c, run_); }
+
+ private:
+  AdvanceRun run_;
+};
 
 }  // namespace voconv

@@ -62,7 +62,7 @@ struct TimelineFixture {
       frame.commandNew();
     }
     std::string reason;
-    EXPECT_TRUE(common::replaceFile(path("film.wav"), silence(20), reason));
+    EXPECT_TRUE(common::replaceFile("test", path("film.wav"), silence(20), reason));
     EXPECT_TRUE(timeline().openFilmSound(QString::fromStdString(path("film.wav"))));
     timeline().pane()->waitForSummary();
     frame.resize(1000, 700);
