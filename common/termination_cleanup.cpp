@@ -1,9 +1,12 @@
 #include "termination_cleanup.h"
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdint>
 #include <cerrno>
 #include <cstring>
 #include <mutex>
@@ -18,6 +21,8 @@ struct TemporaryRegistration::Slot {
   enum State : int { Free, Claimed, Live };
   std::atomic<int> state{Free};
   std::atomic<char*> name{nullptr};
+  std::atomic<bool> folder{false};
+  std::atomic<unsigned long> order{0};  // registrations so far, for folders' reverse order
   size_t capacity = 0;
 };
 
@@ -45,6 +50,7 @@ struct Registry {
   std::vector<Slot*> freeSlots;  // guarded by freeLock
   size_t usedInLast = 0;         // guarded by freeLock
   std::once_flag installed;
+  std::atomic<unsigned long> registrations{0};
   std::atomic<int> holds{0};
   std::atomic<int> pending{0};
   std::atomic<bool> ending{false};
@@ -57,12 +63,74 @@ Registry& registry() {
 
 thread_local int holdDepth = 0;
 
-void removeRegistered(Registry& r) {
+// Calls `visit` with every live slot's name; handler-safe.
+template <typename Visit>
+void forEachLive(Registry& r, Visit visit) {
   for (Chunk* chunk = &r.first; chunk != nullptr; chunk = chunk->next.load(std::memory_order_acquire)) {
     for (Slot& slot : chunk->slots) {
       if (slot.state.load(std::memory_order_acquire) != Slot::Live) continue;
-      if (const char* name = slot.name.load(std::memory_order_acquire)) ::unlink(name);
+      if (const char* name = slot.name.load(std::memory_order_acquire)) visit(slot, name);
     }
+  }
+}
+
+// The kernel's directory entry as getdents64 returns it.
+struct DirectoryEntry {
+  uint64_t inode;
+  int64_t offset;
+  unsigned short length;
+  unsigned char type;
+  char name[1];
+};
+
+// Unlinks the entries directly in folder `fd` with raw system calls (no
+// opendir, which allocates); true when it removed any. A sub-folder goes only
+// when it is empty.
+bool unlinkEntries(int fd) {
+  alignas(8) char buffer[4096];
+  bool removed = false;
+  long got;
+  while ((got = ::syscall(SYS_getdents64, fd, buffer, sizeof buffer)) > 0) {
+    for (long at = 0; at < got;) {
+      const auto* entry = reinterpret_cast<const DirectoryEntry*>(buffer + at);
+      at += entry->length;
+      const char* name = entry->name;
+      if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) continue;
+      if (::unlinkat(fd, name, 0) == 0 || ::unlinkat(fd, name, AT_REMOVEDIR) == 0) removed = true;
+    }
+  }
+  return removed;
+}
+
+// Empties the folder of its files and removes it. The listing is read again
+// while it still gives something to remove: removing entries while reading
+// the folder may skip some.
+void removeFolder(const char* name) {
+  const int fd = ::open(name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return;
+  for (int pass = 0; pass < 8 && unlinkEntries(fd); ++pass) ::lseek(fd, 0, SEEK_SET);
+  ::close(fd);
+  ::rmdir(name);
+}
+
+// Files first, then the folders from the newest registration to the oldest.
+void removeRegistered(Registry& r) {
+  forEachLive(r, [](Slot& slot, const char* name) {
+    if (!slot.folder.load(std::memory_order_acquire)) ::unlink(name);
+  });
+  unsigned long below = ~0UL;
+  for (;;) {
+    const char* newest = nullptr;
+    unsigned long newestOrder = 0;
+    forEachLive(r, [&](Slot& slot, const char* name) {
+      const unsigned long order = slot.order.load(std::memory_order_acquire);
+      if (!slot.folder.load(std::memory_order_acquire) || order >= below || (newest && order <= newestOrder)) return;
+      newest = name;
+      newestOrder = order;
+    });
+    if (!newest) return;
+    removeFolder(newest);
+    below = newestOrder;
   }
 }
 
@@ -143,7 +211,7 @@ void setName(Slot& slot, const std::string& name) {
 
 const int* terminationSignals() { return kSignals; }
 
-TemporaryRegistration::TemporaryRegistration(const std::filesystem::path& path) {
+TemporaryRegistration::TemporaryRegistration(const std::filesystem::path& path, Kind kind) {
   Registry& r = registry();
   std::call_once(r.installed, installHandlers);
   std::error_code ec;
@@ -153,6 +221,8 @@ TemporaryRegistration::TemporaryRegistration(const std::filesystem::path& path) 
   Slot* slot = claimSlot(r);
   slot->state.store(Slot::Claimed);
   setName(*slot, absolute.string());
+  slot->folder.store(kind == Kind::Folder);
+  slot->order.store(r.registrations.fetch_add(1) + 1);
   slot->state.store(Slot::Live, std::memory_order_release);
   slot_ = slot;
 }

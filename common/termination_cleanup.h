@@ -25,6 +25,12 @@
 //     purpose (it holds the only complete copy of something after a failure),
 //     call entry.release(): the registry forgets it and the file stays as it
 //     is. Destroying the entry does the same; it never removes the file.
+//   - A private folder of temporary files (one whose files other programs
+//     name, so that they cannot be registered one by one) is registered as a
+//     Folder right after it is made, inside a SignalHold. On a signal, after
+//     every registered file is removed, each registered folder is emptied of
+//     the files directly in it and removed, the folders in reverse order of
+//     registration, so that a folder made inside another goes first.
 //   - Hold the signals while a temporary file is the only complete copy of
 //     some content (a file rewritten through its inode) or while a series of
 //     renames must not be cut short:
@@ -44,9 +50,11 @@ namespace common {
 // or moved from) registers nothing.
 class TemporaryRegistration {
  public:
+  enum class Kind { File, Folder };
+
   TemporaryRegistration() = default;
   // Registers `path` (made absolute) for removal on a termination signal.
-  explicit TemporaryRegistration(const std::filesystem::path& path);
+  explicit TemporaryRegistration(const std::filesystem::path& path, Kind kind = Kind::File);
   ~TemporaryRegistration() { release(); }
   TemporaryRegistration(TemporaryRegistration&& other) noexcept : slot_(other.slot_) { other.slot_ = nullptr; }
   TemporaryRegistration& operator=(TemporaryRegistration&& other) noexcept;

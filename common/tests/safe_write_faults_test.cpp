@@ -226,3 +226,23 @@ TEST(SafeWriteFaults, ASignalAmidThreadsCreatingTemporaryFilesLeavesNone) {
     EXPECT_EQ(leftovers(dir.path()), std::vector<std::string>{});
   }
 }
+
+TEST(SafeWriteFaults, ASignalEmptiesAndRemovesRegisteredFoldersInnermostFirst) {
+  TempDir dir;
+  const int status = inChild([&] {
+    using Registration = common::TemporaryRegistration;
+    fs::create_directories(dir / "outer/inner");
+    Registration outer(dir / "outer", Registration::Kind::Folder);
+    Registration inner(dir / "outer/inner", Registration::Kind::Folder);
+    // More names than one read of the folder returns.
+    for (int i = 0; i < 300; ++i) dir.write("outer/inner/song" + std::to_string(i) + ".song", "SONG");
+    dir.write("outer/left.song", "SONG");
+    dir.write("kept.txt", "kept");
+    ::kill(::getpid(), SIGTERM);
+    return 5;
+  });
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+  std::vector<std::string> left;
+  for (const auto& entry : fs::directory_iterator(dir.path())) left.push_back(entry.path().filename().string());
+  EXPECT_EQ(left, std::vector<std::string>{"kept.txt"});
+}

@@ -3,10 +3,16 @@
 // The expected bytes are worked out by hand from the layouts.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
+#include <thread>
 
 #include "common/byte_order.h"
 #include "common/testing/cli_run.h"
@@ -246,6 +252,36 @@ TEST(HandheldCli, SongsAreMadeInAPrivateFolderThatIsRemovedOnEveryWayOut) {
     EXPECT_TRUE(std::filesystem::is_symlink(dir / "Intro.song"));
     EXPECT_EQ(dir.readText("Bonus.song"), "the user's own");
     for (const std::string& file : dir.files()) EXPECT_EQ(file.find("voconv-songs."), std::string::npos) << file;
+  }
+}
+
+// A run ended by a signal while its song tool works: the stand-in writes its
+// song, tells its process id and sleeps until the test ends it.
+TEST(HandheldCli, ASignalDuringTheSongToolRemovesThePrivateFolder) {
+  TempDir dir;
+  writeProject(dir, Console::GameBoy);
+  dir.write("bin/mid2trk", "#!/bin/sh\nfor last; do :; done\nprintf SONG > \"$last\"\n"
+                           "echo $$ > tool.tmp && mv tool.tmp tool.pid\nexec sleep 30\n");
+  const std::string program = programAlone(VOCONV_EXE).string();
+  const std::string path = "PATH=" + (dir / "bin").string() + ":/usr/bin:/bin";
+  const pid_t run = ::fork();
+  if (run == 0) {
+    const int null = ::open("/dev/null", O_WRONLY);
+    if (::chdir(dir.path().c_str()) != 0 || null < 0) _exit(100);
+    ::dup2(null, 1), ::dup2(null, 2);
+    ::putenv(const_cast<char*>(path.c_str()));
+    ::execl(program.c_str(), program.c_str(), "-t", "GB", "s.txt", "d.txt", static_cast<char*>(nullptr));
+    _exit(101);
+  }
+  for (int i = 0; i < 1000 && !dir.exists("tool.pid"); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  ::kill(run, SIGTERM);
+  int status = 0;
+  ::waitpid(run, &status, 0);
+  ASSERT_TRUE(dir.exists("tool.pid"));
+  ::kill(std::stoi(dir.readText("tool.pid")), SIGKILL);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+    EXPECT_EQ(entry.path().filename().string().find("voconv-songs."), std::string::npos) << entry.path();
   }
 }
 

@@ -1,11 +1,14 @@
 // The private folder in which a handheld run makes the songs it consumes:
 // created inside the output folder under a fresh name, so that no file the
 // user keeps there (and no link planted there) is written or deleted, and
-// removed with everything in it when the run ends, however it ends.
+// removed with everything in it when the run ends, however it ends (a
+// termination signal included: the folder is registered for that cleanup).
 #pragma once
 
 #include <filesystem>
 #include <string>
+
+#include "common/termination_cleanup.h"
 
 namespace voconv {
 
@@ -26,6 +29,7 @@ class SongFolder {
 
  private:
   std::string path_;
+  common::TemporaryRegistration registration_;
 };
 
 }  // namespace voconv

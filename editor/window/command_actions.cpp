@@ -72,6 +72,15 @@ ConflictChoice CMainFrame::askConflict(const ConflictPair& pair, bool retry) {
   return prompts_.conflictWith(clashText(pair), retry);
 }
 
+bool CMainFrame::makeWaveLocked(CCommand& command, std::string& error) {
+  const WaveWriteLock::Scope lock(waveLock_, document_.path());
+  if (!lock.held()) {
+    error = lock.error();
+    return false;
+  }
+  return command.MakeWave(error);
+}
+
 void CMainFrame::commandNew() {
   std::unique_ptr<CCommand> command = document_.proposeNewCommand();
   for (;;) {
@@ -85,7 +94,7 @@ void CMainFrame::commandNew() {
     // Written before the command goes in, so that an aborted command never
     // replaces the wave file of the command it collides with.
     std::string error;
-    if (!command->MakeWave(error)) {
+    if (!makeWaveLocked(*command, error)) {
       if (prompts_.waveFailed(error)) continue;
       return;
     }
@@ -112,7 +121,7 @@ void CMainFrame::commandEdit() {
       if (choice == ConflictChoice::Retry) continue;
     }
     std::string error;
-    if (!command->MakeWave(error)) {
+    if (!makeWaveLocked(*command, error)) {
       if (prompts_.waveFailed(error)) continue;
       return;
     }

@@ -92,6 +92,7 @@ class CMainFrame : public QMainWindow, private UndoContext {
  private:
   // UndoContext
   CQuorlinVTQEditorDoc& document() override { return document_; }
+  WaveWriteLock& waveLock() override { return waveLock_; }
   void waveFilesFailed(const std::vector<std::string>& messages) override;
   void commandsChanged(const std::vector<CommandSerial>& serials) override;
 
@@ -99,6 +100,10 @@ class CMainFrame : public QMainWindow, private UndoContext {
   void push(QUndoCommand* step);
   // The document's modified state and the title follow the undo stack.
   void followUndoStack();
+  // Writes the wave file of a command from the New or Edit dialog under the
+  // document's lock; false with `error` (the locked file, or why the file
+  // could not be written), and the dialog's command is kept for a Retry.
+  bool makeWaveLocked(CCommand& command, std::string& error);
   // Asks the conflict question for `pair`; `retry` offers Retry as well.
   ConflictChoice askConflict(const ConflictPair& pair, bool retry);
   // The question before a modified document is discarded; a save made there
@@ -140,6 +145,7 @@ class CMainFrame : public QMainWindow, private UndoContext {
   WindowPrompts& prompts_;
   RecentFiles& recent_;
   SoundPlayer& player_;
+  WaveWriteLock waveLock_;
   DocumentFlows flows_;
   CommandTableModel* model_;
   CommandListView* view_;

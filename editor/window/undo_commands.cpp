@@ -5,10 +5,23 @@
 namespace vtq {
 namespace {
 
+// Writes the wave files of `serials` while holding the document's lock. When
+// another program holds it past the wait, nothing is written and the one
+// failure names the locked file; the step happens all the same.
+std::vector<std::string> writeLocked(UndoContext& context, const std::vector<CommandSerial>& serials) {
+  if (serials.empty()) return {};
+  const WaveWriteLock::Scope lock(context.waveLock(), context.document().path());
+  if (!lock.held()) {
+    return {lock.error() + "; the wave files of " + std::to_string(serials.size()) +
+            " command(s) were not written (Make All Wave Files writes them later)"};
+  }
+  return writeWaveFiles(context.document(), serials);
+}
+
 // Writes the wave files of the commands a step put in or changed, then tells
 // the context which commands those are.
 void writeWaves(UndoContext& context, const std::vector<CommandSerial>& serials) {
-  const std::vector<std::string> failures = writeWaveFiles(context.document(), serials);
+  const std::vector<std::string> failures = writeLocked(context, serials);
   if (!failures.empty()) context.waveFilesFailed(failures);
   context.commandsChanged(serials);
 }
@@ -91,7 +104,7 @@ void MakeWavesStep::redo() {
     before_.push_back({command->serial(), command->fileName(), command->byteCodeText()});
     serials.push_back(command->serial());
   }
-  const std::vector<std::string> failures = writeWaveFiles(document, serials);
+  const std::vector<std::string> failures = writeLocked(context_, serials);
   if (!failures.empty()) context_.waveFilesFailed(failures);
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/document_edits.h"
+#include "wave_write_lock.h"
 
 namespace vtq {
 
@@ -21,6 +22,9 @@ class UndoContext {
  public:
   virtual ~UndoContext() = default;
   virtual CQuorlinVTQEditorDoc& document() = 0;
+  // The window's hold on the document's lock, taken while wave files are
+  // written.
+  virtual WaveWriteLock& waveLock() = 0;
   // The messages of wave files a step could not write; the step happened.
   virtual void waveFilesFailed(const std::vector<std::string>& messages) = 0;
   // After each redo and undo: the commands the step put in or changed (those

@@ -12,10 +12,13 @@
 #include <QtGui/QClipboard>
 #include <QtGui/QUndoStack>
 #include <QtWidgets/QApplication>
+#include <atomic>
 #include <map>
+#include <thread>
 
 #include "command_list_view.h"
 #include "command_table_model.h"
+#include "core/document_lock.h"
 #include "core/list_columns.h"
 #include "main_frame.h"
 #include "sound_player.h"
@@ -156,6 +159,49 @@ TEST(EditActions, AWaveFileThatCannotBeWrittenIsListedAndTheUndoHappens) {
   ASSERT_FALSE(f.prompts.errorDetails.empty());
   EXPECT_EQ(f.prompts.asked.back(), "error: These wave files could not be written:");
   EXPECT_TRUE(f.prompts.errorDetails.back().contains(QStringLiteral("scene00001000.wav")));
+}
+
+// Another program's hold on the document is stood in for by a second lock
+// from this process: flock on its own open of the lock file waits just the same.
+TEST(EditActions, WaveFilesWaitForTheDocumentLockAndNameItWhenItStaysTaken) {
+  EditFixture f;
+  f.add(10);
+  f.select({0});
+  f.frame.commandDelete();
+  f.removeWaves();
+  const std::filesystem::path path = f.document.path();
+  std::string error;
+  std::atomic<bool> held{false}, released{false};
+  std::thread holder([&] {
+    std::string threadError;
+    auto lock = DocumentLock::acquire(path, std::chrono::seconds(1), threadError);
+    held = true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    released = true;
+  });
+  while (!held) std::this_thread::yield();
+  f.frame.undoStack()->undo();  // waits for the holder, then writes
+  holder.join();
+  EXPECT_TRUE(released.load());
+  EXPECT_FALSE(f.state().waves.at("scene00001000.wav").isEmpty());
+  EXPECT_TRUE(f.prompts.errorDetails.empty());
+
+  // Held past the wait: the undo happens, the report names the locked file,
+  // and a New keeps the document as it was.
+  auto lock = DocumentLock::tryAcquire(path, error);
+  ASSERT_TRUE(lock) << error;
+  f.frame.undoStack()->redo();
+  f.removeWaves();
+  f.frame.undoStack()->undo();
+  EXPECT_EQ(f.times(), std::vector<std::string>{"00:00:10:00"});
+  EXPECT_TRUE(f.state().waves.at("scene00001000.wav").isEmpty());
+  ASSERT_EQ(f.prompts.errorDetails.size(), 1u);
+  EXPECT_TRUE(f.prompts.errorDetails[0].contains(QStringLiteral("cannot lock"))) << f.prompts.errorDetails[0].toStdString();
+  EXPECT_TRUE(f.prompts.errorDetails[0].contains(QStringLiteral("scene.qtd")));
+  const int steps = f.frame.undoStack()->count();
+  f.add(20);
+  EXPECT_EQ(f.frame.undoStack()->count(), steps);
+  EXPECT_EQ(f.prompts.asked.back().rfind("wave failed: cannot lock", 0), 0u) << f.prompts.asked.back();
 }
 
 TEST(EditActions, DeleteCutAndCopyActOnEverySelectedRowAsOneStep) {
