@@ -40,7 +40,7 @@ class Conversion {
   CommandTable commands;            // from the macro definition file
   MidiSetupRegistry midiSetups;
   TargetObjectList targetObjects;   // filled by the handheld writers
-  std::unique_ptr<IncludeFile> include;  // open from step 6 to the end of the run
+  std::unique_ptr<IncludeFile> include;  // opened once the inputs are read, open to the end of the run
   RunDate now;  // the run's date, as the include files show it
 
   // How outside tools are started (runTool beside `toolFolder`, then PATH).

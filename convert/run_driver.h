@@ -19,7 +19,8 @@ class Conversion;
 int runConversion(const std::vector<std::string>& args, Conversion& conversion, const TargetWriters& writers,
                   const RunDate& now);
 
-// Step 8 on its own: the target's writer, after the include header.
+// The target's writer alone, as the run calls it once the include file's
+// header is written.
 void writeTargetData(Conversion& conversion, const TargetWriters& writers);
 
 }  // namespace voconv

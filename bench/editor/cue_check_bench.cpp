@@ -178,13 +178,13 @@ void BM_FoundIntact(benchmark::State& state, Robustness& r, const std::string& k
   for (auto _ : state) report = vtq::checkSoundTrack(*r.document, path, {});
   size_t intact = 0, damaged = 0, unexpected = 0;
   std::string firstFailure;
-  for (const std::string& line : report.lines) {
-    const bool onTime =
-        line.find(" found ") != std::string::npos && (line.ends_with(" +0") || line.ends_with(" +1") || line.ends_with(" -1"));
-    if (!onTime && firstFailure.empty() && &line != &report.lines.back()) firstFailure = line;
+  for (size_t i = 0; i < report.records.size(); ++i) {
+    const vtq::CueRecord& record = report.records[i];
+    const bool onTime = record.state == vtq::CueState::Found && std::abs(record.offsetFrames) <= 1;
+    if (!onTime && firstFailure.empty()) firstFailure = report.lines[i];
     intact += onTime;
-    damaged += line.find(" damaged ") != std::string::npos;
-    unexpected += line.ends_with(" unexpected");
+    damaged += record.state == vtq::CueState::Damaged;
+    unexpected += record.state == vtq::CueState::Unexpected;
   }
   const double commands = double(r.document->commandCount());
   state.counters["intact"] = double(intact) / commands;

@@ -13,28 +13,27 @@ common::Endian wordOrder(CompileTarget target) {
 }  // namespace
 
 MacroStep::MacroStep(MacroCompilation& compilation, int macroIndex, int number, const uint8_t* source,
-                     std::size_t outputStart, std::size_t length, WalkState& state, common::Output& out)
+                     std::size_t outputStart, WalkState& state, common::Output& out)
     : compilation_(compilation),
       macroIndex_(macroIndex),
       number_(number),
       source_(source),
       outputStart_(outputStart),
-      length_(length),
       state_(state),
       out_(out) {}
 
 void MacroStep::b(int n, uint8_t v) {
-  assert(std::size_t(n) < length_);
+  assert(outputStart_ + std::size_t(n) < macro().bytes.size());
   macro().bytes[outputStart_ + std::size_t(n)] = v;
 }
 
 void MacroStep::w16(int n, uint16_t v) {
-  assert(std::size_t(n) + 2 <= length_);
+  assert(outputStart_ + std::size_t(n) + 2 <= macro().bytes.size());
   common::storeU16(macro().bytes.data() + outputStart_ + std::size_t(n), v, wordOrder(compilation_.target()));
 }
 
 void MacroStep::w32(int n, uint32_t v) {
-  assert(std::size_t(n) + 4 <= length_);
+  assert(outputStart_ + std::size_t(n) + 4 <= macro().bytes.size());
   common::storeU32(macro().bytes.data() + outputStart_ + std::size_t(n), v, wordOrder(compilation_.target()));
 }
 

@@ -23,8 +23,10 @@ struct WalkState {
 
 class MacroStep {
  public:
+  // The step's output bytes run from `outputStart` to the end of the
+  // macro's bytes while its row writes them.
   MacroStep(MacroCompilation& compilation, int macroIndex, int number, const uint8_t* source, std::size_t outputStart,
-            std::size_t length, WalkState& state, common::Output& out);
+            WalkState& state, common::Output& out);
 
   // Source bytes; multi-byte values are little-endian in the macro file.
   uint8_t s(int n) const { return source_[n]; }
@@ -72,7 +74,6 @@ class MacroStep {
   int number_;
   const uint8_t* source_;
   std::size_t outputStart_;
-  std::size_t length_;
   WalkState& state_;
   common::Output& out_;
 };

@@ -29,7 +29,7 @@ bool walkMacro(MacroCompilation& compilation, int macroIndex, std::span<const ui
     if (const StepRow* row = rows[step[0]]) {
       macro.bytes.resize(start + row->length, 0);
       if (row->opcode != kNoOpcode) macro.bytes[start] = uint8_t(row->opcode);
-      MacroStep context(compilation, macroIndex, int(n), step, start, row->length, state, out);
+      MacroStep context(compilation, macroIndex, int(n), step, start, state, out);
       row->emit(context);
       if (state.stopped) return false;
     }

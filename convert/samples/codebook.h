@@ -14,7 +14,7 @@ constexpr int kBookPredictors = 8;
 constexpr int kBookSteps = 8;
 constexpr int kBookScale = 2048;  // 1.0 in the book's fixed point
 constexpr int kBookValuesPerPredictor = 2 * kBookSteps;
-constexpr size_t kBookBytes = kBookPredictors * kBookValuesPerPredictor * 2;  // 256
+constexpr size_t kBookBytes = size_t(kBookPredictors) * kBookValuesPerPredictor * 2;  // 256
 
 // Per predictor: the contribution of the older state value x[-2] to steps
 // 0..7 (column 0), then that of the newer one x[-1] (column 1).

@@ -57,10 +57,9 @@ void SampleReader::freeSample(SampleRecord& record) {
 
 int SampleReader::finish(const SampleReadStatus& status, SampleRecord& record) {
   lastError_ = status.text;
-  if (status.code != kSampleReadOk) {
-    record.samples16 = {};
-    record.samples8 = {};
-  }
+  // A failed read leaves an empty record, not the fields read before the
+  // failure.
+  if (status.code != kSampleReadOk) record = SampleRecord{};
   return status.code;
 }
 

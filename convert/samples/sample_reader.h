@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 
+#include "common/riff.h"
 #include "convert/samples/sample_record.h"
 
 namespace convert {
@@ -29,19 +30,17 @@ constexpr uint64_t kMaxSampleFileSize = uint64_t(256) << 20;
 // How a converter release reads sample files. Release 1.15 differs from the
 // current one in two points that show in the records it produces.
 struct SampleReaderProfile {
-  enum class ChunkSkip {
-    kRoundedToEven,  // RIFF and IFF pad odd-sized chunks with one byte
-    kAsStored,       // release 1.15: odd sizes are not rounded up
-  };
   enum class AiffRate {
     kLow16Bits,       // the rate as a number, truncated, kept to 16 bits
     kMantissaShift,   // release 1.15: upper mantissa word >> (16414 - exponent)
   };
-  ChunkSkip chunkSkip = ChunkSkip::kRoundedToEven;
+  // RIFF and IFF pad odd-sized chunks with one byte; release 1.15 steps over
+  // a chunk by its size as stored.
+  common::riff::Padding chunkSkip = common::riff::Padding::Even;
   AiffRate aiffRate = AiffRate::kLow16Bits;
 
   static SampleReaderProfile current() { return {}; }
-  static SampleReaderProfile release115() { return {ChunkSkip::kAsStored, AiffRate::kMantissaShift}; }
+  static SampleReaderProfile release115() { return {common::riff::Padding::AsStored, AiffRate::kMantissaShift}; }
 };
 
 // The outcome of one format reader: a result code and, on failure, its text.
@@ -60,7 +59,7 @@ class SampleReader {
   explicit SampleReader(SampleReaderProfile profile = SampleReaderProfile::current()) : profile_(profile) {}
 
   // Clears `record` and fills it from the file at `path`. Returns a
-  // SampleReadResult; on failure the record holds no data.
+  // SampleReadResult; on failure the record is left empty.
   int readSample(const std::filesystem::path& path, SampleRecord& record);
   // The same for a file already in memory; `name` is the file name that the
   // error texts show.

@@ -3,33 +3,33 @@
 
 #include "common/byte_order.h"
 #include "common/output.h"
-#include "convert/samples/riff_chunks.h"
+#include "common/riff.h"
+#include "convert/samples/pcm_samples.h"
 #include "convert/samples/sample_formats.h"
 
 namespace convert {
 namespace {
 
 using common::Endian;
+namespace riff = common::riff;
 
-constexpr uint16_t kWavePcm = 1;
 constexpr uint16_t kDefaultRootKey = 60;
 
-SampleReadStatus readFormat(std::span<const uint8_t> file, const SampleReaderProfile& profile,
-                            SampleRecord& record) {
-  const auto fmt = findChunk(file, "fmt ", Endian::Little, profile.chunkSkip);
-  common::ByteReader in(file, Endian::Little);
-  if (fmt) in.seek(fmt->dataOffset);
-  const uint16_t tag = in.u16();
-  if (!fmt || !in.ok()) return SampleReadStatus::fail(kSampleFormatError, "Error locating `fmt ' chunk!");
-  if (tag != kWavePcm) {
+// The fields are taken from the chunk's data on, whatever size the chunk
+// states; the tag is judged before the rest of the record is known to fit.
+SampleReadStatus readFormat(const riff::FileChunks& chunks, SampleRecord& record) {
+  const auto fmt = chunks.find("fmt ");
+  const std::span<const uint8_t> data = fmt ? chunks.rest(*fmt) : std::span<const uint8_t>();
+  if (data.size() < 2) return SampleReadStatus::fail(kSampleFormatError, "Error locating `fmt ' chunk!");
+  const uint16_t tag = common::loadU16(data.data(), Endian::Little);
+  if (tag != riff::kFormatPcm) {
     return SampleReadStatus::fail(kSampleFormatError, common::format("Unsupported compression scheme (%d)!", tag));
   }
-  record.channels = in.u16();
-  record.rate = in.u32();
-  in.skip(4);  // byte rate
-  in.skip(2);  // block align
-  record.bits = in.u16();
-  if (!in.ok()) return SampleReadStatus::fail(kSampleFormatError, "Error locating `fmt ' chunk!");
+  const auto format = riff::parseWaveFormat(data, fmt->dataOffset());
+  if (!format) return SampleReadStatus::fail(kSampleFormatError, "Error locating `fmt ' chunk!");
+  record.channels = format->channels;
+  record.rate = format->sampleRate;
+  record.bits = format->bitsPerSample;
   record.rootKey = kDefaultRootKey;
   record.loopStart = -1;
   record.loopEnd = -1;
@@ -38,11 +38,10 @@ SampleReadStatus readFormat(std::span<const uint8_t> file, const SampleReaderPro
 
 // The sampler chunk gives the root key and the first of its loops. A chunk
 // cut short by the end of the file is ignored as a whole.
-void readSampler(std::span<const uint8_t> file, const SampleReaderProfile& profile, SampleRecord& record) {
-  const auto smpl = findChunk(file, "smpl", Endian::Little, profile.chunkSkip);
+void readSampler(const riff::FileChunks& chunks, SampleRecord& record) {
+  const auto smpl = chunks.find("smpl");
   if (!smpl) return;
-  common::ByteReader in(file, Endian::Little);
-  in.seek(smpl->dataOffset);
+  common::ByteReader in(chunks.rest(*smpl), Endian::Little);
   in.skip(12);  // manufacturer, product, sample period
   const uint32_t unityNote = in.u32();
   in.skip(12);  // pitch fraction, SMPTE format and offset
@@ -66,10 +65,10 @@ void readSampler(std::span<const uint8_t> file, const SampleReaderProfile& profi
   record.loopMode = LoopMode::kLoop;
 }
 
-SampleReadStatus readData(std::span<const uint8_t> file, const SampleReaderProfile& profile, SampleRecord& record) {
-  const auto data = findChunk(file, "data", Endian::Little, profile.chunkSkip);
+SampleReadStatus readData(const riff::FileChunks& chunks, SampleRecord& record) {
+  const auto data = chunks.find("data");
   if (!data) return SampleReadStatus::fail(kSampleFormatError, "Error locating `data' chunk!");
-  const std::span<const uint8_t> bytes = chunkBytes(file, data->dataOffset, data->size);
+  const std::span<const uint8_t> bytes = chunks.body(*data);
   const uint32_t bytesPerSample = record.bits > 8 ? 2 : 1;
   record.dataLength = uint32_t(bytes.size());
   // A file that names no channels has no frames (instead of a division by 0).
@@ -79,12 +78,13 @@ SampleReadStatus readData(std::span<const uint8_t> file, const SampleReaderProfi
 
 }  // namespace
 
-bool looksLikeWav(std::span<const uint8_t> file) { return hasFormHeader(file, "RIFF", "WAVE"); }
+bool looksLikeWav(std::span<const uint8_t> file) { return riff::hasFormHeader(file, "RIFF", "WAVE"); }
 
 SampleReadStatus readWav(std::span<const uint8_t> file, const SampleReaderProfile& profile, SampleRecord& record) {
-  if (SampleReadStatus s = readFormat(file, profile, record); s.code != kSampleReadOk) return s;
-  readSampler(file, profile, record);
-  return readData(file, profile, record);
+  const riff::FileChunks chunks(file, {Endian::Little, profile.chunkSkip});
+  if (SampleReadStatus s = readFormat(chunks, record); s.code != kSampleReadOk) return s;
+  readSampler(chunks, record);
+  return readData(chunks, record);
 }
 
 }  // namespace convert

@@ -90,7 +90,7 @@ bool writeN64Pool(Conversion& c, const ReferenceLists& refs) {
   }
   const std::set<uint16_t> stack = groupNumbers(c.model, c.description.poolStackGroups);
   ByteWriter file(c.endian());
-  file.zeros(4 * kPoolLists);  // section offsets, patched below
+  file.zeros(4 * size_t(kPoolLists));  // section offsets, patched below
   bool ok = true;
   for (int list = 0; list < kPoolLists && ok; ++list) {
     file.patchU32(4 * size_t(list), uint32_t(file.size()));

@@ -1,11 +1,15 @@
 #include "batch_mode.h"
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "batch_edits.h"
 #include "batch_options.h"
+#include "common/output.h"
 #include "common/paths.h"
+#include "common/safe_file_writer.h"
 #include "cue_check.h"
+#include "cue_check_csv.h"
 #include "cue_track.h"
 #include "document.h"
 #include "document_lock.h"
@@ -167,17 +171,53 @@ int renderTrack(const BatchOptions& options, BatchRun& run) {
   return report(run, kExitFile, rendered.summary);
 }
 
+// A speed as a decimal ("1.001") or a ratio ("25/24"), within the speeds the
+// check reads.
+bool parseSpeed(const std::string& text, double& speed, BatchProblem& problem) {
+  const size_t slash = text.find('/');
+  char* end = nullptr;
+  double value = std::strtod(text.c_str(), &end);
+  if (slash != std::string::npos && end == text.c_str() + slash) {
+    const char* rest = text.c_str() + slash + 1;
+    const double divisor = std::strtod(rest, &end);
+    value = divisor > 0 ? value / divisor : 0;
+  }
+  const bool number = !text.empty() && (text[0] >= '0' && text[0] <= '9') && end && *end == '\0';
+  if (!number) {
+    problem = {kExitUsage, "--speed needs a number such as 1.001 or 25/24, not \"" + text + "\""};
+    return false;
+  }
+  if (!(value >= kFinderTuning.slowest && value <= kFinderTuning.fastest)) {
+    problem = {kExitRange, common::format("--speed %s is out of range (%.3f to %.3f)", text.c_str(),
+                                          kFinderTuning.slowest, kFinderTuning.fastest)};
+    return false;
+  }
+  speed = value;
+  return true;
+}
+
+bool parseCheckOptions(const BatchOptions& options, CueCheckOptions& check, BatchProblem& problem) {
+  if (options.start && !parseTimeCode(*options.start, "--start", check.start, problem)) return false;
+  uint64_t value = 0;
+  if (options.channel) {
+    if (!parseBounded(*options.channel, "--channel", 1, 0xFFFF, value, problem)) {
+      problem.exitCode = kExitUsage;
+      return false;
+    }
+    check.channel = uint16_t(value);
+  }
+  if (options.speed && !parseSpeed(*options.speed, check.settings.speed.emplace(), problem)) return false;
+  if (options.minMargin) {
+    if (!parseBounded(*options.minMargin, "--min-margin", 0, 40, value, problem)) return false;
+    check.settings.minMarginDb = int(value);
+  }
+  return true;
+}
+
 int checkTrack(const BatchOptions& options, BatchRun& run) {
   BatchProblem problem;
   CueCheckOptions check;
-  if (options.start && !parseTimeCode(*options.start, "--start", check.start, problem))
-    return report(run, problem.exitCode, problem.message);
-  if (options.channel) {
-    uint64_t channel = 0;
-    if (!parseBounded(*options.channel, "--channel", 1, 0xFFFF, channel, problem))
-      return report(run, kExitUsage, problem.message);
-    check.channel = uint16_t(channel);
-  }
+  if (!parseCheckOptions(options, check, problem)) return report(run, problem.exitCode, problem.message);
   CQuorlinVTQEditorDoc document;
   DocumentError error;
   if (!document.openDocument(common::pathFromName(options.document), error)) return reportDocumentError(run, error);
@@ -192,7 +232,11 @@ int checkTrack(const BatchOptions& options, BatchRun& run) {
   std::string text;
   for (const std::string& line : checked.lines) text += line + "\n";
   run.out.write(text);
-  return checked.outcome == CueCheckOutcome::Passed ? kExitDone : kExitCheckFailed;
+  std::string writeError;
+  if (options.report && !common::replaceFile(common::pathFromName(*options.report), checkReportCsv(checked), writeError))
+    return report(run, kExitFile, writeError);
+  if (checked.outcome != CueCheckOutcome::Passed) return kExitCheckFailed;
+  return checked.atRiskCount > 0 ? kExitCheckAtRisk : kExitDone;
 }
 
 }  // namespace

@@ -16,7 +16,8 @@ const char* const kBatchUsage =
     "       vtqedit --delete DOC.qtd --at HH:MM:SS:FF\n"
     "       vtqedit --make-waves DOC.qtd\n"
     "       vtqedit --render DOC.qtd TRACK.wav [--start HH:MM:SS:FF] [--length HH:MM:SS:FF]\n"
-    "       vtqedit --check DOC.qtd MIX.wav [--start HH:MM:SS:FF] [--channel N]\n"
+    "       vtqedit --check DOC.qtd MIX.wav [--start HH:MM:SS:FF] [--channel N] [--speed S]\n"
+    "               [--min-margin DB] [--report FILE.csv]\n"
     "       vtqedit --shift DOC.qtd --by [-]HH:MM:SS:FF [--from HH:MM:SS:FF]\n"
     "               [--to HH:MM:SS:FF] [--ignore-conflict]\n"
     "       vtqedit --export DOC.qtd LIST.csv\n"
@@ -26,12 +27,15 @@ const char* const kBatchUsage =
     "name, or a number.\n"
     "--render writes every command's transmission into one track; --check finds\n"
     "and decodes every cue in a mixed sound track (16 or 24-bit PCM, 44100 or\n"
-    "48000 Hz; --channel counts from 1, default all channels summed).\n"
+    "48000 Hz; --channel counts from 1, default all channels summed); it fits the\n"
+    "track's speed unless --speed gives it (1: none), marks cues whose margin is\n"
+    "below --min-margin dB as at risk, and writes one CSV row per cue to --report.\n"
     "--shift moves the commands from --from to --to (both included; default all)\n"
     "by --by and writes their wave files. --export and --import exchange the\n"
     "commands as comma-separated text (tab-separated for .tsv).\n"
     "Exit codes: 0 done, 2 usage error, 3 conflicting transmissions, 4 file error,\n"
-    "5 value out of range, 6 a cue missing, damaged, off its time or unexpected.\n";
+    "5 value out of range, 6 a cue missing, damaged, off its time or unexpected,\n"
+    "7 every cue found but one at risk.\n";
 
 namespace {
 
@@ -59,6 +63,8 @@ constexpr ValueOption kValueOptions[] = {
     {"--mode", &BatchOptions::mode},     {"--icon", &BatchOptions::icon},       {"--respond", &BatchOptions::respond},
     {"--repeat", &BatchOptions::repeat}, {"--rate", &BatchOptions::rate},
     {"--start", &BatchOptions::start},   {"--length", &BatchOptions::length}, {"--channel", &BatchOptions::channel},
+    {"--speed", &BatchOptions::speed},   {"--min-margin", &BatchOptions::minMargin},
+    {"--report", &BatchOptions::report},
     {"--by", &BatchOptions::by},         {"--from", &BatchOptions::from},       {"--to", &BatchOptions::to},
 };
 
@@ -92,14 +98,16 @@ bool takesIgnoreConflict(BatchAction action) {
 
 // Which value options each action takes.
 bool allowedWith(BatchAction action, std::string_view option) {
-  static constexpr std::string_view kSoundFileOptions[] = {"--start", "--length", "--channel",
-                                                           "--by",    "--from",   "--to"};
+  static constexpr std::string_view kSoundFileOptions[] = {"--start", "--length",     "--channel", "--speed",
+                                                           "--min-margin", "--report", "--by", "--from", "--to"};
   switch (action) {
     case BatchAction::Add:
       return std::find(std::begin(kSoundFileOptions), std::end(kSoundFileOptions), option) ==
              std::end(kSoundFileOptions);
     case BatchAction::Render: return option == "--start" || option == "--length";
-    case BatchAction::Check: return option == "--start" || option == "--channel";
+    case BatchAction::Check:
+      return option == "--start" || option == "--channel" || option == "--speed" || option == "--min-margin" ||
+             option == "--report";
     case BatchAction::Delete: return option == "--at";
     case BatchAction::Shift: return option == "--by" || option == "--from" || option == "--to";
     default: return false;

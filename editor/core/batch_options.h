@@ -7,7 +7,8 @@
 //   --delete DOC.qtd --at HH:MM:SS:FF
 //   --make-waves DOC.qtd
 //   --render DOC.qtd TRACK.wav [--start HH:MM:SS:FF] [--length HH:MM:SS:FF]
-//   --check DOC.qtd MIX.wav [--start HH:MM:SS:FF] [--channel N]
+//   --check DOC.qtd MIX.wav [--start HH:MM:SS:FF] [--channel N] [--speed S]
+//         [--min-margin DB] [--report FILE.csv]
 //   --shift DOC.qtd --by [-]HH:MM:SS:FF [--from HH:MM:SS:FF] [--to HH:MM:SS:FF]
 //         [--ignore-conflict]
 //   --export DOC.qtd LIST.csv
@@ -31,6 +32,7 @@ constexpr int kExitConflict = 3;
 constexpr int kExitFile = 4;
 constexpr int kExitRange = 5;
 constexpr int kExitCheckFailed = 6;  // --check: a cue is missing, damaged, off its time, or unexpected
+constexpr int kExitCheckAtRisk = 7;  // --check: every cue found, but one's margin is below --min-margin
 
 extern const char* const kBatchUsage;
 
@@ -41,7 +43,7 @@ struct BatchOptions {
   std::string document;
   std::string soundFile;  // the track of --render, the mix of --check, the list of --export and --import
   std::optional<std::string> at, command, param, mode, icon, respond, repeat, rate;
-  std::optional<std::string> start, length, channel;
+  std::optional<std::string> start, length, channel, speed, minMargin, report;
   std::optional<std::string> by, from, to;  // --shift
   bool ignoreConflict = false;
 };

@@ -52,7 +52,7 @@ CueCheckReport checkSoundTrack(const CQuorlinVTQEditorDoc& document, const std::
   const std::optional<uint16_t> channel =
       options.channel ? std::optional<uint16_t>(uint16_t(*options.channel - 1)) : std::nullopt;
   const std::vector<FoundTransmission> found = findTransmissions(reader, channel, timing);
-  CueCheckReport report = buildCheckReport(document, found, timing);
+  CueCheckReport report = buildCheckReport(document, found, timing, options.settings);
   if (reader.truncated())
     report.notes.insert(report.notes.begin(), name + " ends before the size its data chunk states; checked what is there");
   return report;

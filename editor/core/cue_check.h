@@ -16,6 +16,7 @@ class PcmWaveReader;
 struct CueCheckOptions {
   CSMPTETime start;                // the time code of the mix's first sample
   std::optional<uint16_t> channel;  // counted from 1; none: all channels summed
+  CueCheckSettings settings;        // a forced speed, the margin below which a cue is at risk
 };
 
 // Checks `mix` (a 16 or 24-bit PCM wave file at 44100 or 48000 Hz; a pipe

@@ -48,18 +48,30 @@ struct CueRecord {
   int32_t offsetFrames = 0;      // Found: found time minus command time (after the speed fit)
   std::optional<int> marginDb;   // Found: the margin of its best intact copy
   uint32_t formatRate = 0;       // the rate of the format it was read in (0: none)
-  int copiesFound = 0;
-  int copiesSent = 0;
+  int copiesFound = 0;           // intact copies that belong to it (Unexpected: copies of it)
+  int copiesSent = 0;            // 1 + its retransmissions (Unexpected: 0)
   bool atRisk = false;           // margin below --min-margin
+};
+
+// "found", "damaged", "missing" or "unexpected".
+const char* cueStateName(CueState state);
+
+// What the user asks of a check beyond the mix and its start.
+struct CueCheckSettings {
+  std::optional<double> speed;      // a speed to use instead of fitting one (1: no fit)
+  std::optional<int> minMarginDb;   // a found command whose margin is below is at risk
 };
 
 struct CueCheckReport {
   CueCheckOutcome outcome = CueCheckOutcome::Failed;
   // One record per command in list order, then one per unexpected transmission.
   std::vector<CueRecord> records;
-  // The track's speed relative to the document's (1: as made).
+  // The track's speed relative to the document's (1: as made; above 1: the
+  // track runs fast, its cues come early).
   double speed = 1.0;
   int atRiskCount = 0;
+  bool marginChecked = false;  // --min-margin was given
+  uint32_t documentRate = 44100;
   // One line per command in list order, one per unexpected transmission, and
   // the summary.
   std::vector<std::string> lines;
@@ -69,11 +81,15 @@ struct CueCheckReport {
   std::string error;
 };
 
-// Builds the report from the transmissions found in a mix. A transmission
-// belongs to a command when its whole packet matches the command's and it
-// starts within 2 s of the command's time, counting back through the
-// retransmissions before it.
+// Builds the report from the transmissions found in a mix. The track's speed
+// is fitted first (or taken from the settings); a transmission then belongs
+// to a command when its whole packet matches the command's and it starts
+// within 2 s of the command's time on the track at that speed, counting back
+// through the retransmissions before it.
 CueCheckReport buildCheckReport(const CQuorlinVTQEditorDoc& document, const std::vector<FoundTransmission>& found,
-                                const MixTiming& timing);
+                                const MixTiming& timing, const CueCheckSettings& settings = {});
+
+// The report's text: one line per record, then the summary.
+std::vector<std::string> checkReportLines(const CueCheckReport& report);
 
 }  // namespace vtq

@@ -7,6 +7,7 @@
 #include "program_name.h"
 #include "common/output.h"
 #include "common/paths.h"
+#include "common/riff.h"
 #include "cue_transmission.h"
 #include "document.h"
 #include "wave_file.h"
@@ -77,20 +78,7 @@ size_t noteOverlaps(const std::vector<Placement>& placements, CueTrackReport& re
 
 std::vector<uint8_t> trackHeader(uint32_t rate, uint64_t sampleCount) {
   common::ByteWriter header(common::Endian::Little);
-  const uint32_t dataBytes = uint32_t(sampleCount * 2);
-  header.text("RIFF");
-  header.u32(uint32_t(CWaveFile::kHeaderSize - 8 + dataBytes));
-  header.text("WAVE");
-  header.text("fmt ");
-  header.u32(16);
-  header.u16(1);  // PCM
-  header.u16(1);  // mono
-  header.u32(rate);
-  header.u32(rate * 2);
-  header.u16(2);
-  header.u16(16);
-  header.text("data");
-  header.u32(dataBytes);
+  common::riff::writePcmHeader(header, common::riff::pcmFormat(rate, 16, 1), uint32_t(sampleCount * 2));
   return header.take();
 }
 
@@ -133,7 +121,7 @@ CueTrackReport renderCueTrack(const CQuorlinVTQEditorDoc& document, const std::f
   uint64_t sampleCount = options.length ? samplesForFrames(options.length->frameCount(), uint32_t(rate)) : 0;
   for (const Placement& p : placements) sampleCount = std::max(sampleCount, p.end());
   // The RIFF length field counts the whole file but its first 8 bytes in 32 bits.
-  if (CWaveFile::kHeaderSize - 8 + 2 * sampleCount > 0xFFFFFFFFu) {
+  if (common::riff::kPcmHeaderSize - 8 + 2 * sampleCount > 0xFFFFFFFFu) {
     report.outcome = CueTrackOutcome::Refused;
     report.summary = common::format("cannot render %s: %llu samples are more than a wave file holds (4 GiB)",
                                     name.c_str(), (unsigned long long)sampleCount);

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "common/riff.h"
+
 namespace vtq {
 
 struct PcmWaveFormat {
@@ -29,7 +31,7 @@ struct PcmWaveFormat {
 class PcmWaveReader {
  public:
   // `name` is the file as messages show it.
-  PcmWaveReader(std::istream& in, std::string name) : in_(in), name_(std::move(name)) {}
+  PcmWaveReader(std::istream& in, std::string name) : chunks_(in, common::riff::kWaveRules), name_(std::move(name)) {}
 
   // Reads the chunks up to the first sample. On failure returns false and
   // error() names the file, the byte offset and the reason.
@@ -48,14 +50,11 @@ class PcmWaveReader {
 
  private:
   bool fail(const std::string& reason);
-  bool readBytes(uint8_t* data, size_t count);
-  bool skipBytes(uint64_t count);
-  bool readFormatChunk(uint32_t size);
+  bool readFormatChunk(const common::riff::ChunkHeader& chunk);
 
-  std::istream& in_;
+  common::riff::StreamChunks chunks_;
   std::string name_;
   PcmWaveFormat format_;
-  uint64_t offset_ = 0;
   uint64_t dataLeft_ = 0;
   uint64_t framesRead_ = 0;
   bool truncated_ = false;

@@ -35,9 +35,9 @@ std::vector<std::complex<double>> positiveSpectrum(uint32_t documentRate) {
 }
 
 std::vector<std::complex<double>> analyticPulse(const std::vector<std::complex<double>>& spectrum,
-                                                uint32_t documentRate, uint32_t mixRate) {
+                                                uint32_t documentRate, uint32_t mixRate, double speed) {
   const std::span<const int16_t> pulse = pulseFor(documentRate);
-  const double step = double(documentRate) / mixRate;
+  const double step = double(documentRate) / mixRate * speed;
   const size_t taps = size_t(std::ceil(double(pulse.size()) / step));
   std::vector<std::complex<double>> analytic(taps);
   for (size_t m = 0; m < taps; ++m) {
@@ -51,16 +51,18 @@ std::vector<std::complex<double>> analyticPulse(const std::vector<std::complex<d
 
 }  // namespace
 
-double bitSamplesInMix(uint32_t documentRate, uint32_t mixRate) {
-  return double(2 * pulseFor(documentRate).size()) * mixRate / documentRate;
+double bitSamplesInMix(uint32_t pulseRate, uint32_t mixRate) {
+  return double(2 * pulseFor(pulseRate).size()) * mixRate / pulseRate;
 }
 
-PulseFilter::PulseFilter(uint32_t documentRate, uint32_t mixRate) {
+uint32_t otherPulseRate(uint32_t pulseRate) { return pulseRate == 44100 ? 48000 : 44100; }
+
+PulseFilter::PulseFilter(uint32_t documentRate, uint32_t mixRate, double speed) {
   const auto spectrum = positiveSpectrum(documentRate);
-  const auto analytic = analyticPulse(spectrum, documentRate, mixRate);
+  const auto analytic = analyticPulse(spectrum, documentRate, mixRate, speed);
   size_t peak = 0;
   for (size_t k = 1; k < spectrum.size(); ++k) peak = std::abs(spectrum[k]) > std::abs(spectrum[peak]) ? k : peak;
-  carrierStep_ = 2 * std::numbers::pi * double(peak) / kTransformSize * documentRate / mixRate;
+  carrierStep_ = 2 * std::numbers::pi * double(peak) / kTransformSize * documentRate / mixRate * speed;
   double energy = 0;
   for (const auto& a : analytic) energy += a.real() * a.real();
   const double scale = energy > 0 ? 1.0 / std::sqrt(energy) : 0.0;

@@ -19,7 +19,9 @@ class PulseFilter {
  public:
   static constexpr size_t kGridStep = 4;
 
-  PulseFilter(uint32_t documentRate, uint32_t mixRate);
+  // The pulse of `pulseRate`'s format as it sounds in a mix at `mixRate`
+  // that plays `speed` times as fast as the pulse was made.
+  PulseFilter(uint32_t pulseRate, uint32_t mixRate, double speed = 1.0);
 
   // Appends mix samples; adds to `magnitudes` the filter output of every grid
   // position whose window is now complete (position j covers the samples from
@@ -41,7 +43,11 @@ class PulseFilter {
   double carrierStep_ = 0;          // radians per mix sample
 };
 
-// The length of a bit in the mix's samples (fractional after resampling).
-double bitSamplesInMix(uint32_t documentRate, uint32_t mixRate);
+// The length of a bit of `pulseRate`'s format in the mix's samples at speed 1
+// (fractional after resampling).
+double bitSamplesInMix(uint32_t pulseRate, uint32_t mixRate);
+
+// The other rate's format: 48000 for 44100 and the reverse.
+uint32_t otherPulseRate(uint32_t pulseRate);
 
 }  // namespace vtq

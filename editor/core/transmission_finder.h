@@ -5,33 +5,46 @@
 // magnitude, every few samples, shows where that pattern may start: where its
 // 19 bit slots, split by the midpoint of their own two levels, give the
 // pattern with at most one slot wrong and the 1 slots stand clearly above the
-// 0 slots. There the start is refined to the sample, and each bit is read
-// coherently: the filter's complex output at the bit's pulse, turned back by
-// the carrier's phase at the known 1 bits of the pattern, so that noise
-// counts only in phase with the pulses. The midpoint of the pattern's two
-// levels decides every bit, so neither the cue's level nor what lies between
-// cues matters.
+// 0 slots. The track may play faster or slower than the cue was made, and the
+// cue may have been made at either rate (the two formats' bit periods differ
+// by 7%), so the pattern is looked for over bit periods as well as positions:
+// the later pulses of the pattern give the period, the whole pattern confirms
+// it. There the start and the period are refined to the sample, and each bit
+// is read coherently: the response of a filter matched to the pulse at that
+// speed, turned back by the carrier's phase, which the packet's 1 bits keep
+// following from bit to bit, so that noise counts only in phase with the
+// pulses. The midpoint of the pattern's two levels decides every bit, so
+// neither the cue's level nor what lies between cues matters.
 #pragma once
 
 #include <complex>
 #include <cstddef>
 #include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
+#include "finder_tuning.h"
 #include "packet_decoder.h"
 #include "pulse_filter.h"
 
 namespace vtq {
 
 struct FoundTransmission {
-  double start = 0;  // the first pulse's first sample, counted from the mix's first sample
+  double start = 0;        // the first pulse's first sample, counted from the mix's first sample
+  double bitSamples = 0;   // the bit period in the mix's samples, as measured on this packet
+  uint32_t pulseRate = 0;  // the format whose pulse read it best (44100 or 48000)
   DecodedPacket packet;
+  // Intact packets: how far, in dB over the noise around the packet, its
+  // weakest gate or bit decision stands from going the other way (0 to 40).
+  int marginDb = 0;
 };
 
 class TransmissionFinder {
  public:
-  TransmissionFinder(uint32_t documentRate, uint32_t mixRate);
+  TransmissionFinder(uint32_t documentRate, uint32_t mixRate, const FinderTuning& tuning = kFinderTuning);
 
   // Appends mix samples and decodes the transmissions that now lie whole in them.
   void push(std::span<const float> samples);
@@ -45,28 +58,45 @@ class TransmissionFinder {
     float one = 0, zero = 0;
     bool betterThan(const Score& other) const;
   };
+  struct Candidate {
+    size_t start = 0;   // grid index
+    double period = 0;  // mix samples per bit
+    Score score;
+  };
+  struct Reading;
 
   float level(size_t index) const { return index - base_ < levels_.size() ? levels_[index - base_] : 0.0f; }
-  Score score(size_t start) const;
+  size_t slot(size_t bit, double period) const;
+  Score score(size_t start, double period) const;
+  bool passes(const Score& s) const;
   bool plausible(size_t start) const;
-  std::complex<float> responseAt(int64_t sample) const;
-  double refineStart(size_t gridStart) const;
-  std::vector<float> bitValues(double start) const;
+  size_t peakIn(size_t from, size_t to) const;
+  Candidate candidateAt(size_t start) const;
+  Candidate bestNear(const Candidate& found) const;
+  std::complex<float> responseAt(const PulseFilter& filter, double position) const;
+  const PulseFilter& decodeFilter(uint32_t pulseRate, double speed);
+  enum class Period { Search, Keep };
+  Reading read(const PulseFilter& filter, double start, double period, Period search) const;
+  void refine(const PulseFilter& filter, Reading& reading, Period search) const;
+  std::optional<double> trackSpeed() const;
+  int marginOf(const Reading& reading, const Candidate& at) const;
   size_t decodeAt(size_t start);
-  static DecodedPacket decodeWithThreshold(const std::vector<float>& values, float threshold);
-  static float midpoint(const std::vector<float>& values, size_t count, float first);
   void scan(size_t end);
   void drop();
 
+  FinderTuning tuning_;
+  uint32_t documentRate_, mixRate_;
   PulseFilter filter_;
-  double bitSamples_;
-  std::vector<size_t> offsets_;  // grid offset of each bit of the longest packet, and one more
+  double periodMin_, periodMax_;  // the bit periods looked for, in mix samples
+  size_t reach_;                  // grid steps from a start to the end of the longest packet and its search
+  std::map<std::pair<uint32_t, int>, std::unique_ptr<PulseFilter>> decodeFilters_;
   std::vector<float> levels_;    // filter magnitudes, one per grid step
   size_t base_ = 0;              // grid index of levels_[0]
   std::vector<float> samples_;   // the mix, from sample sampleBase_ on
   size_t sampleBase_ = 0;
   size_t next_ = 0;  // the next grid index to try as a start
   std::vector<FoundTransmission> found_;
+  std::vector<double> recentSpeeds_;  // of the last intact packets, each against its own format
 };
 
 }  // namespace vtq

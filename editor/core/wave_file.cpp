@@ -2,6 +2,7 @@
 
 #include "common/output.h"
 #include "common/paths.h"
+#include "common/riff.h"
 
 namespace vtq {
 
@@ -35,21 +36,8 @@ int CWaveFile::openInMemory(uint32_t sampleRate, uint16_t bits, uint16_t channel
 
 int CWaveFile::begin(uint32_t sampleRate, uint16_t bits, uint16_t channels) {
   bits_ = bits;
-  const uint16_t blockAlign = uint16_t(channels * bits / 8);
   buffer_ = common::ByteWriter(common::Endian::Little);
-  buffer_.text("RIFF");
-  buffer_.u32(0);
-  buffer_.text("WAVE");
-  buffer_.text("fmt ");
-  buffer_.u32(16);
-  buffer_.u16(1);  // PCM
-  buffer_.u16(channels);
-  buffer_.u32(sampleRate);
-  buffer_.u32(sampleRate * blockAlign);
-  buffer_.u16(blockAlign);
-  buffer_.u16(bits);
-  buffer_.text("data");
-  buffer_.u32(0);
+  common::riff::writePcmHeader(buffer_, common::riff::pcmFormat(sampleRate, bits, channels), 0);
   writing_ = true;
   error_.clear();
   return kOk;
@@ -91,8 +79,7 @@ int CWaveFile::close() {
     if (!inMemory_) file_.abandon();
     return fail(kFileError, "cannot write " + common::displayPath(file_.target()) + ": more than 4 GB of samples");
   }
-  buffer_.patchU32(kDataHeaderOffset + 4, uint32_t(total - kHeaderSize));
-  buffer_.patchU32(4, uint32_t(total - 8));
+  common::riff::patchPcmSizes(buffer_, uint32_t(total - kHeaderSize));
   if (inMemory_) {
     memory_ = buffer_.take();
     return kOk;

@@ -17,6 +17,7 @@
 
 #include "common/byte_order.h"
 #include "common/file_io.h"
+#include "common/riff.h"
 #include "program_name.h"
 
 namespace vtq {
@@ -28,8 +29,7 @@ class CWaveFile {
   static constexpr int kFileError = 3;
   static constexpr int kWrongState = 4;
 
-  static constexpr size_t kHeaderSize = 44;
-  static constexpr size_t kDataHeaderOffset = 36;
+  static constexpr size_t kHeaderSize = common::riff::kPcmHeaderSize;
 
   CWaveFile() = default;
   // Closes (and writes) a file that is still open.

@@ -1,44 +1,27 @@
 #include "wave_length.h"
 
-#include <algorithm>
-
-#include "common/byte_order.h"
+#include "common/riff.h"
 
 namespace vtq {
-namespace {
 
-bool hasTag(std::span<const uint8_t> bytes, size_t at, const char* tag) {
-  for (size_t i = 0; i < 4; ++i) {
-    if (at + i >= bytes.size() || bytes[at + i] != uint8_t(tag[i])) return false;
-  }
-  return true;
-}
+namespace riff = common::riff;
 
-}  // namespace
-
-std::optional<int64_t> waveLengthMs(std::span<const uint8_t> bytes) {
-  if (!hasTag(bytes, 0, "RIFF") || !hasTag(bytes, 8, "WAVE")) return std::nullopt;
+common::ReadResult<int64_t> waveLengthMs(std::span<const uint8_t> bytes) {
+  if (!riff::hasFormHeader(bytes, "RIFF", "WAVE")) return common::errorAt(0, "not a RIFF/WAVE file");
   uint32_t bytesPerSecond = 0;
-  size_t at = 12;
-  // Chunks: a 4-byte tag, a 32-bit little-endian size, the body padded to an
-  // even length.
-  while (at + 8 <= bytes.size()) {
-    common::ByteReader header(bytes.subspan(at, 8), common::Endian::Little);
-    header.skip(4);
-    const uint64_t size = header.u32();
-    const size_t body = at + 8;
-    if (hasTag(bytes, at, "fmt ") && size >= 16 && body + 16 <= bytes.size()) {
-      common::ByteReader format(bytes.subspan(body, 16), common::Endian::Little);
-      format.skip(8);
-      bytesPerSecond = format.u32();
-    } else if (hasTag(bytes, at, "data")) {
-      if (bytesPerSecond == 0) return std::nullopt;
-      const uint64_t present = std::min<uint64_t>(size, bytes.size() - body);
+  riff::FileChunks chunks(bytes, riff::kWaveRules);
+  while (const auto chunk = chunks.next()) {
+    if (chunk->is("fmt ")) {
+      // A record cut short leaves the byte rate of an earlier one.
+      const auto format = riff::parseWaveFormat(chunks.body(*chunk), chunk->dataOffset());
+      if (format) bytesPerSecond = format->byteRate;
+    } else if (chunk->is("data")) {
+      if (bytesPerSecond == 0) return common::errorAt(chunk->offset, "no format record with a byte rate before the data");
+      const uint64_t present = chunks.body(*chunk).size();
       return int64_t((present * 1000 + bytesPerSecond - 1) / bytesPerSecond);
     }
-    at = size_t(std::min<uint64_t>(body + size + (size & 1), bytes.size()));
   }
-  return std::nullopt;
+  return common::errorAt(bytes.size(), "no data chunk");
 }
 
 }  // namespace vtq

@@ -3,14 +3,15 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <span>
+
+#include "common/read_result.h"
 
 namespace vtq {
 
-// Milliseconds of sound in `bytes` (rounded up), or nullopt when the data are
-// not a WAVE file with a usable format chunk before its data chunk. A data
+// Milliseconds of sound in `bytes` (rounded up), or an error when the data
+// are not a WAVE file with a usable format chunk before its data chunk. A data
 // chunk that claims more bytes than the file holds counts what is there.
-std::optional<int64_t> waveLengthMs(std::span<const uint8_t> bytes);
+common::ReadResult<int64_t> waveLengthMs(std::span<const uint8_t> bytes);
 
 }  // namespace vtq

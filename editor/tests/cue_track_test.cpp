@@ -192,9 +192,9 @@ constexpr size_t kSecond = 44100, kLead = 441, kBit = 118;
 }  // namespace
 
 TEST_F(CueCheck, ReportsEveryCommandAndWhatNoCommandExplains) {
-  const std::string honk = "00:00:03:00 0x221F00 found 00:00:03:00 +0\n";
-  const std::string shield = "00:00:05:00 0x7103 found 00:00:05:00 +0\n";
-  const std::string intact = "00:00:01:00 0x10 found 00:00:01:00 +0\n" + honk + shield;
+  const std::string honk = "00:00:03:00 0x221F00 found 00:00:03:00 +0 margin 40 dB\n";
+  const std::string shield = "00:00:05:00 0x7103 found 00:00:05:00 +0 margin 40 dB\n";
+  const std::string intact = "00:00:01:00 0x10 found 00:00:01:00 +0 margin 40 dB\n" + honk + shield;
   struct Case {
     const char* name;
     std::function<void(Samples&)> change;
@@ -220,8 +220,8 @@ TEST_F(CueCheck, ReportsEveryCommandAndWhatNoCommandExplains) {
       {"checksum pulse removed", removePulse(50),
        "00:00:01:00 0x10 damaged checksum\n" + honk + shield + "3 commands: 2 found on time, 0 found off time, " + tail, 6},
       {"shifted by two frames", [](Samples& s) { s.insert(s.begin(), 2 * kSecond / 25, 0); },
-       "00:00:01:00 0x10 found 00:00:01:02 +2\n00:00:03:00 0x221F00 found 00:00:03:02 +2\n"
-       "00:00:05:00 0x7103 found 00:00:05:02 +2\n"
+       "00:00:01:00 0x10 found 00:00:01:02 +2 margin 40 dB\n00:00:03:00 0x221F00 found 00:00:03:02 +2 margin 40 dB\n"
+       "00:00:05:00 0x7103 found 00:00:05:02 +2 margin 40 dB\n"
        "3 commands: 0 found on time, 3 found off time, 0 damaged, 0 missing; unexpected transmissions: 0\n", 6},
       {"cue not in the document", [this](Samples& s) { mixInto(s, samplesOf(dir.readBytes("extra00000700.wav")), 7 * kSecond); },
        intact + "00:00:07:00 0xF0 unexpected\n"

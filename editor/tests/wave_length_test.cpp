@@ -42,18 +42,21 @@ TEST(WaveLength, ReadsTheDataChunkAgainstTheByteRate) {
   struct Case {
     const char* name;
     std::vector<uint8_t> bytes;
-    std::optional<int64_t> expected;
+    std::string expected;  // the length, or the error
   };
   const std::vector<Case> cases = {
-      {"one second at 44100 Hz", wave(88200, 88200, 88200, false), 1000},
-      {"after an odd-sized chunk", wave(96000, 48000, 48000, true), 500},
-      {"partial millisecond rounds up", wave(88200, 2, 2, false), 1},
-      {"data size beyond the file", wave(88200, 8820, 0xFFFFFFF0u, false), 100},
-      {"no format before the data", wave(0, 10, 10, false), std::nullopt},
-      {"not RIFF", std::vector<uint8_t>(64, 0), std::nullopt},
-      {"header cut short", std::vector<uint8_t>{'R', 'I', 'F', 'F', 0, 0}, std::nullopt},
+      {"one second at 44100 Hz", wave(88200, 88200, 88200, false), "1000"},
+      {"after an odd-sized chunk", wave(96000, 48000, 48000, true), "500"},
+      {"partial millisecond rounds up", wave(88200, 2, 2, false), "1"},
+      {"data size beyond the file", wave(88200, 8820, 0xFFFFFFF0u, false), "100"},
+      {"no format before the data", wave(0, 10, 10, false), "at byte 36: no format record with a byte rate before the data"},
+      {"not RIFF", std::vector<uint8_t>(64, 0), "at byte 0: not a RIFF/WAVE file"},
+      {"header cut short", std::vector<uint8_t>{'R', 'I', 'F', 'F', 0, 0}, "at byte 0: not a RIFF/WAVE file"},
   };
-  for (const Case& c : cases) EXPECT_EQ(waveLengthMs(c.bytes), c.expected) << c.name;
+  for (const Case& c : cases) {
+    const auto length = waveLengthMs(c.bytes);
+    EXPECT_EQ(length ? std::to_string(*length) : length.error().text(), c.expected) << c.name;
+  }
 }
 
 }  // namespace

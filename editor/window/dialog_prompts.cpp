@@ -9,6 +9,7 @@
 #include <QtWidgets/QVBoxLayout>
 
 #include "command_dlg.h"
+#include "cue_track_dlg.h"
 #include "time_dialogs.h"
 
 namespace vtq {
@@ -29,14 +30,6 @@ QMessageBox::StandardButton ask(QWidget* parent, QMessageBox::Icon icon, const Q
 QString runFileDialog(QFileDialog& dialog) {
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setDefaultSuffix(QStringLiteral("qtd"));
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-  return dialog.selectedFiles().first();
-}
-
-// The same for wave files.
-QString runWaveDialog(QFileDialog& dialog) {
-  dialog.setOption(QFileDialog::DontUseNativeDialog);
-  dialog.setDefaultSuffix(QStringLiteral("wav"));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().first();
 }
@@ -126,17 +119,22 @@ void DialogPrompts::error(const QString& message, const QString& detail) {
   box.exec();
 }
 
-QString DialogPrompts::cueTrackName(const QString& suggested) {
-  QFileDialog dialog(parent_, QStringLiteral("Render Cue Track"), suggested, QStringLiteral("Wave Files (*.wav)"));
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  return runWaveDialog(dialog);
+std::optional<CueTrackRequest> DialogPrompts::cueTrackRequest(const QString& suggested) {
+  CueTrackDlg dialog(suggested, parent_);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.request();
 }
 
-QString DialogPrompts::soundTrackName() {
-  QFileDialog dialog(parent_, QStringLiteral("Check Sound Track"), QString(), QStringLiteral("Wave Files (*.wav)"));
-  dialog.setAcceptMode(QFileDialog::AcceptOpen);
-  dialog.setFileMode(QFileDialog::ExistingFile);
-  return runWaveDialog(dialog);
+std::optional<SoundTrackRequest> DialogPrompts::soundTrackRequest(const CSMPTETime& start) {
+  SoundTrackDlg dialog(start, parent_);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.request();
+}
+
+QString DialogPrompts::checkReport(const QString& text, const QString& suggestedCsv) {
+  CheckReportDlg dialog(text, suggestedCsv, parent_);
+  dialog.exec();
+  return dialog.csvName();
 }
 
 void DialogPrompts::report(const QString& title, const QString& text) {

@@ -26,8 +26,9 @@ class DialogPrompts : public WindowPrompts {
   QString saveDocumentName(const QString& current) override;
   SaveChoice saveChanges(const QString& title) override;
   void error(const QString& message, const QString& detail) override;
-  QString cueTrackName(const QString& suggested) override;
-  QString soundTrackName() override;
+  std::optional<CueTrackRequest> cueTrackRequest(const QString& suggested) override;
+  std::optional<SoundTrackRequest> soundTrackRequest(const CSMPTETime& start) override;
+  QString checkReport(const QString& text, const QString& suggestedCsv) override;
   void report(const QString& title, const QString& text) override;
   std::optional<ShiftRequest> shiftTimes(const ShiftRequest& proposal, int selectionCount) override;
   std::optional<CSMPTETime> goToTime(CSMPTETime start) override;

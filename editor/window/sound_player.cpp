@@ -18,10 +18,11 @@ namespace {
 // Time allowed beyond the sound's length for loading and starting it.
 constexpr int64_t kPlaybackMarginMs = 1000;
 
-std::optional<int64_t> fileWaveLength(const QString& path) {
-  if (!QFileInfo(path).isFile()) return std::nullopt;
+common::ReadResult<int64_t> fileWaveLength(const QString& path) {
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+  if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+    return common::ReadError{path.toStdString(), {}, {}, "cannot open the file"};
+  }
   const QByteArray bytes = file.readAll();
   return waveLengthMs(std::span(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size())));
 }
@@ -35,7 +36,7 @@ SoundPlayer::~SoundPlayer() = default;
 bool SoundPlayer::hasAudioOutput() { return !QMediaDevices::audioOutputs().isEmpty(); }
 
 bool SoundPlayer::playFile(const QString& path) {
-  const std::optional<int64_t> lengthMs = fileWaveLength(path);
+  const auto lengthMs = fileWaveLength(path);
   if (!lengthMs || !hasAudioOutput()) return false;
 
   QSoundEffect effect;
@@ -51,7 +52,7 @@ bool SoundPlayer::playFile(const QString& path) {
   });
   effect.setSource(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
   effect.play();
-  limit.start(int(std::min<int64_t>(*lengthMs + kPlaybackMarginMs, 24 * 3600 * 1000)));
+  limit.start(int(std::min<int64_t>(*lengthMs + kPlaybackMarginMs, int64_t(24) * 3600 * 1000)));
   loop.exec(QEventLoop::ExcludeUserInputEvents);
   effect.stop();
   return true;

@@ -7,6 +7,9 @@
 #include <cstdint>
 #include <optional>
 
+#include <cstdint>
+#include <optional>
+
 #include "core/command_prompts.h"
 #include "core/smpte_time.h"
 
@@ -17,6 +20,18 @@ inline constexpr const char* kDocumentFilter = "Quorlin VTQ Editor Documents (*.
 inline constexpr const char* kOverwriteQuestion =
     "Overwrite existing file?\nClick Yes to overwrite, No to open existing file, or Cancel to quit.";
 inline constexpr const char* kSaveChangesQuestion = "Save changes to %1?";
+
+struct CueTrackRequest {
+  QString file;
+  CSMPTETime start;
+  std::optional<CSMPTETime> length;  // none: up to the last transmission
+};
+
+struct SoundTrackRequest {
+  QString file;
+  CSMPTETime start;                 // the time code of the mix's first sample
+  std::optional<uint16_t> channel;  // counted from 1; none: all channels summed
+};
 
 enum class OverwriteChoice { Overwrite, OpenExisting, Cancel };
 
@@ -47,11 +62,15 @@ class WindowPrompts : public CommandPrompts {
   virtual SaveChoice saveChanges(const QString& title) = 0;
   // A failure, with the editor's message and the reason behind it.
   virtual void error(const QString& message, const QString& detail) = 0;
-  // The wave file to render the cue track into (a save dialog starting at
-  // `suggested`) and the mixed sound track to check (an open dialog); empty
-  // when cancelled.
-  virtual QString cueTrackName(const QString& suggested) = 0;
-  virtual QString soundTrackName() = 0;
+  // What to render the cue track into (the file, suggested `suggested`, its
+  // start and length) and which mixed sound track to check (the file, the time
+  // code of its first sample, suggested `start`, and the channel); none when
+  // cancelled.
+  virtual std::optional<CueTrackRequest> cueTrackRequest(const QString& suggested) = 0;
+  virtual std::optional<SoundTrackRequest> soundTrackRequest(const CSMPTETime& start) = 0;
+  // The check's report with an offer to save it as CSV: the file chosen
+  // (suggested `suggestedCsv`), empty when the user only closed it.
+  virtual QString checkReport(const QString& text, const QString& suggestedCsv) = 0;
   // A report of lines, shown until the user closes it.
   virtual void report(const QString& title, const QString& text) = 0;
   // The "Shift Times" dialog, opened with `proposal`; empty when cancelled.

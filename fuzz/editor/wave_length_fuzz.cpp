@@ -9,6 +9,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const auto length = vtq::waveLengthMs(std::span<const uint8_t>(data, size));
-  if (length && (*length < 0 || *length > int64_t(size) * 1000)) std::abort();
+  if (length.ok() && (*length < 0 || *length > int64_t(size) * 1000)) std::abort();
   return 0;
 }

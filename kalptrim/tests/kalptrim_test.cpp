@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <sys/stat.h>
 
 #include "common/testing/cli_run.h"
@@ -17,8 +19,9 @@ CliResult kalptrim(const TempDir& dir, const std::vector<std::string>& args) {
 // A KALP header with the given version and channel fields, then `dataSize`
 // bytes counting up from 0.
 std::vector<uint8_t> kalpFile(size_t dataSize, uint8_t version = 1, uint8_t channels = 1) {
-  std::vector<uint8_t> f = {'K', 'A', 'L', 'P', 0, 0, version, 0, 0, 0, 16, 0, 60, 0, channels, 0};
-  f.resize(44, 0xEE);
+  const uint8_t head[] = {'K', 'A', 'L', 'P', 0, 0, version, 0, 0, 0, 16, 0, 60, 0, channels, 0};
+  std::vector<uint8_t> f(44, 0xEE);
+  std::copy(std::begin(head), std::end(head), f.begin());
   for (size_t i = 0; i < dataSize; ++i) f.push_back(uint8_t(i * 7 + 3));
   return f;
 }

@@ -59,6 +59,7 @@ class MidiBuilder {
 };
 
 // Big-endian helpers for expected song bytes.
+void putTag(Bytes& b, const char (&tag)[5]);
 void put16(Bytes& b, uint16_t v);
 void put32(Bytes& b, uint32_t v);
 void putLe16(Bytes& b, uint16_t v);

@@ -229,7 +229,7 @@ TEST(N64Song, WritesEventsCurvesSequencesAndTheChannelTable) {
   channels[1] = 3;
   const Bytes expected = concat({
       be32s({24, 316, 436, 0, 120, 384}),
-      be32s({0, 280}), Bytes(62 * 4, 0),
+      be32s({0, 280}), Bytes(size_t(62) * 4, 0),
       // entries: song start, FF FF, 0, pattern number, 0; closing: loop end, marker, entry
       {0, 0, 0, 0, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0},
       {0, 0, 1, 0x80, 0xFF, 0xFF, 0, 0, 0, 1, 0, 0},

@@ -191,7 +191,7 @@ void fmtChunk(ByteWriter& w, uint16_t tag, uint16_t channels, uint32_t rate, uin
   w.u16(bits);
 }
 
-void dataChunk(ByteWriter& w, std::vector<int16_t> samples, uint32_t announced = 0) {
+void dataChunk(ByteWriter& w, const std::vector<int16_t>& samples, uint32_t announced = 0) {
   w.text("data");
   w.u32(announced ? announced : uint32_t(samples.size() * 2));
   for (int16_t s : samples) w.s16(s);
@@ -215,7 +215,7 @@ void commChunk(ByteWriter& w, uint16_t channels, uint32_t frames, uint16_t bits)
   w.bytes(rate);
 }
 
-void ssndChunk(ByteWriter& w, std::vector<int16_t> samples) {
+void ssndChunk(ByteWriter& w, const std::vector<int16_t>& samples) {
   w.text("SSND");
   w.u32(uint32_t(8 + samples.size() * 2));
   w.u32(0);

@@ -94,7 +94,7 @@ bool collectSetups(Conversion& c, const ObjectIndex& index, HandheldProject& p) 
   return true;
 }
 
-ReferenceResolver referenceResolver(std::shared_ptr<const MacroCompilation> compiled, HandheldTarget target) {
+ReferenceResolver referenceResolver(const std::shared_ptr<const MacroCompilation>& compiled, HandheldTarget target) {
   if (target == HandheldTarget::Advance) {
     return [compiled](std::span<const uint32_t> places, std::span<uint8_t> bytes, common::Output& out) {
       return applyAdvanceRelocations(*compiled, places, bytes, out);

@@ -2,6 +2,7 @@
 // from the menu with the file dialogs answered in code.
 #include <gtest/gtest.h>
 
+#include <QtCore/QFile>
 #include <QtCore/QSettings>
 #include <QtCore/QTemporaryDir>
 #include <QtWidgets/QApplication>
@@ -46,14 +47,19 @@ TEST(CueTrackActions, RenderAndCheckShowTheirReports) {
   render->trigger();  // cancelled: nothing written, nothing shown
   EXPECT_TRUE(prompts.reports.empty());
   const QString track = dir.filePath(QStringLiteral("track.wav"));
+  const QString csv = dir.filePath(QStringLiteral("check.csv"));
   prompts.soundFileNames = {track, track, dir.filePath(QStringLiteral("none.wav"))};
+  prompts.csvNames = {csv};
   render->trigger();
   check->trigger();
   check->trigger();
   ASSERT_EQ(prompts.reports.size(), 2u);
   EXPECT_TRUE(prompts.reports[0].contains(QStringLiteral("1 transmissions"))) << prompts.reports[0].toStdString();
-  EXPECT_TRUE(prompts.reports[1].startsWith(QStringLiteral("00:00:02:00 0x10 found 00:00:02:00 +0\n")))
+  EXPECT_TRUE(prompts.reports[1].startsWith(QStringLiteral("00:00:02:00 0x10 found 00:00:02:00 +0 margin 40 dB\n")))
       << prompts.reports[1].toStdString();
+  QFile saved(csv);
+  ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+  EXPECT_EQ(saved.readAll().split('\n').at(1), QByteArray("00:00:02:00,0x10,found,,00:00:02:00,0,40,44100,1,1"));
   EXPECT_EQ(prompts.asked.back(), "error: The sound track was not checked.");
 }
 

@@ -87,14 +87,24 @@ void ScriptedPrompts::error(const QString& message, const QString& detail) {
   errorDetails.push_back(detail);
 }
 
-QString ScriptedPrompts::cueTrackName(const QString&) {
+std::optional<CueTrackRequest> ScriptedPrompts::cueTrackRequest(const QString&) {
   asked.push_back("cue track");
-  return next(soundFileNames, QString());
+  const QString file = next(soundFileNames, QString());
+  if (file.isEmpty()) return std::nullopt;
+  return CueTrackRequest{file, CSMPTETime(), std::nullopt};
 }
 
-QString ScriptedPrompts::soundTrackName() {
+std::optional<SoundTrackRequest> ScriptedPrompts::soundTrackRequest(const CSMPTETime& start) {
   asked.push_back("sound track");
-  return next(soundFileNames, QString());
+  const QString file = next(soundFileNames, QString());
+  if (file.isEmpty()) return std::nullopt;
+  return SoundTrackRequest{file, start, std::nullopt};
+}
+
+QString ScriptedPrompts::checkReport(const QString& text, const QString&) {
+  asked.push_back("report: Check Sound Track");
+  reports.push_back(text);
+  return next(csvNames, QString());
 }
 
 void ScriptedPrompts::report(const QString& title, const QString& text) {

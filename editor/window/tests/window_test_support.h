@@ -33,8 +33,9 @@ class ScriptedPrompts : public WindowPrompts {
   QString saveDocumentName(const QString& current) override;
   SaveChoice saveChanges(const QString& title) override;
   void error(const QString& message, const QString& detail) override;
-  QString cueTrackName(const QString& suggested) override;
-  QString soundTrackName() override;
+  std::optional<CueTrackRequest> cueTrackRequest(const QString& suggested) override;
+  std::optional<SoundTrackRequest> soundTrackRequest(const CSMPTETime& start) override;
+  QString checkReport(const QString& text, const QString& suggestedCsv) override;
   void report(const QString& title, const QString& text) override;
   std::optional<ShiftRequest> shiftTimes(const ShiftRequest& proposal, int selectionCount) override;
   std::optional<CSMPTETime> goToTime(CSMPTETime start) override;
@@ -50,6 +51,7 @@ class ScriptedPrompts : public WindowPrompts {
   std::deque<QString> openNames;
   std::deque<SaveChoice> saveChoices;
   std::deque<QString> soundFileNames;  // answers both the render and the check dialog
+  std::deque<QString> csvNames;        // answers the check report's offer to save CSV
   std::vector<QString> reports;        // the text of every report shown
   std::vector<QString> errorDetails;   // the detail of every error shown
   std::deque<std::optional<ShiftRequest>> shifts;
