@@ -18,6 +18,7 @@ bool readGrowing(std::vector<char>& buffer, Read read) {
     const ssize_t size = read(nullptr, 0);
     if (size < 0) return false;
     buffer.resize(size_t(size));
+    if (size == 0) return true;  // nothing to read: spares the second call
     const ssize_t got = read(buffer.data(), buffer.size());
     if (got >= 0) {
       buffer.resize(size_t(got));

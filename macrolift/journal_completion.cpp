@@ -49,9 +49,13 @@ bool rewriteThroughInode(const JournalMove& move) {
   return ok && ::unlink(move.temp.c_str()) == 0;
 }
 
+// A temporary file no longer there was put in place before the run was
+// stopped. A rename is tried first and the name looked up only when it fails:
+// one call per file where nothing went wrong.
 bool applyMove(const JournalMove& move) {
-  if (!stillThere(move.temp)) return true;  // put in place before the run was stopped
-  if (move.how == Placement::Rename) return ::rename(move.temp.c_str(), move.target.c_str()) == 0;
+  if (move.how == Placement::Rename)
+    return ::rename(move.temp.c_str(), move.target.c_str()) == 0 || !stillThere(move.temp);
+  if (!stillThere(move.temp)) return true;
   return rewriteThroughInode(move);
 }
 

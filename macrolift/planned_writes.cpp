@@ -21,10 +21,18 @@ fs::path folderOf(const fs::path& file) { return file.has_parent_path() ? file.p
 // Gives the temporary file its target's owner, group, permission bits and
 // extended attributes (the ACL among them). False when one cannot be given:
 // the target is then rewritten through its inode, which keeps them all.
+// Owner and group are changed only where they differ: each change is a
+// journalled inode update, which over thousands of files adds up.
 bool keepAttributes(int fd, const fs::path& target, const struct stat& old) {
+  struct stat now {};
+  if (::fstat(fd, &now) != 0) return false;
+  const bool sameOwner = now.st_uid == old.st_uid && now.st_gid == old.st_gid;
+  // A change of owner clears the set-user-ID bits: the mode is set after it.
+  if (!sameOwner && ::fchown(fd, old.st_uid, old.st_gid) != 0) return false;
+  if ((!sameOwner || (now.st_mode & 07777) != (old.st_mode & 07777)) && ::fchmod(fd, old.st_mode & 07777) != 0)
+    return false;
   std::string failed;
-  return ::fchown(fd, old.st_uid, old.st_gid) == 0 && ::fchmod(fd, old.st_mode & 07777) == 0 &&
-         common::copyExtendedAttributes(target, fd, failed);
+  return common::copyExtendedAttributes(target, fd, failed);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
 
 #include "common/testing/cli_run.h"
 #include "macrolift/gba_command_definitions.h"
@@ -221,4 +223,38 @@ TEST(MacroliftCli, AWriteProtectedDefinitionFileIsKept) {
   EXPECT_EQ(dir.readText(kReport), warning + statistics(0, 0, 0, 0));
   EXPECT_EQ(dir.readText("gb.vqd"), "old definitions");
   EXPECT_EQ(dir.readText("GBAdvance_macrodef.vqd"), std::string(macrolift::kGbaCommandDefinitions));
+}
+
+// A converted macro keeps its owner, group, mode and extended attributes,
+// whether they match what a new file gets or not.
+TEST(MacroliftCli, AConvertedMacroKeepsOwnerModeAndAttributes) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to give files other owners";
+  struct Case {
+    const char* name;
+    uid_t uid;
+    gid_t gid;
+    mode_t mode;
+  };
+  const Case cases[] = {{"own.vqm", 0, 0, 0600}, {"shared.vqm", 0, 0, 0644}, {"other.vqm", 65534, 0, 0640},
+                        {"group.vqm", 0, 65534, 02750}};
+  TempDir dir;
+  for (const Case& c : cases) {
+    dir.write(c.name, cat({{7, 1, 0, 1, 0, 0, 0xE8, 0x03}, kEnd}));
+    const std::string path = (dir / c.name).string();
+    ASSERT_EQ(::chown(path.c_str(), c.uid, c.gid), 0);
+    ASSERT_EQ(::chmod(path.c_str(), c.mode), 0);
+    if (::setxattr(path.c_str(), "user.note", "kept", 4, 0) != 0) GTEST_SKIP() << "no user attributes here";
+  }
+  EXPECT_EQ(runMacrolift(dir).exitCode, 0);
+  for (const Case& c : cases) {
+    const std::string path = (dir / c.name).string();
+    struct stat info {};
+    ASSERT_EQ(::lstat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_size, 16) << c.name;  // converted: the wait and its end
+    EXPECT_EQ(info.st_uid, c.uid) << c.name;
+    EXPECT_EQ(info.st_gid, c.gid) << c.name;
+    EXPECT_EQ(info.st_mode & 07777, c.mode) << c.name;
+    char note[8] = {};
+    EXPECT_EQ(::getxattr(path.c_str(), "user.note", note, sizeof note), 4) << c.name;
+  }
 }
