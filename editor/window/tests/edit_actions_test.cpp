@@ -22,6 +22,7 @@
 #include "core/list_columns.h"
 #include "main_frame.h"
 #include "sound_player.h"
+#include "window_fixture.h"
 #include "window_test_support.h"
 
 namespace vtq {
@@ -37,30 +38,7 @@ struct State {
   bool operator==(const State&) const = default;
 };
 
-struct EditFixture {
-  QApplication& app = test::testApplication();
-  QTemporaryDir dir;
-  QSettings settings{dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat};
-  RecentFiles recent{settings};
-  CQuorlinVTQEditorDoc document;
-  ScriptedPrompts prompts;
-  SoundPlayer player;
-  CMainFrame frame{{document, prompts, recent, player}};
-
-  EditFixture() {
-    DocumentError error;
-    EXPECT_TRUE(document.newDocument(dir.filePath(QStringLiteral("scene.qtd")).toStdString(), error));
-    frame.documentReplaced();
-  }
-  void add(int seconds, int retransmissions = 0) {
-    prompts.edits.push_back([=](CCommand& c) {
-      c.MoveStart(CSMPTETime(0, 0, uint32_t(seconds), 0));
-      c.setRetransmissions(uint8_t(retransmissions));
-      return true;
-    });
-    frame.commandNew();
-  }
-  CommandListView& list() { return *frame.listView(); }
+struct EditFixture : test::FrameWithDocument {
   void select(std::initializer_list<int> rows) {
     list().clearSelection();
     for (int row : rows) list().selectionModel()->select(frame.tableModel()->index(row, 0),

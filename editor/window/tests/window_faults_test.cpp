@@ -26,6 +26,7 @@
 #include "main_frame.h"
 #include "sound_player.h"
 #include "time_code_edit.h"
+#include "window_fixture.h"
 #include "window_test_support.h"
 
 namespace vtq {
@@ -33,30 +34,7 @@ namespace {
 
 using test::ScriptedPrompts;
 
-struct FaultFixture {
-  QApplication& app = test::testApplication();
-  QTemporaryDir dir;
-  QSettings settings{dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat};
-  RecentFiles recent{settings};
-  CQuorlinVTQEditorDoc document;
-  ScriptedPrompts prompts;
-  SoundPlayer player;
-  CMainFrame frame{{document, prompts, recent, player}};
-
-  FaultFixture() {
-    DocumentError error;
-    EXPECT_TRUE(document.newDocument(dir.filePath(QStringLiteral("scene.qtd")).toStdString(), error));
-    frame.documentReplaced();
-  }
-  void add(int seconds) {
-    prompts.edits.push_back([=](CCommand& c) {
-      c.MoveStart(CSMPTETime(0, 0, uint32_t(seconds), 0));
-      return true;
-    });
-    frame.commandNew();
-  }
-  CommandListView& list() { return *frame.listView(); }
-};
+using FaultFixture = test::FrameWithDocument;
 
 TEST(WindowFaults, TheListKeepsItsRowsDuringEditAndTheChangedCommandStaysCurrent) {
   FaultFixture f;
