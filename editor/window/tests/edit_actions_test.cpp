@@ -255,7 +255,7 @@ TEST(EditActions, ShiftTimesProposesItsScopeAndAsksAboutTimesAndOverlaps) {
 
   // Out of the day: refused, back to the dialog (then cancelled).
   f.select({0});
-  f.prompts.shifts = {ShiftRequest{-11 * 25, ShiftScope::FromFirstSelected}};
+  f.prompts.shifts = {ShiftRequest{int64_t(-11) * 25, ShiftScope::FromFirstSelected}};
   f.frame.shiftTimes();
   EXPECT_EQ(f.times(), (std::vector<std::string>{"00:00:10:00", "00:00:20:00", "00:00:30:00"}));
   EXPECT_EQ(f.prompts.asked[f.prompts.asked.size() - 2],

@@ -149,12 +149,15 @@ TEST(WindowFaults, TheOverwriteQuestionDefaultsToNo) {
   (void)app;
   DialogPrompts prompts;
   bool defaultIsNo = false;
-  QTimer::singleShot(0, [&] {
+  QTimer answer;
+  answer.setSingleShot(true);
+  QObject::connect(&answer, &QTimer::timeout, [&] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     ASSERT_TRUE(box);
     defaultIsNo = static_cast<QAbstractButton*>(box->defaultButton()) == box->button(QMessageBox::No);
     box->button(QMessageBox::Cancel)->click();
   });
+  answer.start(0);
   EXPECT_EQ(prompts.overwriteExisting(), OverwriteChoice::Cancel);
   EXPECT_TRUE(defaultIsNo);
 }
