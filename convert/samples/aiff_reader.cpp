@@ -7,7 +7,6 @@
 #include "common/output.h"
 #include "common/riff.h"
 #include "convert/samples/aiff_rate.h"
-#include "common/riff.h"
 #include "convert/samples/pcm_samples.h"
 #include "convert/samples/sample_formats.h"
 

@@ -10,7 +10,6 @@
 #include "program_name.h"
 #include "document.h"
 #include "document_edits.h"
-#include "program_name.h"
 
 namespace vtq {
 namespace {

@@ -103,6 +103,8 @@ class N64Project : public ::testing::Test {
   std::string path_;
 };
 
+// The expected bytes are laid out by record, one field or run per line.
+// clang-format off
 // The project file, little-endian, worked out from the record layout.
 std::vector<uint8_t> expectedProject() {
   std::vector<uint8_t> p = {
@@ -159,6 +161,7 @@ std::vector<uint8_t> expectedPool() {
   p.insert(p.end(), tail.begin(), tail.end());
   return p;
 }
+// clang-format on
 
 struct DirectoryEntry {
   uint16_t id;
