@@ -133,7 +133,7 @@ CliResult runProgram(const std::filesystem::path& program, const std::vector<std
 
 std::filesystem::path programAlone(const std::filesystem::path& program) {
   static const TempDir folder;
-  const std::filesystem::path copy = folder / program.filename().string();
+  std::filesystem::path copy = folder / program.filename().string();
   if (!std::filesystem::exists(copy)) std::filesystem::copy_file(program, copy);
   return copy;
 }

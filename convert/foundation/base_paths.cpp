@@ -15,7 +15,7 @@ bool isSeparator(char c) { return c == '\\' || c == '/'; }
 std::filesystem::path existingFile(const std::filesystem::path& candidate) {
   std::error_code ec;
   if (std::filesystem::is_regular_file(candidate, ec)) return candidate;
-  const std::filesystem::path found = common::findPathIgnoringCase(candidate);
+  std::filesystem::path found = common::findPathIgnoringCase(candidate);
   if (found != candidate && std::filesystem::is_regular_file(found, ec)) return found;
   return {};
 }
@@ -39,7 +39,7 @@ std::filesystem::path BasePaths::resolve(std::string_view name) const {
       if (!rest.empty() && isSeparator(rest.front())) rest.remove_prefix(1);
       candidate = common::joinPath(base, rest);
     }
-    const std::filesystem::path found = existingFile(candidate);
+    std::filesystem::path found = existingFile(candidate);
     if (!found.empty()) return found;
   }
   return candidate;

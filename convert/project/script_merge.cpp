@@ -220,6 +220,8 @@ void ScriptMerge::groupName(const GroupNameStep& step) {
 }
 
 GroupMembers& ScriptMerge::members(GroupKind group) {
+  // The parser starts a group (GroupStartStep) before any line of its section.
+  // NOLINTNEXTLINE(clang-analyzer-core.uninitialized.UndefReturn)
   return group == GroupKind::Song ? songGroup_->members : effectGroup_->members;
 }
 
@@ -251,6 +253,8 @@ void ScriptMerge::member(const MemberStep& step) {
 }
 
 void ScriptMerge::page(const PageStep& step) {
+  // Page lines occur only in a song group's section, after its GroupStartStep.
+  // NOLINTNEXTLINE(clang-analyzer-core.CallAndMessage)
   PageEntry& entry = (step.drum ? songGroup_->drumPage : songGroup_->normalPage).replaceOrAppend(step.program);
   entry.objectId = t_.ids.objectReference(step.object);
   entry.pri = step.pri;

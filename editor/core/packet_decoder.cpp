@@ -84,7 +84,7 @@ DecodedPacket decodePacket(std::span<const uint8_t> bits) {
   // Header, command code (its low nibble counts the parameter bytes), the
   // parameters, and the delay byte when the header's bit 7 says timed.
   const bool timed = (packet.words[0] & 0x80) != 0;
-  if (wordCount < 2 || wordCount != size_t(2 + (packet.words[1] & 0x0F) + (timed ? 1 : 0)))
+  if (wordCount < 2 || wordCount != 2 + size_t(packet.words[1] & 0x0F) + (timed ? 1 : 0))
     packet.check = PacketCheck::Length;
   return packet;
 }

@@ -17,7 +17,13 @@ void TimelineScale::buildLadder() {
   const double finest = samplesPerFilmFrame() / kFrameColumnsAtFinest;
   const double whole = std::max(double(frameCount_), double(sampleRate_)) / width_;
   ladder_.clear();
-  for (double step = finest; step < whole; step *= std::sqrt(2.0)) ladder_.push_back(step);
+  // Each step is sqrt(2) times the one before; a rate of 0 has no finest
+  // step to grow from, and its ladder is the whole view alone.
+  double step = finest;
+  while (finest > 0 && step < whole) {
+    ladder_.push_back(step);
+    step *= std::sqrt(2.0);
+  }
   ladder_.push_back(std::max(whole, finest));
 }
 

@@ -29,12 +29,16 @@ TrackGeometry::TrackGeometry(const MixTiming& timing, double speed)
 
 double TrackGeometry::bit(uint32_t format) const { return bitSamplesInMix(format, mixRate_) / speed_; }
 
+// The renderer writes the lead-in and the gap as whole samples at the
+// format's rate; they are truncated to whole samples here too.
 double TrackGeometry::lead(uint32_t format) const {
-  return double(format * kLeadMilliseconds / 1000) * mixRate_ / format / speed_;
+  const uint32_t leadSamples = format * kLeadMilliseconds / 1000;
+  return double(leadSamples) * mixRate_ / format / speed_;
 }
 
 double TrackGeometry::spacing(uint32_t format, size_t wordCount) const {
-  const double gap = double(format * kRepeatGapMilliseconds / 1000) * mixRate_ / format / speed_;
+  const uint32_t gapSamples = format * kRepeatGapMilliseconds / 1000;
+  const double gap = double(gapSamples) * mixRate_ / format / speed_;
   return double(4 * packetNibbleCount(wordCount)) * bit(format) + gap;
 }
 

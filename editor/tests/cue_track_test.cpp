@@ -32,7 +32,7 @@ void add(const TempDir& dir, const std::string& document, Args args) {
   ASSERT_EQ(r.exitCode, 0) << r.err;
 }
 
-void sox(const TempDir& dir, Args args) {
+void sox(const TempDir& dir, const Args& args) {
   const CliResult r = runProgram(kSox, args, dir.path());
   ASSERT_EQ(r.exitCode, 0) << r.err;
 }

@@ -227,6 +227,13 @@ TEST(TimelineScale, ScrollingStaysWithinTheSoundAndZoomKeepsTheAnchor) {
   EXPECT_NEAR(scale.sampleForX(321), anchored, 1e-6);
 }
 
+// Without a rate there is no finest step to grow from: one zoom, the whole view.
+TEST(TimelineScale, ARateOfZeroHasTheWholeViewAsItsOnlyZoom) {
+  const TimelineScale scale(0, CSMPTETime(), 1000, 100);
+  ASSERT_EQ(scale.zoomLadder().size(), 1u);
+  EXPECT_DOUBLE_EQ(scale.zoomLadder().front(), 10.0);
+}
+
 TEST(CheckMarks, FollowTheRecordsAndGreyWhenTheirCommandChanges) {
   testing_support::TempDir dir;
   CQuorlinVTQEditorDoc document;
