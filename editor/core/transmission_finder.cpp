@@ -55,6 +55,7 @@ TransmissionFinder::TransmissionFinder(uint32_t documentRate, uint32_t mixRate, 
 // values are positive, so adding a half and truncating rounds as lround
 // does, without its call in the finder's innermost loops).
 size_t TransmissionFinder::slot(size_t bit, double period) const {
+  // NOLINTNEXTLINE(bugprone-incorrect-roundings): positive values, as said above
   return size_t(double(bit) * period / double(kStep) + 0.5);
 }
 

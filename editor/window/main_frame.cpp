@@ -281,7 +281,7 @@ void CMainFrame::buildKeys() {
   // Enter, Space and Delete act on the list only while it has the focus, so
   // that another pane can give them meanings of its own; the menu items show
   // only their own texts.
-  const auto key = [this](QKeySequence sequence, void (CMainFrame::*slot)()) {
+  const auto key = [this](const QKeySequence& sequence, void (CMainFrame::*slot)()) {
     auto* shortcut = new QShortcut(sequence, view_);
     shortcut->setContext(Qt::WidgetWithChildrenShortcut);
     connect(shortcut, &QShortcut::activated, this, slot);

@@ -16,7 +16,7 @@ namespace {
 
 using testing_support::TempDir;
 
-std::string trim(std::string s) {
+std::string trim(const std::string& s) {
   const auto first = s.find_first_not_of(" \t");
   if (first == std::string::npos) return "";
   return s.substr(first, s.find_last_not_of(" \t") - first + 1);
@@ -266,7 +266,7 @@ TEST(MacroliftDefinitions, HasTheHeaderSectionsAndTemplates) {
   for (size_t t = 0; t < steps.size(); ++t) {
     SCOPED_TRACE(d.templates[t].name);
     std::vector<std::string> written;
-    for (std::string s : steps[t]) {
+    for (const std::string& s : steps[t]) {
       std::string line = "$" + s.substr(0, 2);
       for (size_t b = 3; b < s.size(); b += 3) line += ",$" + s.substr(b, 2);
       written.push_back(line);

@@ -59,7 +59,7 @@ class FilmMixDevice : public QIODevice {
       auto* out = reinterpret_cast<int16_t*>(data);
       for (size_t i = 0; i < stereo_.size(); ++i) out[i] = int16_t(stereo_[i] * 32767.0f);
     }
-    return qint64(got * frameBytes);
+    return qint64(got) * qint64(frameBytes);
   }
 
  private:
