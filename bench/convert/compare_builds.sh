@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# Compares the converter's speed in two builds of the toolset, run in turns
+# in one session so that both see the same machine:
+#
+#   bench/convert/compare_builds.sh <old build dir> <new build dir> [runs]
+#
+# Both build folders are configured with -DTOOLSET_BENCH=ON and hold
+# bin/voconv, bin/mid2trk, bench/samples/samples_bench and
+# bench/convert/convert_bench (build just those targets). Each of the `runs`
+# rounds (default 5) measures the old build, then the new one:
+#
+#   coding    the Nintendo 64 adaptive coding of 60 s of audio
+#             (samples_bench, BM_AdaptiveCoding60s), per iteration
+#   scripts   four export scripts of 4,000 objects of every kind read and
+#             merged (convert_bench, BM_ReadFourExportScripts), per iteration
+#   voconv    the program itself on the example project, 10 times each:
+#             -t N64 with four export scripts, -t GB and -t AGB
+#
+# It prints every round and then, per measure and build, the median of the
+# CPU time (user + system: the benchmarks' cpu_time, the shell's user + sys
+# for voconv) and of the wall time, with the ratio new / old. On a shared
+# machine the CPU time is the steadier figure.
+set -euo pipefail
+old="$(cd "$1" && pwd)"
+new="$(cd "$2" && pwd)"
+runs="${3:-5}"
+examples="$(cd "$(dirname "$0")/../../examples/project" && pwd)"
+work="$(mktemp -d "${TMPDIR:-/tmp}/compare-builds.XXXXXX")"
+trap 'rm -rf "$work"' EXIT
+export TMPDIR="$work"  # the benchmarks' own folders go there too
+
+# bench <build> <program> <filter> <min seconds>: "cpu wall" in ms per iteration.
+bench() {
+  "$1/bench/$2" --benchmark_filter="$3" --benchmark_min_time="$4" --benchmark_format=json 2>/dev/null |
+    jq -r '.benchmarks[0] | "\(.cpu_time) \(.real_time)"'
+}
+
+# programRuns <build>: "cpu wall" in ms for 10 rounds of three voconv runs.
+programRuns() {
+  local bin="$1/bin" out="$work/out"
+  rm -rf "$out"
+  mkdir "$out"
+  local TIMEFORMAT='%3U %3S %3R'
+  local t
+  t=$( { time (cd "$out" && for _ in 1 2 3 4 5 6 7 8 9 10; do
+      "$bin/voconv" -t N64 -p "$examples" music.txt effects.txt handheld-gb.txt handheld-agb.txt \
+        "$examples/description.txt"
+      "$bin/voconv" -t GB -p "$examples" handheld-gb.txt "$examples/description.txt"
+      "$bin/voconv" -t AGB -p "$examples" handheld-agb.txt "$examples/description.txt"
+    done > /dev/null 2>&1) ; } 2>&1)
+  awk '{ printf "%.1f %.1f\n", ($1 + $2) * 1000, $3 * 1000 }' <<< "$t"
+}
+
+measure() {
+  local build="$1" name="$2"
+  printf '%s coding %s\n' "$name" "$(bench "$build" samples/samples_bench '^BM_AdaptiveCoding60s$' 1)"
+  printf '%s scripts %s\n' "$name" "$(bench "$build" convert/convert_bench '^BM_ReadFourExportScripts$' 2)"
+  printf '%s voconv %s\n' "$name" "$(programRuns "$build")"
+}
+
+for round in $(seq 1 "$runs"); do
+  measure "$old" old
+  measure "$new" new
+done | tee "$work/rounds" | sed 's/^/round: /'
+
+echo "measure   build  cpu ms (median)  wall ms (median)"
+for m in coding scripts voconv; do
+  for b in old new; do
+    awk -v m="$m" -v b="$b" '$1 == b && $2 == m { print $3, $4 }' "$work/rounds" > "$work/$m.$b"
+  done
+  python3 - "$m" "$work/$m.old" "$work/$m.new" << 'EOF'
+import statistics, sys
+name, old, new = sys.argv[1], *(open(p).read().split("\n") for p in sys.argv[2:])
+median = lambda rows, i: statistics.median(float(r.split()[i]) for r in rows if r)
+for build, rows in (("old", old), ("new", new)):
+    print(f"{name:9} {build:6} {median(rows, 0):15.1f}  {median(rows, 1):16.1f}")
+print(f"{name:9} ratio  {median(new, 0) / median(old, 0):15.3f}  {median(new, 1) / median(old, 1):16.3f}")
+EOF
+done
