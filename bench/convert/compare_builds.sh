@@ -7,7 +7,8 @@
 # Both build folders are configured with -DTOOLSET_BENCH=ON and hold
 # bin/voconv, bin/mid2trk, bench/samples/samples_bench and
 # bench/convert/convert_bench (build just those targets). Each of the `runs`
-# rounds (default 5) measures the old build, then the new one:
+# rounds (default 5) takes every measure of both builds back to back, in
+# turns (old first in odd rounds, new first in even ones):
 #
 #   coding    the Nintendo 64 adaptive coding of 60 s of audio
 #             (samples_bench, BM_AdaptiveCoding60s), per iteration
@@ -51,16 +52,29 @@ programRuns() {
   awk '{ printf "%.1f %.1f\n", ($1 + $2) * 1000, $3 * 1000 }' <<< "$t"
 }
 
+# measure <round>: each measure of both builds back to back, the old build
+# first in odd rounds and the new one first in even rounds, so that a change
+# in the machine's load falls on both alike.
 measure() {
-  local build="$1" name="$2"
-  printf '%s coding %s\n' "$name" "$(bench "$build" samples/samples_bench '^BM_AdaptiveCoding60s$' 1)"
-  printf '%s scripts %s\n' "$name" "$(bench "$build" convert/convert_bench '^BM_ReadFourExportScripts$' 2)"
-  printf '%s voconv %s\n' "$name" "$(programRuns "$build")"
+  local order=(old new)
+  [ $(($1 % 2)) -eq 0 ] && order=(new old)
+  local b build
+  for b in "${order[@]}"; do
+    build="$old"; [ "$b" = new ] && build="$new"
+    printf '%s coding %s\n' "$b" "$(bench "$build" samples/samples_bench '^BM_AdaptiveCoding60s$' 1)"
+  done
+  for b in "${order[@]}"; do
+    build="$old"; [ "$b" = new ] && build="$new"
+    printf '%s scripts %s\n' "$b" "$(bench "$build" convert/convert_bench '^BM_ReadFourExportScripts$' 2)"
+  done
+  for b in "${order[@]}"; do
+    build="$old"; [ "$b" = new ] && build="$new"
+    printf '%s voconv %s\n' "$b" "$(programRuns "$build")"
+  done
 }
 
 for round in $(seq 1 "$runs"); do
-  measure "$old" old
-  measure "$new" new
+  measure "$round"
 done | tee "$work/rounds" | sed 's/^/round: /'
 
 echo "measure   build  cpu ms (median)  wall ms (median)"
