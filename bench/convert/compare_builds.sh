@@ -20,7 +20,11 @@
 # It prints every round and then, per measure and build, the median of the
 # CPU time (user + system: the benchmarks' cpu_time, the shell's user + sys
 # for voconv) and of the wall time, with the ratio new / old. On a shared
-# machine the CPU time is the steadier figure.
+# machine the CPU time is the steadier figure. Where valgrind is installed it
+# also counts, once per build, the instructions that one read of the four
+# scripts runs in user space (readExportScript under callgrind): a count that
+# does not depend on the machine's load, though it leaves out the kernel's
+# share (opening and reading the keymap and layer files).
 set -euo pipefail
 old="$(cd "$1" && pwd)"
 new="$(cd "$2" && pwd)"
@@ -91,3 +95,13 @@ for build, rows in (("old", old), ("new", new)):
 print(f"{name:9} ratio  {median(new, 0) / median(old, 0):15.3f}  {median(new, 1) / median(old, 1):16.3f}")
 EOF
 done
+
+if command -v valgrind > /dev/null; then
+  for b in old new; do
+    build="$old"; [ "$b" = new ] && build="$new"
+    valgrind --tool=callgrind --callgrind-out-file="$work/callgrind.$b" --toggle-collect='voconv::readExportScript(*' \
+      "$build/bench/convert/convert_bench" --benchmark_min_time=0 > /dev/null 2> "$work/callgrind.$b.log"
+    rm -rf "$work"/convert-bench-*
+    printf 'scripts instructions %s %s\n' "$b" "$(sed -n 's/.*Collected : //p' "$work/callgrind.$b.log")"
+  done
+fi
