@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 #include <optional>
 
@@ -46,18 +47,30 @@ TransmissionFinder::TransmissionFinder(uint32_t documentRate, uint32_t mixRate, 
       periodMax_(std::max(bitSamplesInMix(44100, mixRate), bitSamplesInMix(48000, mixRate)) / tuning.slowest) {
   reach_ = slot(kMaxPacketBits + 2, periodMax_ * 1.01) + slot(1, periodMax_) + 4 +
            (PulseFilter(44100, mixRate, tuning.slowest).tapCount() + kStep) / kStep;
+  firstReach_ = slot(1, periodMin_) / 2;
+  gapSlot_ = slot(1, (periodMin_ + periodMax_) / 2);
   followClock(std::nullopt);
 }
 
+// The grid index of bit `bit` from a start, rounded to the nearest (the
+// values are positive, so adding a half and truncating rounds as lround
+// does, without its call in the finder's innermost loops).
 size_t TransmissionFinder::slot(size_t bit, double period) const {
-  return size_t(std::lround(double(bit) * period / double(kStep)));
+  return size_t(double(bit) * period / double(kStep) + 0.5);
 }
 
-TransmissionFinder::Score TransmissionFinder::score(size_t start, double period) const {
+TransmissionFinder::SlotOffsets TransmissionFinder::slotOffsets(double period) const {
+  static_assert(std::tuple_size_v<SlotOffsets> == kKnownCount);
+  SlotOffsets offsets;
+  for (size_t b = 0; b < kKnownCount; ++b) offsets[b] = slot(b, period);
+  return offsets;
+}
+
+TransmissionFinder::Score TransmissionFinder::score(size_t start, const SlotOffsets& offsets) const {
   float value[kKnownCount];
   Score s;
   for (size_t b = 0; b < kKnownCount; ++b) {
-    value[b] = level(start + slot(b, period));
+    value[b] = level(start + offsets[b]);
     (kKnownBits[b] ? s.one : s.zero) += value[b];
   }
   s.one /= kKnownOnes;
@@ -74,6 +87,10 @@ bool TransmissionFinder::passes(const Score& s) const {
 
 // The grid index of the largest level in [from, to].
 size_t TransmissionFinder::peakIn(size_t from, size_t to) const {
+  if (from >= base_ && to - base_ < levels_.size()) {  // all of it at hand, as nearly always
+    const float* first = levels_.data() + (from - base_);
+    return from + size_t(std::max_element(first, first + (to - from + 1)) - first);
+  }
   size_t at = from;
   for (size_t i = from + 1; i <= to; ++i) at = level(i) > level(at) ? i : at;
   return at;
@@ -85,7 +102,7 @@ size_t TransmissionFinder::peakIn(size_t from, size_t to) const {
 bool TransmissionFinder::plausible(size_t start) const {
   const float first = level(start);
   if (first < tuning_.floor) return false;
-  const float gap = tuning_.gapFactor * level(start + slot(1, (periodMin_ + periodMax_) / 2));
+  const float gap = tuning_.gapFactor * level(start + gapSlot_);
   if (first <= gap) return false;
   for (size_t bit : {2, 4}) {
     if (level(peakIn(start + slot(bit, periodMin_), start + slot(bit, periodMax_))) > gap) return true;
@@ -93,28 +110,39 @@ bool TransmissionFinder::plausible(size_t start) const {
   return false;
 }
 
-// The period that the pattern's later pulses give for a start at `start`.
-TransmissionFinder::Candidate TransmissionFinder::candidateAt(size_t start) const {
-  Candidate best{start, 0, Score{}};
-  // The search starts where the first pulse begins to respond; the periods
-  // are measured from peak to peak.
-  const size_t first = peakIn(start, start + slot(1, periodMin_) / 2);
-  for (size_t anchor : kPeriodAnchors) {
+// The periods measured from the peak of the first pulse to the peaks of the
+// anchor pulses, each made precise on a later pulse.
+TransmissionFinder::PeriodGuesses TransmissionFinder::guessPeriods(size_t first) const {
+  static_assert(std::size(kPeriodAnchors) == std::size(PeriodGuesses{}.periods));
+  PeriodGuesses guesses;
+  guesses.first = first;
+  for (size_t i = 0; i < std::size(kPeriodAnchors); ++i) {
+    const size_t anchor = kPeriodAnchors[i];
     const size_t at = peakIn(first + slot(anchor, periodMin_), first + slot(anchor, periodMax_));
-    double period = double((at - first) * kStep) / double(anchor);
+    const double period = double((at - first) * kStep) / double(anchor);
     const size_t spread = 2 * kPeriodFine / anchor + 2;
     const size_t guess = first + slot(kPeriodFine, period);
     const size_t fine = peakIn(guess - spread, guess + spread);
-    period = std::clamp(double((fine - first) * kStep) / double(kPeriodFine), periodMin_, periodMax_);
-    const Score s = score(start, period);
-    if (s.betterThan(best.score)) best = {start, period, s};
+    guesses.periods[i] = std::clamp(double((fine - first) * kStep) / double(kPeriodFine), periodMin_, periodMax_);
+    guesses.offsets[i] = slotOffsets(guesses.periods[i]);
+  }
+  return guesses;
+}
+
+// The better of the guessed periods for a start at `start` (where the first
+// pulse begins to respond; the guesses are measured from its peak).
+TransmissionFinder::Candidate TransmissionFinder::candidateAt(size_t start, const PeriodGuesses& guesses) const {
+  Candidate best{start, 0, Score{}};
+  for (size_t i = 0; i < std::size(guesses.periods); ++i) {
+    const Score s = score(start, guesses.offsets[i]);
+    if (s.betterThan(best.score)) best = {start, guesses.periods[i], s};
   }
   // Under loud noise the peaks wander: a pattern that nearly fits is tried
   // at the track's own clock too.
   if (best.score.errors > tuning_.clockRetryErrors) return best;
-  for (double period : clockPeriods_) {
-    const Score s = score(start, period);
-    if (s.betterThan(best.score)) best = {start, period, s};
+  for (size_t i = 0; i < std::size(clockPeriods_); ++i) {
+    const Score s = score(start, clockOffsets_[i]);
+    if (s.betterThan(best.score)) best = {start, clockPeriods_[i], s};
   }
   return best;
 }
@@ -360,14 +388,24 @@ void TransmissionFinder::followClock(std::optional<double> speed) {
   }
   clockPeriods_[0] = bitSamplesInMix(documentRate_, mixRate_) / clock_;
   clockPeriods_[1] = bitSamplesInMix(otherPulseRate(documentRate_), mixRate_) / clock_;
+  for (size_t i = 0; i < std::size(clockPeriods_); ++i) clockOffsets_[i] = slotOffsets(clockPeriods_[i]);
 }
 
 void TransmissionFinder::scan(size_t end) {
   size_t start = next_;
+  // Neighbouring starts mostly lead to the same first peak: its period
+  // guesses are measured once.
+  PeriodGuesses guesses;
+  guesses.first = SIZE_MAX;
   while (start < end) {
-    if (plausible(start) && passes(candidateAt(start).score)) {
-      start = decodeAt(start);
-      continue;
+    if (plausible(start)) {
+      const size_t first = firstPeak(start);
+      if (first != guesses.first) guesses = guessPeriods(first);
+      if (passes(candidateAt(start, guesses).score)) {
+        start = decodeAt(start);
+        guesses.first = SIZE_MAX;
+        continue;
+      }
     }
     ++start;
   }

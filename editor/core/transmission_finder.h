@@ -17,6 +17,7 @@
 // neither the cue's level nor what lies between cues matters.
 #pragma once
 
+#include <array>
 #include <complex>
 #include <cstddef>
 #include <cstdint>
@@ -63,15 +64,29 @@ class TransmissionFinder {
     double period = 0;  // mix samples per bit
     Score score;
   };
+  // The grid steps from a start to each slot of the sync pattern.
+  using SlotOffsets = std::array<size_t, 19>;
+  // The periods that the pattern's later pulses give, from the peak of a
+  // first pulse (the same for every start that leads to that peak).
+  struct PeriodGuesses {
+    size_t first = 0;
+    double periods[2] = {};
+    SlotOffsets offsets[2] = {};  // of each period's slots
+  };
   struct Reading;
 
   float level(size_t index) const { return index - base_ < levels_.size() ? levels_[index - base_] : 0.0f; }
   size_t slot(size_t bit, double period) const;
-  Score score(size_t start, double period) const;
+  SlotOffsets slotOffsets(double period) const;
+  Score score(size_t start, const SlotOffsets& offsets) const;
+  Score score(size_t start, double period) const { return score(start, slotOffsets(period)); }
   bool passes(const Score& s) const;
   bool plausible(size_t start) const;
   size_t peakIn(size_t from, size_t to) const;
-  Candidate candidateAt(size_t start) const;
+  size_t firstPeak(size_t start) const { return peakIn(start, start + firstReach_); }
+  PeriodGuesses guessPeriods(size_t first) const;
+  Candidate candidateAt(size_t start, const PeriodGuesses& guesses) const;
+  Candidate candidateAt(size_t start) const { return candidateAt(start, guessPeriods(firstPeak(start))); }
   Candidate bestNear(const Candidate& found) const;
   std::complex<float> responseAt(const PulseFilter& filter, double position) const;
   const PulseFilter& decodeFilter(uint32_t pulseRate, double speed);
@@ -89,6 +104,8 @@ class TransmissionFinder {
   PulseFilter filter_;
   double periodMin_, periodMax_;  // the bit periods looked for, in mix samples
   size_t reach_;                  // grid steps from a start to the end of the longest packet and its search
+  size_t firstReach_;             // grid steps from a start to where its first pulse's peak is looked for
+  size_t gapSlot_;                // grid steps from a start to the slot after the first pulse
   std::map<std::pair<uint32_t, int>, std::unique_ptr<PulseFilter>> decodeFilters_;
   std::vector<float> levels_;    // filter magnitudes, one per grid step
   size_t base_ = 0;              // grid index of levels_[0]
@@ -101,6 +118,7 @@ class TransmissionFinder {
   // are read) and both formats' bit periods at it, in mix samples.
   double clock_ = 1.0;
   double clockPeriods_[2] = {};
+  SlotOffsets clockOffsets_[2] = {};
 };
 
 }  // namespace vtq
