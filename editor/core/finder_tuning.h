@@ -27,8 +27,8 @@ struct FinderTuning {
   double fastest = 1.045;
   // A packet whose pattern gives a bit period within this share of the
   // track's clock (the median speed of the last packets read) is also tried
-  // at that clock: under loud noise the pattern's pulses give the period up
-  // to about 1.5% off, while the whole track keeps one speed.
+  // at that clock: under loud noise the peaks of the pattern's pulses give
+  // the period 1% or more off (1.3% measured), while the track keeps one speed.
   double clockReach = 0.03;
   // The pattern is tried at the track's clock where the period its pulses
   // give leaves at most this many slots wrong (noise alone rarely does: about
