@@ -26,7 +26,7 @@ bool selectTarget(const std::string& name, const TargetTable& targets, Conversio
     s.target = d;
     if (d->setsAssemblerInclude) s.assemblerInclude = true;
     if (d->setsSlaveRom) s.slaveRom = true;
-    if (name == "gb") s.lowerCaseHandheldName = true;
+    if (!d->lowerCaseSpelling.empty() && name == d->lowerCaseSpelling) s.lowerCaseHandheldName = true;
     c.out.write(c.release.separateSlaveRomMessage ? d->announcement : d->announcement115);
   } else if (c.release.unknownTargetIsFatal) {
     c.out.print("*** ERROR: Selected target is unknown!\n");

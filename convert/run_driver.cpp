@@ -95,7 +95,7 @@ int runConversion(const std::vector<std::string>& args, Conversion& c, const Tar
     }
     c.now = now;
     c.include->writeHeader(c.release.version, now);
-    c.settings.target->makeWriter()->write(c);
+    c.settings.target->writer()->write(c);
   } catch (const FatalError& fatal) {
     c.out.print("%s\n", fatal.what());
     return fatal.exitCode();

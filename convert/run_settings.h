@@ -16,7 +16,7 @@ struct RunSettings {
   // -t; once the options are read, the target the run writes (null: the
   // default target).
   const TargetDescriptor* target = nullptr;
-  bool lowerCaseHandheldName = false;  // -t written exactly "gb"
+  bool lowerCaseHandheldName = false;  // -t written as the target's lower-case spelling ("gb")
   bool slaveRom = false;               // -t GBSLAVE
 };
 

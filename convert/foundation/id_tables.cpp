@@ -5,13 +5,7 @@
 
 namespace voconv {
 
-IdTable::IdTable() : used_(0x10000, 0) {
-  for (int s = 0; s < kMaxScripts; ++s) {
-    map_[s].assign(0x10000, 0);
-    stamp_[s].assign(0x10000, 0);
-    generation_[s] = 1;
-  }
-}
+IdTable::IdTable() : used_(0x10000, 0) { generation_.fill(1); }
 
 void IdTable::clear() {
   std::fill(used_.begin(), used_.end(), 0);
@@ -21,7 +15,7 @@ void IdTable::clear() {
 
 void IdTable::clearMap(int script) {
   if (++generation_[script] == 0) {  // after 2^32 clears the stamps start over
-    std::fill(stamp_[script].begin(), stamp_[script].end(), 0);
+    stamp_[script].clear();
     generation_[script] = 1;
   }
 }

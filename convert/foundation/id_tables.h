@@ -7,9 +7,13 @@
 // not collide and gets the lowest free number from 1 upward for the others.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <new>
 #include <vector>
 
 namespace voconv {
@@ -19,6 +23,26 @@ constexpr int kIdKindCount = 6;
 constexpr int kMaxScripts = 4;
 // The highest number that renumbering gives out.
 constexpr uint16_t kHighestNewId = 16382;
+
+// 2^16 entries that start as zero without being written: a large zeroed
+// allocation comes as untouched zero pages, so a run pays only for the pages
+// of the numbers it uses (a conversion holds 48 of them, 9 MB).
+template <typename T>
+class SparseNumberMap {
+ public:
+  SparseNumberMap() : entries_(static_cast<T*>(std::calloc(0x10000, sizeof(T)))) {
+    if (!entries_) throw std::bad_alloc();
+  }
+  T& operator[](uint16_t number) { return entries_.get()[number]; }
+  T operator[](uint16_t number) const { return entries_.get()[number]; }
+  void clear() { std::fill_n(entries_.get(), 0x10000, T{}); }
+
+ private:
+  struct Free {
+    void operator()(T* p) const { std::free(p); }
+  };
+  std::unique_ptr<T, Free> entries_;
+};
 
 class IdTable {
  public:
@@ -36,8 +60,8 @@ class IdTable {
   // A map entry is valid only when its stamp equals the map's generation, so
   // that 0 (a number that may be used) is mapped stably too and a map is
   // cleared by starting a new generation.
-  std::array<std::vector<uint16_t>, kMaxScripts> map_;
-  std::array<std::vector<uint32_t>, kMaxScripts> stamp_;
+  std::array<SparseNumberMap<uint16_t>, kMaxScripts> map_;
+  std::array<SparseNumberMap<uint32_t>, kMaxScripts> stamp_;
   std::array<uint32_t, kMaxScripts> generation_{};
 };
 

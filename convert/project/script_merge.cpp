@@ -1,5 +1,8 @@
 #include "script_merge.h"
 
+#include <algorithm>
+#include <array>
+
 #include "common/byte_order.h"
 #include "common/paths.h"
 #include "convert/foundation/object_id.h"
@@ -144,19 +147,20 @@ bool ScriptMerge::keymap(uint16_t id, const ObjectStep& step, size_t index) {
   }
   KeymapRecord& keymap = t_.model.keymaps.replaceOrAppend(id);
   keymap.fileName = step.fileName;
-  // A short file is read as if padded with zeros; a whole one as it is.
-  std::vector<uint8_t> padded;
+  // A short file is read as if padded with zeros; a whole one where it lies.
+  std::array<uint8_t, kKeymapFileSize> padded{};
+  const uint8_t* bytes = file.bytes.data();
   if (file.bytes.size() < kKeymapFileSize) {
-    padded = file.bytes;
-    padded.resize(kKeymapFileSize, 0);
+    std::copy(file.bytes.begin(), file.bytes.end(), padded.begin());
+    bytes = padded.data();
   }
-  common::ByteReader in(padded.empty() ? file.bytes : padded, common::Endian::Little);
+  // 8 bytes a key: object, two bytes, word, two unused bytes.
   for (KeymapEntry& key : keymap.keys) {
-    const uint16_t object = in.u16();
+    const uint16_t object = common::loadU16(bytes, common::Endian::Little);
     key.objectId = object == 0 ? kNoObject : t_.ids.objectReference(object);
-    key.bytes = {in.u8(), in.u8()};
-    key.word = in.u16();
-    in.skip(2);
+    key.bytes = {bytes[2], bytes[3]};
+    key.word = common::loadU16(bytes + 4, common::Endian::Little);
+    bytes += 8;
   }
   return true;
 }
@@ -171,15 +175,18 @@ bool ScriptMerge::layer(uint16_t id, const ObjectStep& step, size_t index) {
   }
   LayerRecord& layer = t_.model.layers.replaceOrAppend(id);
   layer.fileName = step.fileName;
-  common::ByteReader in(file.bytes, common::Endian::Little);
-  // A record cut short by the end of the file is dropped.
-  for (size_t n = file.bytes.size() / kLayerRecordSize; n > 0; --n) {
+  // 9 bytes a record: object, four bytes, one byte, word. A record cut short
+  // by the end of the file is dropped.
+  const size_t records = file.bytes.size() / kLayerRecordSize;
+  layer.entries.reserve(layer.entries.size() + records);
+  for (const uint8_t* r = file.bytes.data(); r != file.bytes.data() + records * kLayerRecordSize;
+       r += kLayerRecordSize) {
     LayerEntry entry;
-    const uint16_t object = in.u16();
+    const uint16_t object = common::loadU16(r, common::Endian::Little);
     entry.objectId = object == 0 ? kNoObject : t_.ids.objectReference(object);
-    entry.bytes = {in.u8(), in.u8(), in.u8(), in.u8()};
-    entry.lastByte = in.u8();
-    entry.word = in.u16();
+    entry.bytes = {r[2], r[3], r[4], r[5]};
+    entry.lastByte = r[6];
+    entry.word = common::loadU16(r + 7, common::Endian::Little);
     layer.entries.push_back(entry);
   }
   return true;

@@ -38,12 +38,13 @@ namespace {
 
 std::vector<TargetDescriptor> targets() {
   std::vector<TargetDescriptor> t;
-  t.push_back({.spelling = "", .makeWriter = [] { return std::make_unique<N64Writer>(false); }});
+  t.push_back({.spelling = "", .makeWriter = [](const TargetDescriptor&) { return std::make_unique<N64Writer>(false); }});
   t.push_back({.spelling = "N64",
                .announcement = "Target is set to N64.\n",
                .announcement115 = "Target is set to N64.\n",
-               .makeWriter = [] { return std::make_unique<N64Writer>(true); }});
+               .makeWriter = [](const TargetDescriptor&) { return std::make_unique<N64Writer>(true); }});
   t.push_back({.spelling = "GB",
+               .lowerCaseSpelling = "gb",
                .announcement = "Target is set to GameBoy.\n",
                .announcement115 = "Target is set to GameBoy.\n",
                .setsAssemblerInclude = true,
@@ -52,7 +53,8 @@ std::vector<TargetDescriptor> targets() {
                .songOption = "-G",
                .songsInPrivateFolder = true,
                .compileTarget = CompileTarget::GameBoy,
-               .makeWriter = [] { return std::make_unique<GameBoyWriter>(false); }});
+               .makeWriter =
+                   [](const TargetDescriptor& d) { return std::make_unique<GameBoyWriter>(d, GameBoyVariant::Cartridge); }});
   t.push_back({.spelling = "GBSLAVE",
                .announcement = "Target is set to Game Boy.\n",
                .announcement115 = "Target is set to GameBoy.\n",
@@ -63,14 +65,15 @@ std::vector<TargetDescriptor> targets() {
                .songOption = "-G",
                .makesSongs = false,
                .compileTarget = CompileTarget::GameBoy,
-               .makeWriter = [] { return std::make_unique<GameBoyWriter>(true); }});
+               .makeWriter =
+                   [](const TargetDescriptor& d) { return std::make_unique<GameBoyWriter>(d, GameBoyVariant::SlaveRom); }});
   t.push_back({.spelling = "AGB",
                .announcement = "Target is set to Game Boy Advance.\n",
                .readsMacroDefinitions = false,
                .songOption = "-A",
                .songsInPrivateFolder = true,
                .compileTarget = CompileTarget::Advance,
-               .makeWriter = [] { return std::make_unique<AdvanceWriter>(); }});
+               .makeWriter = [](const TargetDescriptor& d) { return std::make_unique<AdvanceWriter>(d); }});
   return t;
 }
 

@@ -1,7 +1,7 @@
 // The targets the converter writes, one descriptor each: how `-t` names it,
-// what the run does for it before the writing step, and a factory of its
-// writer. The run driver and the option reader know targets only through
-// this table.
+// what the run does for it before the writing step, how its writer builds
+// it, and a factory of that writer. The option reader, the run driver, the
+// song tool runs and the writers know targets only through this table.
 #pragma once
 
 #include <functional>
@@ -32,6 +32,8 @@ class TargetWriter {
 
 struct TargetDescriptor {
   std::string_view spelling = {};  // the -t value, in any case; empty for the default target
+  // -t written exactly so sets the (sticky) lower-case name flag.
+  std::string_view lowerCaseSpelling = {};
   std::string_view announcement = {};     // printed when -t selects it
   std::string_view announcement115 = {};  // release 1.15's line for it; empty when 1.15 does not know it
   bool setsAssemblerInclude = false;  // -t sets the (sticky) assembler include flag
@@ -43,8 +45,13 @@ struct TargetDescriptor {
   std::string_view songOption = {};
   bool makesSongs = true;            // starts a song tool per MIDI setup
   bool songsInPrivateFolder = false;  // consumed by the writer, not outputs
-  std::optional<CompileTarget> compileTarget = {};  // handheld macro compiler
-  std::function<std::unique_ptr<TargetWriter>()> makeWriter;
+  // The command set the handheld writers compile macros into (and convert
+  // samples for); none for the targets that copy macros as they are.
+  std::optional<CompileTarget> compileTarget = {};
+  std::function<std::unique_ptr<TargetWriter>(const TargetDescriptor&)> makeWriter;
+
+  // This target's writer for one run.
+  std::unique_ptr<TargetWriter> writer() const { return makeWriter(*this); }
 };
 
 class TargetTable {

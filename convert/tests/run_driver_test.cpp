@@ -38,7 +38,10 @@ class LoggingN64 : public N64Writer {
 
 class LoggingHandheld : public HandheldWriter {
  public:
-  LoggingHandheld(std::string prefix, std::string failing) : prefix_(std::move(prefix)), failing_(std::move(failing)) {}
+  LoggingHandheld(const TargetDescriptor& target, std::string failing)
+      : HandheldWriter(target),
+        prefix_(build().compileTarget == CompileTarget::Advance ? "agb" : "gb"),
+        failing_(std::move(failing)) {}
 
  protected:
   bool writeProject(Conversion& c) override { return logStep(c, prefix_ + "proj", failing_); }
@@ -54,10 +57,9 @@ TargetTable standInTargets(const std::string& failing = "") {
   TargetTable table = builtInTargets();
   for (TargetDescriptor& d : table.descriptors()) {
     if (!d.compileTarget) {
-      d.makeWriter = [failing] { return std::make_unique<LoggingN64>(failing); };
+      d.makeWriter = [failing](const TargetDescriptor&) { return std::make_unique<LoggingN64>(failing); };
     } else {
-      const std::string prefix = d.compileTarget == CompileTarget::Advance ? "agb" : "gb";
-      d.makeWriter = [prefix, failing] { return std::make_unique<LoggingHandheld>(prefix, failing); };
+      d.makeWriter = [failing](const TargetDescriptor& t) { return std::make_unique<LoggingHandheld>(t, failing); };
     }
   }
   return table;

@@ -49,6 +49,7 @@ TransmissionFinder::TransmissionFinder(uint32_t documentRate, uint32_t mixRate, 
            (PulseFilter(44100, mixRate, tuning.slowest).tapCount() + kStep) / kStep;
   firstReach_ = slot(1, periodMin_) / 2;
   gapSlot_ = slot(1, (periodMin_ + periodMax_) / 2);
+  followClock(std::nullopt);
 }
 
 // The grid index of bit `bit` from a start, rounded to the nearest (the
@@ -137,16 +138,27 @@ TransmissionFinder::Candidate TransmissionFinder::candidateAt(size_t start, cons
     const Score s = score(start, guesses.offsets[i]);
     if (s.betterThan(best.score)) best = {start, guesses.periods[i], s};
   }
+  // Under loud noise the peaks wander: a pattern that nearly fits is tried
+  // at the track's own clock too.
+  if (best.score.errors > tuning_.clockRetryErrors) return best;
+  for (size_t i = 0; i < std::size(clockPeriods_); ++i) {
+    const Score s = score(start, clockOffsets_[i]);
+    if (s.betterThan(best.score)) best = {start, clockPeriods_[i], s};
+  }
   return best;
 }
 
 // The best start and period near a candidate: half a bit on, and the period
 // a little either way.
 TransmissionFinder::Candidate TransmissionFinder::bestNear(const Candidate& found) const {
+  std::vector<double> periods;
+  for (int j = -2; j <= 2; ++j) periods.push_back(found.period * (1 + 0.002 * j));
+  for (double period : clockPeriods_) {
+    if (std::abs(period / found.period - 1) < tuning_.clockReach) periods.push_back(period);
+  }
   Candidate best = found;
   for (size_t s = found.start; s <= found.start + slot(1, found.period) / 2; ++s) {
-    for (int j = -2; j <= 2; ++j) {
-      const double period = found.period * (1 + 0.002 * j);
+    for (double period : periods) {
       const Score candidate = score(s, period);
       if (candidate.betterThan(best.score)) best = {s, period, candidate};
     }
@@ -336,8 +348,6 @@ size_t TransmissionFinder::decodeAt(size_t start) {
       bestRate = rate;
     }
   };
-  // Before enough packets give the track's clock, the cues' own clock stands for it.
-  const double track = trackSpeed().value_or(1.0);
   for (uint32_t rate : {documentRate_, otherPulseRate(documentRate_)}) {
     const double bit = bitSamplesInMix(rate, mixRate_);
     const double speed = bit / at.period;
@@ -345,8 +355,8 @@ size_t TransmissionFinder::decodeAt(size_t start) {
     consider(read(decodeFilter(rate, speed), double(at.start * kStep), at.period, Period::Search), rate);
     // Under loud interference the pattern alone may give the period a
     // little off; the clock of the packets read so far is steadier.
-    if (best->packet.check != PacketCheck::Intact && std::abs(track / speed - 1) < 0.01)
-      consider(read(decodeFilter(rate, track), double(at.start * kStep), bit / track, Period::Keep), rate);
+    if (best->packet.check != PacketCheck::Intact && std::abs(clock_ / speed - 1) < tuning_.clockReach)
+      consider(read(decodeFilter(rate, clock_), double(at.start * kStep), bit / clock_, Period::Keep), rate);
   }
   if (!best) return start + 1;
   FoundTransmission found;
@@ -356,8 +366,7 @@ size_t TransmissionFinder::decodeAt(size_t start) {
   found.packet = best->packet;
   if (found.packet.check == PacketCheck::Intact) {
     found.marginDb = marginOf(*best, at);
-    recentSpeeds_.push_back(bitSamplesInMix(bestRate, mixRate_) / best->period);
-    if (recentSpeeds_.size() > kRecentPackets) recentSpeeds_.erase(recentSpeeds_.begin());
+    followClock(bitSamplesInMix(bestRate, mixRate_) / best->period);
   }
   // An intact packet is passed over whole; after anything else the search
   // goes on from the next bit, in case the start was a false one that hid a
@@ -367,12 +376,20 @@ size_t TransmissionFinder::decodeAt(size_t start) {
   return at.start + slot(span, at.period);
 }
 
-// The speed of the last few intact packets (their median), once there are enough.
-std::optional<double> TransmissionFinder::trackSpeed() const {
-  if (recentSpeeds_.size() < 3) return std::nullopt;
-  std::vector<double> speeds = recentSpeeds_;
-  std::nth_element(speeds.begin(), speeds.begin() + std::ptrdiff_t(speeds.size() / 2), speeds.end());
-  return speeds[speeds.size() / 2];
+// Takes an intact packet's speed into the track's clock: the median of the
+// last few packets' speeds once there are enough (before that, the cues' own
+// clock stands for it).
+void TransmissionFinder::followClock(std::optional<double> speed) {
+  if (speed) recentSpeeds_.push_back(*speed);
+  if (recentSpeeds_.size() > kRecentPackets) recentSpeeds_.erase(recentSpeeds_.begin());
+  if (recentSpeeds_.size() >= 3) {
+    std::vector<double> speeds = recentSpeeds_;
+    std::nth_element(speeds.begin(), speeds.begin() + std::ptrdiff_t(speeds.size() / 2), speeds.end());
+    clock_ = std::clamp(speeds[speeds.size() / 2], tuning_.slowest, tuning_.fastest);
+  }
+  clockPeriods_[0] = bitSamplesInMix(documentRate_, mixRate_) / clock_;
+  clockPeriods_[1] = bitSamplesInMix(otherPulseRate(documentRate_), mixRate_) / clock_;
+  for (size_t i = 0; i < std::size(clockPeriods_); ++i) clockOffsets_[i] = slotOffsets(clockPeriods_[i]);
 }
 
 void TransmissionFinder::scan(size_t end) {

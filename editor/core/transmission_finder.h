@@ -93,7 +93,7 @@ class TransmissionFinder {
   enum class Period { Search, Keep };
   Reading read(const PulseFilter& filter, double start, double period, Period search) const;
   void refine(const PulseFilter& filter, Reading& reading, Period search) const;
-  std::optional<double> trackSpeed() const;
+  void followClock(std::optional<double> speed);
   int marginOf(const Reading& reading, const Candidate& at) const;
   size_t decodeAt(size_t start);
   void scan(size_t end);
@@ -114,6 +114,11 @@ class TransmissionFinder {
   size_t next_ = 0;  // the next grid index to try as a start
   std::vector<FoundTransmission> found_;
   std::vector<double> recentSpeeds_;  // of the last intact packets, each against its own format
+  // The track's speed (the median of recentSpeeds_, 1 until three packets
+  // are read) and both formats' bit periods at it, in mix samples.
+  double clock_ = 1.0;
+  double clockPeriods_[2] = {};
+  SlotOffsets clockOffsets_[2] = {};
 };
 
 }  // namespace vtq

@@ -10,10 +10,10 @@
 
 namespace voconv {
 
-bool writeAdvanceProject(Conversion& c, AdvanceRun& run) {
+bool writeAdvanceProject(Conversion& c, AdvanceRun& run, const HandheldBuild& build) {
   run.file.reset();
   run.symbols.clear();
-  std::optional<HandheldProject> project = prepareHandheldProject(c, CompileTarget::Advance, true);
+  std::optional<HandheldProject> project = prepareHandheldProject(c, build);
   if (project) run.file = emitAdvanceProject(*project, c.out);
   deleteSongFilesOfRun(c);
   if (!run.file) return false;

@@ -96,13 +96,12 @@ bool writeCartridge(Conversion& c, const GameBoyLayout& layout) {
 
 }  // namespace
 
-bool writeGameBoyProject(Conversion& c, GameBoyRun& run, bool slave) {
+bool writeGameBoyProject(Conversion& c, GameBoyRun& run, const HandheldBuild& build, GameBoyVariant variant) {
   run.layout.reset();
   run.symbols.clear();
-  std::optional<HandheldProject> project = prepareHandheldProject(c, CompileTarget::GameBoy, !slave);
+  std::optional<HandheldProject> project = prepareHandheldProject(c, build);
   if (project) {
-    const GameBoyLayoutOptions options{slave ? GameBoyVariant::SlaveRom : GameBoyVariant::Cartridge,
-                                       c.settings.showStatistics};
+    const GameBoyLayoutOptions options{variant, c.settings.showStatistics};
     run.layout = layOutGameBoyImage(*project, options, c.out);
   }
   deleteSongFilesOfRun(c);
@@ -111,8 +110,9 @@ bool writeGameBoyProject(Conversion& c, GameBoyRun& run, bool slave) {
   return true;
 }
 
-bool writeGameBoyData(Conversion& c, GameBoyRun& run, bool slaveRom) {
+bool writeGameBoyData(Conversion& c, GameBoyRun& run, GameBoyVariant variant) {
   if (!run.layout) return false;
+  const bool slaveRom = variant == GameBoyVariant::SlaveRom;
   if (!(slaveRom ? writeSlaveRom(c, *run.layout) : writeCartridge(c, *run.layout))) return false;
   c.include->writeText(run.symbols);
   return true;

@@ -108,7 +108,8 @@ ReferenceResolver referenceResolver(const std::shared_ptr<const MacroCompilation
 
 }  // namespace
 
-std::optional<HandheldProject> prepareHandheldProject(Conversion& c, CompileTarget target, bool songs) {
+std::optional<HandheldProject> prepareHandheldProject(Conversion& c, const HandheldBuild& build) {
+  const CompileTarget target = build.compileTarget;
   if (!loadHandheldObjects(c)) return std::nullopt;
   if (c.release.announcesTargetConversion) c.out.print("Converting to target format...\n");
   auto compiled = std::make_shared<MacroCompilation>(c.targetObjects, target);
@@ -117,7 +118,7 @@ std::optional<HandheldProject> prepareHandheldProject(Conversion& c, CompileTarg
   if (!compiled->compileAll(c.out)) return std::nullopt;
   collectMacros(*compiled, p);
   collectTables(compiled->index(), p);
-  if (!songs) return p;
+  if (!build.songs) return p;
   collectEffects(c, compiled->index(), p);
   if (!collectSetups(c, compiled->index(), p)) return std::nullopt;
   p.resolveReferences = referenceResolver(compiled, target);

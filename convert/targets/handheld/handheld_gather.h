@@ -12,9 +12,15 @@ namespace voconv {
 
 class Conversion;
 
+// What the project step takes from the target's descriptor.
+struct HandheldBuild {
+  CompileTarget compileTarget;  // the command set of the macros and the form of the samples
+  // Whether the target makes songs; without (the slave ROM) no song files
+  // are read and no MIDI setups built.
+  bool songs;
+};
+
 // Prints every failure's message and returns nothing on the first one.
-// Without `songs` (the slave ROM) no song files are read and no MIDI setups
-// built.
-std::optional<HandheldProject> prepareHandheldProject(Conversion& c, CompileTarget target, bool songs);
+std::optional<HandheldProject> prepareHandheldProject(Conversion& c, const HandheldBuild& build);
 
 }  // namespace voconv

@@ -1,5 +1,6 @@
-// The song files that the outside tools leave in the output directory for
-// the handheld writers ("<setup name>.song"), and their removal once the
+// The song files ("<setup name>.song") that the outside tools leave for the
+// handheld writers in the run's private song folder (the slave ROM, which
+// makes none, finds them in the output folder), and their removal once the
 // writers have copied them.
 #pragma once
 
