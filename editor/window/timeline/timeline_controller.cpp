@@ -46,7 +46,7 @@ TimelineController::TimelineController(TimelineWiring wiring, QObject* parent)
   connect(view(), &TimelineView::playheadMoved, playhead,
           [playhead](CSMPTETime time) { playhead->setText(QStringLiteral("Playhead %1").arg(QString::fromStdString(time.text()))); });
   connect(view(), &TimelineView::moveRequested, this,
-          [this](std::vector<CommandSerial> serials, int64_t frames) { moveCommandsBy(serials, frames); });
+          [this](const std::vector<CommandSerial>& serials, int64_t frames) { moveCommandsBy(serials, frames); });
   connect(view(), &TimelineView::dragging, this, [this](const QString& text) {
     if (text.isEmpty()) {
       frame_.statusBar()->clearMessage();
