@@ -1,5 +1,6 @@
 #include "pulse_filter.h"
 
+#include <array>
 #include <cmath>
 #include <complex>
 #include <cstring>
@@ -80,36 +81,32 @@ namespace {
 
 // Eight partial sums per product, one per lane of a vector register, so
 // that no sum is reordered: every build and every processor gives the same
-// bits.
+// bits. Compilers without vector types add the lanes one by one.
 #if defined(__GNUC__)
 using Lanes = float __attribute__((vector_size(kLanes * sizeof(float))));
 
-inline std::complex<float> correlate(const float* x, const float* real, const float* imag, size_t taps) {
-  Lanes re = {}, im = {};
-  for (size_t k = 0; k < taps; k += kLanes) {
-    Lanes v, r, i;
-    std::memcpy(&v, x + k, sizeof v);
-    std::memcpy(&r, real + k, sizeof r);
-    std::memcpy(&i, imag + k, sizeof i);
-    re += v * r;
-    im += v * i;
-  }
-  float sumRe = 0, sumIm = 0;
-  for (size_t l = 0; l < kLanes; ++l) {
-    sumRe += re[l];
-    sumIm += im[l];
-  }
-  return {sumRe, sumIm};
+inline void accumulate(const float* x, const float* real, const float* imag, Lanes& re, Lanes& im) {
+  Lanes v, r, i;
+  std::memcpy(&v, x, sizeof v);
+  std::memcpy(&r, real, sizeof r);
+  std::memcpy(&i, imag, sizeof i);
+  re += v * r;
+  im += v * i;
 }
 #else
-inline std::complex<float> correlate(const float* x, const float* real, const float* imag, size_t taps) {
-  float re[kLanes] = {}, im[kLanes] = {};
-  for (size_t k = 0; k < taps; k += kLanes) {
-    for (size_t l = 0; l < kLanes; ++l) {
-      re[l] += x[k + l] * real[k + l];
-      im[l] += x[k + l] * imag[k + l];
-    }
+using Lanes = std::array<float, kLanes>;
+
+inline void accumulate(const float* x, const float* real, const float* imag, Lanes& re, Lanes& im) {
+  for (size_t l = 0; l < kLanes; ++l) {
+    re[l] += x[l] * real[l];
+    im[l] += x[l] * imag[l];
   }
+}
+#endif
+
+inline std::complex<float> correlate(const float* x, const float* real, const float* imag, size_t taps) {
+  Lanes re = {}, im = {};
+  for (size_t k = 0; k < taps; k += kLanes) accumulate(x + k, real + k, imag + k, re, im);
   float sumRe = 0, sumIm = 0;
   for (size_t l = 0; l < kLanes; ++l) {
     sumRe += re[l];
@@ -117,7 +114,6 @@ inline std::complex<float> correlate(const float* x, const float* real, const fl
   }
   return {sumRe, sumIm};
 }
-#endif
 
 // The magnitudes of `count` windows, kGridStep samples apart: the check's
 // innermost loop. On x86-64 it is also built for AVX2 (eight lanes at once,
