@@ -77,8 +77,7 @@ std::span<const uint8_t> ByteReader::bytes(size_t count) {
 void ByteReader::seek(size_t offset) {
   if (!ok()) return;
   if (offset > data_.size()) {
-    error_ = "seek to offset " + std::to_string(offset) + " past the end of " + std::to_string(data_.size()) +
-             " bytes";
+    error_ = "seek to offset " + std::to_string(offset) + " past the end of " + std::to_string(data_.size()) + " bytes";
     offset_ = data_.size();
     return;
   }

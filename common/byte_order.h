@@ -21,9 +21,8 @@ constexpr uint16_t loadU16(const uint8_t* p, Endian e) {
   return e == Endian::Little ? uint16_t(p[0] | (p[1] << 8)) : uint16_t((p[0] << 8) | p[1]);
 }
 constexpr uint32_t loadU32(const uint8_t* p, Endian e) {
-  return e == Endian::Little
-             ? uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24)
-             : (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | uint32_t(p[3]);
+  return e == Endian::Little ? uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24)
+                             : (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | uint32_t(p[3]);
 }
 constexpr void storeU16(uint8_t* p, uint16_t v, Endian e) {
   if (e == Endian::Little) {

@@ -65,7 +65,8 @@ std::optional<int> descriptorNamedBy(const fs::path& path) {
 
 bool isStandardOutput(int fd) {
   if (fd == STDOUT_FILENO) return true;
-  struct stat mine {}, standard {};
+  struct stat mine {
+  }, standard{};
   if (::fstat(fd, &mine) != 0 || ::fstat(STDOUT_FILENO, &standard) != 0) return false;
   return mine.st_dev == standard.st_dev && mine.st_ino == standard.st_ino;
 }

@@ -25,8 +25,8 @@ std::filesystem::path findPathIgnoringCase(const std::filesystem::path& path) {
   std::filesystem::path resolved;
   for (const auto& component : path) {
     std::filesystem::path candidate = resolved.empty() ? component : resolved / component;
-    if (std::filesystem::exists(candidate, ec) || component == "." || component == ".." || component == path.root_name() ||
-        component == path.root_directory()) {
+    if (std::filesystem::exists(candidate, ec) || component == "." || component == ".." ||
+        component == path.root_name() || component == path.root_directory()) {
       resolved = candidate;
       continue;
     }

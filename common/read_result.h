@@ -25,8 +25,9 @@ struct ReadError {
 template <class T>
 class ReadResult {
  public:
-  ReadResult(T value) : state_(std::in_place_index<0>, std::move(value)) {}        // NOLINT(google-explicit-constructor)
-  ReadResult(ReadError error) : state_(std::in_place_index<1>, std::move(error)) {}  // NOLINT(google-explicit-constructor)
+  ReadResult(T value) : state_(std::in_place_index<0>, std::move(value)) {}  // NOLINT(google-explicit-constructor)
+  ReadResult(ReadError error)
+      : state_(std::in_place_index<1>, std::move(error)) {}  // NOLINT(google-explicit-constructor)
 
   bool ok() const { return state_.index() == 0; }
   explicit operator bool() const { return ok(); }

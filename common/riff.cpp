@@ -121,7 +121,8 @@ ReadResult<WaveFormat> parseWaveFormat(std::span<const uint8_t> data, uint64_t o
   f.blockAlign = in.u16();
   f.bitsPerSample = in.u16();
   if (!in.ok()) {
-    return errorAt(offset + data.size(), "the format record has " + std::to_string(data.size()) + " bytes, fewer than 16");
+    return errorAt(offset + data.size(),
+                   "the format record has " + std::to_string(data.size()) + " bytes, fewer than 16");
   }
   if (f.tag == kFormatExtensible && data.size() >= kExtensibleFormatSize) {
     f.extended = true;

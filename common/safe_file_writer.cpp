@@ -198,13 +198,11 @@ bool SafeFileWriter::write(std::string_view text) {
 SafeFileWriter::CopyResult SafeFileWriter::copyFrom(std::FILE* source) {
   if (file_ == nullptr) return CopyResult::WriteFailed;
   switch (copyInKernel(source, file_)) {
-    case KernelCopy::Done:
-      return CopyResult::Done;
+    case KernelCopy::Done: return CopyResult::Done;
     case KernelCopy::Failed:
       fail("cannot write " + displayPath(target_) + ": " + reason(errno));
       return CopyResult::WriteFailed;
-    case KernelCopy::Unsupported:
-      break;
+    case KernelCopy::Unsupported: break;
   }
   std::vector<uint8_t> buffer(1 << 20);
   for (;;) {
@@ -224,13 +222,10 @@ bool SafeFileWriter::commit() {
   if (std::fflush(file_) != 0) return fail("cannot write " + displayPath(target_) + ": " + reason(errno));
   switch (resolved_.mode) {
     case WriteMode::Create:
-    case WriteMode::Replace:
-      return renameIntoPlace();
+    case WriteMode::Replace: return renameIntoPlace();
     case WriteMode::ThroughInode:
-    case WriteMode::Direct:
-      return writeThrough();
-    case WriteMode::Descriptor:
-      return writeToDescriptor();
+    case WriteMode::Direct: return writeThrough();
+    case WriteMode::Descriptor: return writeToDescriptor();
   }
   return false;
 }
@@ -274,7 +269,8 @@ bool SafeFileWriter::writeToDescriptor() {
 // the file is cut to the new length.
 bool SafeFileWriter::writeThrough() {
   const int out = ::open(resolved_.path.c_str(), O_WRONLY | O_CLOEXEC);
-  struct stat info {}, content {};
+  struct stat info {
+  }, content{};
   if (out < 0 || ::fstat(out, &info) != 0 || ::fstat(fileno(file_), &content) != 0) {
     const int err = errno;
     if (out >= 0) ::close(out);
@@ -324,8 +320,7 @@ void SafeFileWriter::abandon() {
   temp_.remove();
 }
 
-bool replaceFile(std::string_view program, const fs::path& target, std::span<const uint8_t> data,
-                 std::string& error) {
+bool replaceFile(std::string_view program, const fs::path& target, std::span<const uint8_t> data, std::string& error) {
   SafeFileWriter writer(program);
   if (writer.open(target) && writer.write(data) && writer.commit()) return true;
   error = writer.error();

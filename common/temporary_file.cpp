@@ -55,8 +55,8 @@ TemporaryFile& TemporaryFile::operator=(TemporaryFile&& other) noexcept {
   return *this;
 }
 
-int TemporaryFile::create(const fs::path& folder, const fs::path& forName, std::string_view program,
-                          mode_t permissions, int& err) {
+int TemporaryFile::create(const fs::path& folder, const fs::path& forName, std::string_view program, mode_t permissions,
+                          int& err) {
   remove();
   err = EEXIST;
   for (int attempt = 0; attempt < kAttempts && err == EEXIST; ++attempt) {

@@ -58,7 +58,6 @@ class TemporaryFile {
 
 // The file name a temporary file for `forName` made by `program` gets, with
 // `suffix` in place of the random part.
-std::string temporaryFileName(const std::filesystem::path& forName, std::string_view program,
-                              std::string_view suffix);
+std::string temporaryFileName(const std::filesystem::path& forName, std::string_view program, std::string_view suffix);
 
 }  // namespace common

@@ -1,7 +1,7 @@
 #include "terminal.h"
 
-#include <csignal>
 #include <cerrno>
+#include <csignal>
 
 #ifdef _WIN32
 #include <conio.h>
@@ -35,7 +35,7 @@ struct KeyWait {
   int fd = -1;
   termios saved{};
   termios raw{};
-  struct sigaction previous[NSIG]{};
+  struct sigaction previous[NSIG] {};
 };
 KeyWait& activeWait() {
   static KeyWait wait;

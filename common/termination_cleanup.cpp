@@ -6,8 +6,8 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <cstdint>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <mutex>
 #include <vector>
@@ -46,7 +46,7 @@ struct Chunk {
 struct Registry {
   Chunk first;
   std::atomic<Chunk*> last{&first};
-  std::mutex freeLock;          // normal context only, never in the handler
+  std::mutex freeLock;           // normal context only, never in the handler
   std::vector<Slot*> freeSlots;  // guarded by freeLock
   size_t usedInLast = 0;         // guarded by freeLock
   std::once_flag installed;

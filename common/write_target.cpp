@@ -125,8 +125,8 @@ bool resolveWriteTarget(const fs::path& named, LinkRule rule, WriteTarget& targe
     return false;
   }
   if (const std::optional<int> fd = descriptorNamedBy(target.path)) return useDescriptor(named, *fd, target, error);
-  const int found = rule == LinkRule::Follow ? ::stat(named.c_str(), &target.info)
-                                             : ::lstat(named.c_str(), &target.info);
+  const int found =
+      rule == LinkRule::Follow ? ::stat(named.c_str(), &target.info) : ::lstat(named.c_str(), &target.info);
   if (found != 0 && errno != ENOENT) {
     error = failure(named, std::strerror(errno));
     return false;

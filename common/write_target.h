@@ -34,9 +34,9 @@ enum class LinkRule { Follow, ReplaceLink };
 struct WriteTarget {
   std::filesystem::path path;  // the file that gets the bytes
   WriteMode mode = WriteMode::Create;
-  struct stat info {};         // the existing file's, in every mode but Create
+  struct stat info {};  // the existing file's, in every mode but Create
   bool folderWritable = false;
-  int descriptor = -1;         // in Descriptor mode
+  int descriptor = -1;  // in Descriptor mode
 };
 
 // Finds the file that writing `named` in place would write, and how to write

@@ -37,11 +37,11 @@ class Conversion {
   IdTables ids;
   ProjectDescription description;
   ProjectModel model;
-  CommandTable commands;            // from the macro definition file
+  CommandTable commands;  // from the macro definition file
   MidiSetupRegistry midiSetups;
-  TargetObjectList targetObjects;   // filled by the handheld writers
+  TargetObjectList targetObjects;        // filled by the handheld writers
   std::unique_ptr<IncludeFile> include;  // opened once the inputs are read, open to the end of the run
-  RunDate now;  // the run's date, as the include files show it
+  RunDate now;                           // the run's date, as the include files show it
 
   // How outside tools are started (runTool beside `toolFolder`, then PATH).
   std::filesystem::path toolFolder;

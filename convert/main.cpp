@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
   conversion.program = "voconv";
   conversion.toolFolder = voconv::ownExecutableFolder();
   const int code = voconv::runConversion(args, conversion, voconv::builtInTargets(),
-                                           voconv::runDate(std::getenv("SOURCE_DATE_EPOCH"), std::time(nullptr)));
+                                         voconv::runDate(std::getenv("SOURCE_DATE_EPOCH"), std::time(nullptr)));
   out.flush();
   return code;
 }

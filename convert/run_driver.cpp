@@ -65,8 +65,7 @@ int readInputs(const std::vector<std::string>& args, size_t first, Conversion& c
 
 }  // namespace
 
-int runConversion(const std::vector<std::string>& args, Conversion& c, const TargetTable& targets,
-                  const RunDate& now) {
+int runConversion(const std::vector<std::string>& args, Conversion& c, const TargetTable& targets, const RunDate& now) {
   c.out.write(c.release.banner);
   if (args.size() < 2) {
     printUsage(c);
@@ -86,7 +85,8 @@ int runConversion(const std::vector<std::string>& args, Conversion& c, const Tar
     exitCode = readInputs(args, *first, c, songFolder);
     if (exitCode != kExitDone) return exitCode;
 
-    c.include = std::make_unique<IncludeFile>(c.settings.assemblerInclude ? IncludeForm::Assembler : IncludeForm::C, c.program);
+    c.include =
+        std::make_unique<IncludeFile>(c.settings.assemblerInclude ? IncludeForm::Assembler : IncludeForm::C, c.program);
     if (!c.include->open(c.description.includeFilePath)) {
       c.out.print("*** Could not write language include file.\n");
       c.out.print("*** %s\n", c.include->error().c_str());

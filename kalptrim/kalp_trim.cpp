@@ -82,10 +82,8 @@ int runKalpTrim(const std::vector<std::string>& args, KalpTrimRun& run) {
     return kCannotCreateOutput;
   }
   switch (writer.copyFrom(in.get())) {
-    case common::SafeFileWriter::CopyResult::Done:
-      break;
-    case common::SafeFileWriter::CopyResult::WriteFailed:
-      return cannotWrite(writer, out);
+    case common::SafeFileWriter::CopyResult::Done: break;
+    case common::SafeFileWriter::CopyResult::WriteFailed: return cannotWrite(writer, out);
     case common::SafeFileWriter::CopyResult::ReadFailed:
       writer.abandon();
       out.print("\nCannot read %s\n", inName.c_str());

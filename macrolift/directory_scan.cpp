@@ -69,16 +69,13 @@ bool updateProject(MacroLiftRun& run, const fs::path& path, bool regular) {
 bool handleFile(MacroLiftRun& run, const fs::path& folder, const FolderEntry& entry, bool& definitionPlanned) {
   const fs::path path = folder / entry.name;
   switch (roleOf(entry.name)) {
-    case FileRole::Definitions:
-      return replaceDefinitionFile(run, folder, path, definitionPlanned);
-    case FileRole::Project:
-      return updateProject(run, path, entry.kind == EntryKind::File);
+    case FileRole::Definitions: return replaceDefinitionFile(run, folder, path, definitionPlanned);
+    case FileRole::Project: return updateProject(run, path, entry.kind == EntryKind::File);
     case FileRole::Macro:
       ++run.statistics.macrosFound;
       run.console.print("Found \"%s\", converting...\n", entry.name.c_str());
       return convertMacroFile(run, path, entry.name, entry.kind == EntryKind::File);
-    case FileRole::Other:
-      return true;
+    case FileRole::Other: return true;
   }
   return true;
 }

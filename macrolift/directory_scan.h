@@ -11,8 +11,8 @@ namespace macrolift {
 
 enum class EntryKind {
   Folder,
-  File,          // a regular file
-  OtherFile,     // a pipe, socket or device: never opened
+  File,       // a regular file
+  OtherFile,  // a pipe, socket or device: never opened
   SymbolicLink,
 };
 

@@ -43,8 +43,8 @@ bool rewriteThroughInode(const JournalMove& move) {
   ::close(in);
   const int out = read ? ::open(move.target.c_str(), O_WRONLY | O_CLOEXEC) : -1;
   if (out < 0) return false;
-  bool ok = writeAll(out, bytes.data(), bytes.size()) && ::ftruncate(out, off_t(bytes.size())) == 0 &&
-            ::fsync(out) == 0;
+  bool ok =
+      writeAll(out, bytes.data(), bytes.size()) && ::ftruncate(out, off_t(bytes.size())) == 0 && ::fsync(out) == 0;
   ok = ::close(out) == 0 && ok;
   return ok && ::unlink(move.temp.c_str()) == 0;
 }
@@ -87,8 +87,7 @@ size_t applyMoves(const std::vector<JournalMove>& moves) {
 bool completeJournal(const fs::path& root, const RunJournal& journal, common::Output& console) {
   const size_t failed = applyMoves(journal.moves);
   if (failed < journal.moves.size()) {
-    console.print("*** ERROR: Error writing file \"%s\"!\n",
-                  common::displayPath(journal.moves[failed].target).c_str());
+    console.print("*** ERROR: Error writing file \"%s\"!\n", common::displayPath(journal.moves[failed].target).c_str());
     return false;
   }
   std::set<fs::path> folders;

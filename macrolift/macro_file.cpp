@@ -60,17 +60,12 @@ ReadResult readMacro(const std::filesystem::path& path, std::vector<uint8_t>& by
 
 bool reportReadFailure(MacroLiftRun& run, ReadResult result, const std::string& name) {
   switch (result) {
-    case ReadResult::Ok:
-      return true;
-    case ReadResult::CannotOpen:
-      run.report.print("*** Failed to open macro \"%s\"!\n", name.c_str());
-      break;
+    case ReadResult::Ok: return true;
+    case ReadResult::CannotOpen: run.report.print("*** Failed to open macro \"%s\"!\n", name.c_str()); break;
     case ReadResult::NoMemory:
       run.report.print("*** Insufficient memory to read in macro \"%s\"!\n", name.c_str());
       break;
-    case ReadResult::ReadError:
-      run.report.print("*** Error reading macro \"%s\"!\n", name.c_str());
-      break;
+    case ReadResult::ReadError: run.report.print("*** Error reading macro \"%s\"!\n", name.c_str()); break;
   }
   return false;
 }
@@ -96,8 +91,7 @@ void reportOutcome(MacroLiftRun& run, ConversionResult result, const std::string
 bool overwriteMacro(MacroLiftRun& run, const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
   std::string error;
   switch (replaceInPlace(path, bytes, error, &run.writes)) {
-    case ReplaceResult::Replaced:
-      return true;
+    case ReplaceResult::Replaced: return true;
     case ReplaceResult::CannotOpen:
       run.tell("*** ERROR: Cannot overwrite file \"%s\"!\n", common::displayPath(path).c_str());
       return false;

@@ -5,8 +5,8 @@
 #include <unistd.h>
 
 #include "common/paths.h"
-#include "common/termination_cleanup.h"
 #include "common/terminal.h"
+#include "common/termination_cleanup.h"
 #include "conversion_report.h"
 #include "directory_scan.h"
 #include "journal_completion.h"

@@ -10,8 +10,8 @@ namespace macrolift {
 
 enum ExitCode : int {
   kDone = 0,
-  kFailed = 1,           // the report cannot be created or the scan stopped on an error
-  kStepArrayFull = 10,   // a macro's step array could not grow
+  kFailed = 1,          // the report cannot be created or the scan stopped on an error
+  kStepArrayFull = 10,  // a macro's step array could not grow
 };
 
 enum class KeyWait {

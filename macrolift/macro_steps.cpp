@@ -42,14 +42,19 @@ void rewriteParameters(const MacroStep& s, MacroStep& d, const Walk& walk) {
       common::storeU16(&d[4], target, Endian::Little);
       break;
     }
-    case 7: case 12: d[3] = 0; break;
+    case 7:
+    case 12: d[3] = 0; break;
     case 8: d = {0x09, s[2], s[3], 0, 0, 0, s[1], s[4]}; break;
     case 10: d = {0x38, 1, 1, 1, 1, 1, 1, 1}; break;
     case 11: d = {0x16, uint8_t(s[5] != 0 ? 0 : s[1]), 0, 0, 0, 0, s[5], s[4]}; break;
     case 14: d[2] = d[3] = 0; break;
-    case 17: case 37: d[1] = 0; break;
+    case 17:
+    case 37: d[1] = 0; break;
     case 23: d = {0x32, s[1], s[2], s[3], 0, s[4], s[5], 0}; break;
-    case 35: d[1] = 1; d[2] = s[1]; break;
+    case 35:
+      d[1] = 1;
+      d[2] = s[1];
+      break;
     case 36: d[3] = d[4] = d[5] = d[6] = d[7] = 0; break;
     case 38: d = {0x12, s[1], s[2], 0, 0, 0, 0, 0}; break;
     case 39:
@@ -60,8 +65,7 @@ void rewriteParameters(const MacroStep& s, MacroStep& d, const Walk& walk) {
         if (s[1] & 0x80) d[1] = 0;
       }
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

@@ -49,8 +49,8 @@ ProjectFileUpdater::~ProjectFileUpdater() = default;
 
 std::optional<std::string> ProjectFileUpdater::updateLine(std::string_view line) {
   if (!ready() || line.empty() || !endsWithDefinitionExtension(line)) return std::nullopt;
-  const int rc = pcre2_match(pcre_->code, reinterpret_cast<PCRE2_SPTR>(line.data()), line.size(), 0, 0, pcre_->match,
-                             nullptr);
+  const int rc =
+      pcre2_match(pcre_->code, reinterpret_cast<PCRE2_SPTR>(line.data()), line.size(), 0, 0, pcre_->match, nullptr);
   if (rc < 2) return std::nullopt;  // no match, an error, or group 1 unset
   const PCRE2_SIZE* groups = pcre2_get_ovector_pointer(pcre_->match);
   if (groups[2] == PCRE2_UNSET) return std::nullopt;
@@ -87,8 +87,7 @@ std::string ProjectFileUpdater::updateText(std::string_view text, bool& changed)
   return result;
 }
 
-bool ProjectFileUpdater::updateProjectFile(const std::filesystem::path& path, std::string& error,
-                                           PlannedWrites* plan) {
+bool ProjectFileUpdater::updateProjectFile(const std::filesystem::path& path, std::string& error, PlannedWrites* plan) {
   if (!ready()) {
     error = "the expression for definition file lines did not compile";
     return false;

@@ -37,8 +37,7 @@ class ProjectFileUpdater {
   // Rewrites the project file in place; the file is replaced whole or left
   // as it was (with a `plan`, once the plan's files are put in place). On failure
   // `error` names the file and the reason.
-  bool updateProjectFile(const std::filesystem::path& path, std::string& error,
-                         PlannedWrites* plan = nullptr);
+  bool updateProjectFile(const std::filesystem::path& path, std::string& error, PlannedWrites* plan = nullptr);
 
  private:
   struct Pcre;

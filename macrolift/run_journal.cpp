@@ -87,10 +87,14 @@ class Cursor {
 };
 
 bool decodeOutcome(std::string_view code, ConversionResult& result) {
-  if (code == "C") result = ConversionResult::Converted;
-  else if (code == "P") result = ConversionResult::PossiblyOk;
-  else if (code == "D") result = ConversionResult::CannotConvert;
-  else return false;
+  if (code == "C")
+    result = ConversionResult::Converted;
+  else if (code == "P")
+    result = ConversionResult::PossiblyOk;
+  else if (code == "D")
+    result = ConversionResult::CannotConvert;
+  else
+    return false;
   return true;
 }
 
@@ -180,8 +184,7 @@ bool writeJournal(const fs::path& root, const RunJournal& journal, std::string& 
   common::TemporaryFile temp;
   int err = 0;
   const int fd = temp.create(root, std::string(kJournalFileName), kProgramName, 0600, err);
-  bool ok = fd >= 0 && writeAll(fd, reinterpret_cast<const uint8_t*>(text.data()), text.size()) &&
-            ::fsync(fd) == 0;
+  bool ok = fd >= 0 && writeAll(fd, reinterpret_cast<const uint8_t*>(text.data()), text.size()) && ::fsync(fd) == 0;
   if (fd >= 0 && !ok) err = errno;
   if (fd >= 0 && ::close(fd) != 0 && ok) {
     ok = false;

@@ -9,7 +9,7 @@
 namespace midisong {
 
 struct CurvePoint {
-  uint32_t time;   // song units from the pattern's start
+  uint32_t time;  // song units from the pattern's start
   uint16_t value;
 };
 

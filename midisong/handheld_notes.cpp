@@ -15,7 +15,8 @@ std::optional<uint32_t> HandheldNotes::length(size_t index, uint32_t startUnits)
   if (!following_ || followingEnds_[key] == kNoNoteEnd) return std::nullopt;
   // The two times count from different pattern starts: measure both from the
   // song's start, and never let rounding make the length negative.
-  const uint64_t endUnits = clock_.wideUnits(uint64_t(following_->start) + following_->events[followingEnds_[key]].time);
+  const uint64_t endUnits =
+      clock_.wideUnits(uint64_t(following_->start) + following_->events[followingEnds_[key]].time);
   const uint64_t noteUnits = clock_.wideUnits(uint64_t(pattern_.start) + pattern_.events[index].time);
   return uint32_t(endUnits > noteUnits ? endUnits - noteUnits : 0);
 }

@@ -12,10 +12,10 @@
 namespace midisong {
 
 struct HandheldSequenceEnd {
-  uint32_t length = 0;       // loop end minus the song start of the last entry
-  bool loops = false;        // an entry starts at or after the loop start
-  size_t loopEntry = 0;      // the first such entry
-  uint32_t intoLoop = 0;     // its song start minus the loop start
+  uint32_t length = 0;    // loop end minus the song start of the last entry
+  bool loops = false;     // an entry starts at or after the loop start
+  size_t loopEntry = 0;   // the first such entry
+  uint32_t intoLoop = 0;  // its song start minus the loop start
 };
 
 // Both handheld targets use the loop section of channel 0 for every track.

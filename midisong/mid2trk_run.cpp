@@ -17,12 +17,9 @@ int printUsage(SongRun& run) {
 
 int writeSong(const std::string& path, const SongArrangement& song, const MidiImage& image, SongRun& run) {
   switch (run.target) {
-    case Target::GameBoy:
-      return writeGameBoySong(path, song, image.ticksPerBeat, run.endian, run);
-    case Target::Advance:
-      return writeAdvanceSong(path, song, image.ticksPerBeat, run.endian, run);
-    default:
-      return writeN64Song(path, song, image, run.endian, run);
+    case Target::GameBoy: return writeGameBoySong(path, song, image.ticksPerBeat, run.endian, run);
+    case Target::Advance: return writeAdvanceSong(path, song, image.ticksPerBeat, run.endian, run);
+    default: return writeN64Song(path, song, image, run.endian, run);
   }
 }
 
@@ -52,13 +49,9 @@ int runMid2trk(const std::vector<std::string>& args, SongRun& run) {
   run.out.write(run.release.banner);
   Mid2trkCommandLine line;
   switch (parseMid2trkCommandLine(args, run.release, line)) {
-    case CommandLineResult::Usage:
-      return printUsage(run);
-    case CommandLineResult::IllegalOption:
-      run.say(kMsgIllegalOption);
-      return printUsage(run);
-    case CommandLineResult::Ok:
-      break;
+    case CommandLineResult::Usage: return printUsage(run);
+    case CommandLineResult::IllegalOption: run.say(kMsgIllegalOption); return printUsage(run);
+    case CommandLineResult::Ok: break;
   }
   run.target = line.target;
   run.endian = line.endian;

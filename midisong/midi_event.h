@@ -14,8 +14,8 @@ struct MidiEvent {
   uint32_t time = 0;   // ticks from the start of its track chunk, later of its pattern
   uint8_t status = 0;  // kind in the high nibble, channel in the low nibble
   uint8_t data1 = 0;
-  uint8_t data2 = 0;   // 0 for program change and channel pressure
-  uint32_t bpm = 0;    // beats per minute of a tempo entry, 0 for every other event
+  uint8_t data2 = 0;  // 0 for program change and channel pressure
+  uint32_t bpm = 0;   // beats per minute of a tempo entry, 0 for every other event
 
   uint8_t kind() const { return status & 0xF0; }
   uint8_t channel() const { return status & 0x0F; }
@@ -23,9 +23,7 @@ struct MidiEvent {
   // A note-on that starts a note (velocity above 0).
   bool startsNote() const { return kind() == 0x90 && data2 > 0; }
   // A note-off of `key`, or a note-on of `key` with velocity 0, on any channel.
-  bool endsKey(uint8_t key) const {
-    return data1 == key && (kind() == 0x80 || (kind() == 0x90 && data2 == 0));
-  }
+  bool endsKey(uint8_t key) const { return data1 == key && (kind() == 0x80 || (kind() == 0x90 && data2 == 0)); }
   bool isController(uint8_t controller) const { return kind() == 0xB0 && data1 == controller; }
 };
 

@@ -53,8 +53,7 @@ class MidiCursor {
 // Reads the track chunks of one file.
 class TrackReader {
  public:
-  TrackReader(std::span<const uint8_t> bytes, const std::string& name, MidiImage& image, ListMode mode,
-              SongRun& run)
+  TrackReader(std::span<const uint8_t> bytes, const std::string& name, MidiImage& image, ListMode mode, SongRun& run)
       : in_(bytes), name_(name), image_(image), mode_(mode), run_(run) {}
 
   MidiCursor& in() { return in_; }
@@ -158,13 +157,9 @@ class TrackReader {
         while (in_.u8() != kSysExEnd && in_.ok()) {
         }
         break;
-      case 0xF2:
-        in_.skip(2);
-        break;
+      case 0xF2: in_.skip(2); break;
       case 0xF3:
-      case 0xF6:
-        in_.skip(1);
-        break;
+      case 0xF6: in_.skip(1); break;
       default:
         // No data bytes are skipped: the next delta time follows at once.
         run_.say(kMsgUnknownSysEx);

@@ -51,9 +51,7 @@ class Buckets {
 class NoteOrderWalk {
  public:
   explicit NoteOrderWalk(EventList& list)
-      : list_(list),
-        taken_(list.size(), false),
-        events_(list, kSlotCount + kChannelCount, bucketOf) {}
+      : list_(list), taken_(list.size(), false), events_(list, kSlotCount + kChannelCount, bucketOf) {}
 
   // Until the first program change moves, the new order is the old one and
   // the list stays where it is; from then on the rest is written to a copy.

@@ -19,9 +19,9 @@ enum class N64TempoWord {
 };
 
 struct ReleaseProfile {
-  std::string_view banner;       // printed first, ends with its empty line
-  std::string_view options;      // the target letters it knows, upper case
-  std::string_view usage;        // replaces the table's usage text
+  std::string_view banner;         // printed first, ends with its empty line
+  std::string_view options;        // the target letters it knows, upper case
+  std::string_view usage;          // replaces the table's usage text
   std::string_view tooManyTracks;  // replaces the table's track-count error
   LoopScope loopScope;
   N64TempoWord n64TempoWord;

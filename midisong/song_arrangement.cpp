@@ -108,12 +108,9 @@ void printTempoAndLoop(const MidiImage& image, SongArrangement& song, SongRun& r
 
 uint32_t trackLimitFor(Target target) {
   switch (target) {
-    case Target::GameBoy:
-      return 4;
-    case Target::Advance:
-      return 16;
-    default:
-      return 64;
+    case Target::GameBoy: return 4;
+    case Target::Advance: return 16;
+    default: return 64;
   }
 }
 
@@ -166,9 +163,8 @@ int dropEmptyPatterns(SongArrangement& song, TargetFamily family) {
   for (size_t i = 0; i < song.trackCount && i < SongArrangement::kTempoTrack; ++i) {
     std::erase_if(song.sequences[i], [&](const SequenceEntry& s) { return !holdsRelevant(*s.pattern, family); });
   }
-  song.patterns.remove_if([&](const Pattern& p) {
-    return p.track != SongArrangement::kTempoTrack && !holdsRelevant(p, family);
-  });
+  song.patterns.remove_if(
+      [&](const Pattern& p) { return p.track != SongArrangement::kTempoTrack && !holdsRelevant(p, family); });
   return 0;
 }
 

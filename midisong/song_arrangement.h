@@ -20,8 +20,8 @@ struct Pattern {
 };
 
 struct SequenceEntry {
-  uint32_t start = 0;           // absolute tick at which the pattern begins
-  Pattern* pattern = nullptr;   // owned by SongArrangement::patterns
+  uint32_t start = 0;          // absolute tick at which the pattern begins
+  Pattern* pattern = nullptr;  // owned by SongArrangement::patterns
 };
 
 struct SongArrangement {
@@ -35,7 +35,7 @@ struct SongArrangement {
 
   // One sequence per MidiImage list, sorted by start; 256 is the tempo track.
   std::array<std::vector<SequenceEntry>, MidiImage::kListCount> sequences;
-  std::list<Pattern> patterns;  // creation order; elements never move
+  std::list<Pattern> patterns;           // creation order; elements never move
   std::array<uint32_t, 16> loopStart{};  // ticks per MIDI channel; equal
   std::array<uint32_t, 16> loopEnd{};    // values: no loop section
   uint32_t loopSectionCount = 0;

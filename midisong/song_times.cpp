@@ -8,12 +8,9 @@ namespace midisong {
 
 uint32_t unitsPerBeatFor(Target target) {
   switch (target) {
-    case Target::GameBoy:
-      return kGameBoyUnitsPerBeat;
-    case Target::Advance:
-      return kAdvanceUnitsPerBeat;
-    default:
-      return kN64UnitsPerBeat;
+    case Target::GameBoy: return kGameBoyUnitsPerBeat;
+    case Target::Advance: return kAdvanceUnitsPerBeat;
+    default: return kN64UnitsPerBeat;
   }
 }
 

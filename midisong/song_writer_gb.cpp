@@ -43,7 +43,6 @@ void writeDuration(ByteWriter& w, uint32_t units) {
 
 uint8_t volumeOf(uint8_t velocity) { return uint8_t(std::clamp((velocity + 4) >> 3, 1, 15)); }
 
-
 void writePattern(ByteWriter& w, const Pattern& pattern, const Pattern* following, const SongClock& clock,
                   SongRun& run) {
   const HandheldNotes notes(pattern, following, clock);

@@ -41,7 +41,6 @@ void writeDelta(ByteWriter& w, uint32_t delta, Fill fill) {
   w.u16(uint16_t(delta));
 }
 
-
 void writeOrdinaryPattern(ByteWriter& w, const Pattern& pattern, const Pattern* following, const SongClock& clock) {
   const HandheldNotes notes(pattern, following, clock);
   const auto filler = [&w] {

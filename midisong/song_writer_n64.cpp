@@ -89,30 +89,21 @@ class PatternWriter {
         w_.u8(e.data2);
         w_.u16(uint16_t(clock_.units(events[ends.endOf[i]].time) - time));
         return;
-      case 0xB0:
-        return writeController(e, time);
-      case 0xC0:
-        return writeShortEvent(time, e.data1 | n64::kValueFlag, 0);
-      case 0xD0:
-        return writeShortEvent(time, e.data1 | n64::kValueFlag, 1);
-      case 0xE0:
-        return pitch_.add(time, uint16_t(e.data1 | (e.data2 << 7)));
-      default:
-        return;  // note-off, polyphonic pressure, tempo entry
+      case 0xB0: return writeController(e, time);
+      case 0xC0: return writeShortEvent(time, e.data1 | n64::kValueFlag, 0);
+      case 0xD0: return writeShortEvent(time, e.data1 | n64::kValueFlag, 1);
+      case 0xE0: return pitch_.add(time, uint16_t(e.data1 | (e.data2 << 7)));
+      default: return;  // note-off, polyphonic pressure, tempo entry
     }
   }
 
   void writeController(const MidiEvent& e, uint32_t time) {
     switch (e.data1) {
-      case n64::kModulationController:
-        return modulation_.add(time, uint16_t(e.data2 * 128));
-      case n64::kModulationFineController:
-        return modulation_.add(time, e.data2);
+      case n64::kModulationController: return modulation_.add(time, uint16_t(e.data2 * 128));
+      case n64::kModulationFineController: return modulation_.add(time, e.data2);
       case kLoopStartController:
-      case kLoopEndController:
-        return;
-      default:
-        return writeShortEvent(time, e.data2 | n64::kValueFlag, e.data1 | n64::kValueFlag);
+      case kLoopEndController: return;
+      default: return writeShortEvent(time, e.data2 | n64::kValueFlag, e.data1 | n64::kValueFlag);
     }
   }
 

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "convert/conversion.h"
-#include "convert/targets/target_table.h"
 #include "convert/project/script_reading.h"
+#include "convert/targets/target_table.h"
 
 namespace {
 
@@ -71,7 +71,8 @@ void BM_ReadFourExportScripts(benchmark::State& state) {
     c.runTool = [](const std::vector<std::string>&) { return voconv::ToolResult{0, {}}; };
     voconv::SongRuns songs(voconv::songToolSettings(c), c.basePaths, c.runTool, out, false);
     for (int s = 0; s < 4; ++s) {
-      if (!voconv::readExportScript(c, songs, "script" + std::to_string(s) + ".txt", s)) state.SkipWithError("read failed");
+      if (!voconv::readExportScript(c, songs, "script" + std::to_string(s) + ".txt", s))
+        state.SkipWithError("read failed");
     }
     benchmark::DoNotOptimize(c.model.samples.size());
     if (c.model.samples.size() != 4 * kObjects) state.SkipWithError("not every sample was merged");

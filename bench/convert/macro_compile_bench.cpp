@@ -18,25 +18,46 @@ using Step = std::array<uint8_t, 8>;
 std::vector<uint8_t> macroFile(const std::vector<Step>& body, uint16_t next) {
   std::vector<uint8_t> bytes;
   for (Step s : body) {
-    if (s[0] == 0xFF) s = Step{body.front()[0] == 0x02 ? uint8_t(0x04) : uint8_t(0x06), 0, uint8_t(next),
-                               uint8_t(next >> 8), 3, 0, 0, 0};
+    if (s[0] == 0xFF)
+      s = Step{
+          body.front()[0] == 0x02 ? uint8_t(0x04) : uint8_t(0x06), 0, uint8_t(next), uint8_t(next >> 8), 3, 0, 0, 0};
     bytes.insert(bytes.end(), s.begin(), s.end());
   }
   bytes.insert(bytes.end(), 8, 0);
   return bytes;
 }
 
-const std::vector<Step> kAdvanceBody{
-    {0x02, 1, 0, 0, 0, 0, 0x96, 0}, {0x30, 60, 0xCE}, {0x12, 1, 0, 1}, {0x22, 1, 0xC0, 9},
-    {0x19, 0x80, 0x20, 0x10, 0, 0, 0xE8, 3}, {0x34, 0, 0xCE, 0, 0, 0, 0xE8, 3}, {0x20, 0x40, 0, 0x30},
-    {0xFF}, {0x23, 0x40, 0, 0, 0, 0, 0xE8, 3}, {0x24, 1, 0, 0, 0, 0, 0xE8, 3}, {0x35, 0, 0xCE, 0, 0, 7, 0xE8, 3},
-    {0x32, 60, 0, 48, 0, 0, 1}, {0x25, 0x90, 0x10, 1, 5, 0, 0xE8, 3}, {0x13, 1, 2, 3, 4, 5, 6, 7}, {0x01}};
+const std::vector<Step> kAdvanceBody{{0x02, 1, 0, 0, 0, 0, 0x96, 0},
+                                     {0x30, 60, 0xCE},
+                                     {0x12, 1, 0, 1},
+                                     {0x22, 1, 0xC0, 9},
+                                     {0x19, 0x80, 0x20, 0x10, 0, 0, 0xE8, 3},
+                                     {0x34, 0, 0xCE, 0, 0, 0, 0xE8, 3},
+                                     {0x20, 0x40, 0, 0x30},
+                                     {0xFF},
+                                     {0x23, 0x40, 0, 0, 0, 0, 0xE8, 3},
+                                     {0x24, 1, 0, 0, 0, 0, 0xE8, 3},
+                                     {0x35, 0, 0xCE, 0, 0, 7, 0xE8, 3},
+                                     {0x32, 60, 0, 48, 0, 0, 1},
+                                     {0x25, 0x90, 0x10, 1, 5, 0, 0xE8, 3},
+                                     {0x13, 1, 2, 3, 4, 5, 6, 7},
+                                     {0x01}};
 
-const std::vector<Step> kGameBoyBody{
-    {0x07, 3, 0, 0, 0, 0, 0x96, 0}, {0x16, 60, 0xCE, 0, 0, 0, 0xE8, 3}, {0x10, 1, 0}, {0x0C, 1, 0xC0},
-    {0x0F, 1, 0, 0, 0, 0, 0xE8, 3}, {0x1C, 0, 0xCE, 0, 0, 0, 0xE8, 3}, {0x17, 60, 0xCE, 60, 1, 2},
-    {0xFF}, {0x1D, 1, 0, 0, 0, 1, 0xE8, 3}, {0x1E, 1, 0, 0, 0, 0, 0xE8, 3}, {0x1F, 0x80, 0x20, 0xE8, 3},
-    {0x18, 60, 0xCE}, {0x27, 5, 1}, {0x0D, 5}, {0x01}};
+const std::vector<Step> kGameBoyBody{{0x07, 3, 0, 0, 0, 0, 0x96, 0},
+                                     {0x16, 60, 0xCE, 0, 0, 0, 0xE8, 3},
+                                     {0x10, 1, 0},
+                                     {0x0C, 1, 0xC0},
+                                     {0x0F, 1, 0, 0, 0, 0, 0xE8, 3},
+                                     {0x1C, 0, 0xCE, 0, 0, 0, 0xE8, 3},
+                                     {0x17, 60, 0xCE, 60, 1, 2},
+                                     {0xFF},
+                                     {0x1D, 1, 0, 0, 0, 1, 0xE8, 3},
+                                     {0x1E, 1, 0, 0, 0, 0, 0xE8, 3},
+                                     {0x1F, 0x80, 0x20, 0xE8, 3},
+                                     {0x18, 60, 0xCE},
+                                     {0x27, 5, 1},
+                                     {0x0D, 5},
+                                     {0x01}};
 
 TargetObjectList project(const std::vector<Step>& body, uint16_t macros) {
   TargetObjectList objects;
@@ -62,15 +83,18 @@ void compileProject(benchmark::State& state, CompileTarget target, const std::ve
       size += 4 + m.size();
     }
     std::vector<uint8_t> image(size, 0);
-    const bool ok = target == CompileTarget::Advance
-                        ? applyAdvanceRelocations(mc, offsets, image, out)
-                        : applyGameBoyRelocations(mc, std::vector<uint16_t>(offsets.begin(), offsets.end()), image, out);
+    const bool ok =
+        target == CompileTarget::Advance
+            ? applyAdvanceRelocations(mc, offsets, image, out)
+            : applyGameBoyRelocations(mc, std::vector<uint16_t>(offsets.begin(), offsets.end()), image, out);
     if (!ok) state.SkipWithError("a relocation failed");
     benchmark::DoNotOptimize(image.data());
   }
 }
 
-void BM_Advance8192Macros(benchmark::State& state) { compileProject(state, CompileTarget::Advance, kAdvanceBody, 8192); }
+void BM_Advance8192Macros(benchmark::State& state) {
+  compileProject(state, CompileTarget::Advance, kAdvanceBody, 8192);
+}
 void BM_GameBoy256Macros(benchmark::State& state) { compileProject(state, CompileTarget::GameBoy, kGameBoyBody, 256); }
 
 BENCHMARK(BM_Advance8192Macros)->Unit(benchmark::kMillisecond);

@@ -78,7 +78,8 @@ std::vector<float> readMono(const fs::path& path) {
   std::vector<float> samples;
   if (!reader.readHeader()) return samples;
   std::vector<float> block(1 << 16);
-  while (const size_t n = reader.readMono(block, std::nullopt)) samples.insert(samples.end(), block.begin(), block.begin() + std::ptrdiff_t(n));
+  while (const size_t n = reader.readMono(block, std::nullopt))
+    samples.insert(samples.end(), block.begin(), block.begin() + std::ptrdiff_t(n));
   return samples;
 }
 
@@ -204,8 +205,8 @@ void BM_TwoHoursStereo(benchmark::State& state, const fs::path& folder) {
   options.length = vtq::CSMPTETime(2 * 90000);
   if (!fs::exists(mix)) {
     vtq::renderCueTrack(*document, track, options);
-    if (!shell("sox -m -v 0.5 '" + track.string() + "' -v 1 '|sox -n -r 48000 -b 16 -p synth 7200 pinknoise vol 0.05' -c 2 '" +
-               mix.string() + "'"))
+    if (!shell("sox -m -v 0.5 '" + track.string() +
+               "' -v 1 '|sox -n -r 48000 -b 16 -p synth 7200 pinknoise vol 0.05' -c 2 '" + mix.string() + "'"))
       state.SkipWithError("sox failed");
     fs::remove(track);
   }
@@ -238,16 +239,20 @@ int main(int argc, char** argv) {
   for (const char* kind : {"speech", "music", "pink"}) {
     for (double decibels : {0.0, 6.0, 12.0, 18.0}) {
       const std::string name = std::string("BM_FoundIntact/") + kind + "/+" + std::to_string(int(decibels)) + "dB";
-      benchmark::RegisterBenchmark(name.c_str(), [&robustness, kind, decibels](benchmark::State& state) {
-        BM_FoundIntact(state, robustness, kind, decibels);
-      })->Iterations(1)->Unit(benchmark::kMillisecond);
+      benchmark::RegisterBenchmark(
+          name.c_str(),
+          [&robustness, kind, decibels](benchmark::State& state) { BM_FoundIntact(state, robustness, kind, decibels); })
+          ->Iterations(1)
+          ->Unit(benchmark::kMillisecond);
     }
   }
-  benchmark::RegisterBenchmark("BM_TwoHoursStereo", [&folder](benchmark::State& state) { BM_TwoHoursStereo(state, folder); })
+  benchmark::RegisterBenchmark("BM_TwoHoursStereo",
+                               [&folder](benchmark::State& state) { BM_TwoHoursStereo(state, folder); })
       ->Iterations(3)
       ->Unit(benchmark::kMillisecond)
       ->UseRealTime();
-  benchmark::RegisterBenchmark("BM_TwoHoursSoxStats", [&folder](benchmark::State& state) { BM_TwoHoursSoxStats(state, folder); })
+  benchmark::RegisterBenchmark("BM_TwoHoursSoxStats",
+                               [&folder](benchmark::State& state) { BM_TwoHoursSoxStats(state, folder); })
       ->Iterations(3)
       ->Unit(benchmark::kMillisecond)
       ->UseRealTime();

@@ -11,9 +11,9 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "window/command_list_view.h"
 #include "common/file_io.h"
 #include "core/qtd_format.h"
+#include "window/command_list_view.h"
 #include "window/main_frame.h"
 #include "window/sound_player.h"
 #include "window/window_resources.h"

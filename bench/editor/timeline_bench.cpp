@@ -40,7 +40,8 @@ std::filesystem::path filmSound() {
     std::vector<int16_t> block(2 * kRate);
     for (uint64_t second = 0; second < 7200; ++second) {
       const int level = int(30000 * (second % 60) / 60);
-      for (uint32_t f = 0; f < kRate; ++f) block[2 * f] = block[2 * f + 1] = int16_t((f % 109) * 2 * level / 109 - level);
+      for (uint32_t f = 0; f < kRate; ++f)
+        block[2 * f] = block[2 * f + 1] = int16_t((f % 109) * 2 * level / 109 - level);
       out.write(reinterpret_cast<const char*>(block.data()), std::streamsize(block.size() * 2));
     }
     std::atexit([] { std::filesystem::remove(path); });

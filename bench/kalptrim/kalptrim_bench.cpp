@@ -75,7 +75,19 @@ void BM_CopyWithCp(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_CopyWithCp)->ArgName("replace")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
-BENCHMARK(BM_CutKalpFile)->ArgName("replace")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+BENCHMARK(BM_CopyWithCp)
+    ->ArgName("replace")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(3.0);
+BENCHMARK(BM_CutKalpFile)
+    ->ArgName("replace")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(3.0);
 
 BENCHMARK_MAIN();

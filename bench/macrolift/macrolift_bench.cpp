@@ -20,13 +20,13 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
-#include <stdexcept>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <sstream>
+#include <stdexcept>
 #include <vector>
 
 #include "macrolift/macro_lift.h"
@@ -57,8 +57,14 @@ void makeTree(const fs::path& root, int folders = kFolders) {
       std::vector<char> bytes;
       const int steps = 4 + int(next() % 21);
       for (int s = 0; s < steps; ++s) {
-        const uint8_t step[8] = {kCommands[next() % std::size(kCommands)], uint8_t(next()), uint8_t(next()), 0,
-                                 uint8_t(next()), 0, uint8_t(next()), uint8_t(next())};
+        const uint8_t step[8] = {kCommands[next() % std::size(kCommands)],
+                                 uint8_t(next()),
+                                 uint8_t(next()),
+                                 0,
+                                 uint8_t(next()),
+                                 0,
+                                 uint8_t(next()),
+                                 uint8_t(next())};
         bytes.insert(bytes.end(), step, step + 8);
       }
       bytes.insert(bytes.end(), 8, 0);

@@ -63,8 +63,10 @@ std::vector<uint8_t> generateMidi(size_t noteEvents) {
       now = start + length;
     }
     putVlq(t, uint32_t(notesPerTrack) * step - now);
-    if (channel == 0) t.insert(t.end(), {uint8_t(0xB0 | channel), 103, 0, 0});
-    else t.insert(t.end(), {uint8_t(0x80 | channel), 0, 0, 0});
+    if (channel == 0)
+      t.insert(t.end(), {uint8_t(0xB0 | channel), 103, 0, 0});
+    else
+      t.insert(t.end(), {uint8_t(0x80 | channel), 0, 0, 0});
     t.insert(t.end(), {0xFF, 0x2F, 0});
     file.insert(file.end(), {'M', 'T', 'r', 'k'});
     put32(file, uint32_t(t.size()));
@@ -87,7 +89,8 @@ std::vector<uint8_t> generateSameTickMidi(size_t noteEvents, size_t perTick) {
       t.insert(t.end(), {uint8_t(0x90 | j % 4), keyOf(j), 100});
     }
     for (size_t j = 0; j < notesPerTick && tick > 0; ++j) t.insert(t.end(), {0, uint8_t(0x80 | j % 4), keyOf(j), 64});
-    for (uint8_t channel = 0; channel < 4; ++channel) t.insert(t.end(), {0, uint8_t(0xC0 | channel), uint8_t(tick % 128)});
+    for (uint8_t channel = 0; channel < 4; ++channel)
+      t.insert(t.end(), {0, uint8_t(0xC0 | channel), uint8_t(tick % 128)});
   }
   for (size_t j = 0; j < notesPerTick; ++j) t.insert(t.end(), {uint8_t(j == 0), uint8_t(0x80 | j % 4), keyOf(j), 64});
   t.insert(t.end(), {0, 0xFF, 0x2F, 0});
@@ -105,11 +108,12 @@ const std::filesystem::path& midiFile(size_t noteEvents, size_t perTick = 0) {
   static std::map<std::pair<size_t, size_t>, std::filesystem::path> files;
   auto& path = files[{noteEvents, perTick}];
   if (path.empty()) {
-    path = std::filesystem::temp_directory_path() /
-           ("midisong-bench-" + std::to_string(::getpid()) + "-" + std::to_string(noteEvents) + "-" +
-            std::to_string(perTick) + ".mid");
+    path =
+        std::filesystem::temp_directory_path() / ("midisong-bench-" + std::to_string(::getpid()) + "-" +
+                                                  std::to_string(noteEvents) + "-" + std::to_string(perTick) + ".mid");
     const auto bytes = perTick ? generateSameTickMidi(noteEvents, perTick) : generateMidi(noteEvents);
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
   }
   return path;
 }

@@ -87,14 +87,14 @@ void BM_ManySamples(benchmark::State& state) {
     w.u32(uint32_t(s.size() * 2));
     for (int16_t v : s) w.s16(v);
     const auto path = dir / ("s" + std::to_string(i) + ".wav");
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(w.data().data()),
-                                                std::streamsize(w.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(w.data().data()), std::streamsize(w.size()));
     jobs.push_back({path, convert::kSampleTypeAdaptive});
     total += s.size();
   }
   for (auto _ : state) {
-    auto outcomes = convert::convertSamplesForN64(jobs, {}, convert::SampleReaderProfile::current(),
-                                                  unsigned(state.range(0)));
+    auto outcomes =
+        convert::convertSamplesForN64(jobs, {}, convert::SampleReaderProfile::current(), unsigned(state.range(0)));
     benchmark::DoNotOptimize(outcomes.data());
   }
   state.SetItemsProcessed(int64_t(state.iterations()) * int64_t(total));

@@ -36,10 +36,10 @@ class TempDir {
 };
 
 struct CliResult {
-  int exitCode = -1;    // as the shell sees it: 0..255 (exit(-1) shows as 255)
+  int exitCode = -1;      // as the shell sees it: 0..255 (exit(-1) shows as 255)
   bool signaled = false;  // ended by a signal (a crash)
-  std::string out;      // standard output
-  std::string err;      // standard error
+  std::string out;        // standard output
+  std::string err;        // standard error
 };
 
 // Runs `program` with `args` in `workDir`. Standard input is `input` (empty:

@@ -32,8 +32,8 @@ std::vector<uint8_t> form(Endian endian, std::string_view group, std::string_vie
 TEST(RiffFileChunks, FindsChunksInAnyOrderUnderEachRule) {
   // "odd " has 3 bytes and a pad byte: stepping by the stored size lands on
   // the pad byte and misreads what follows.
-  const auto wave = form(Endian::Little, "RIFF", "WAVE",
-                         {{"odd ", 3, {1, 2, 3}}, {"data", 2, {9, 9}}, {"fmt ", 2, {7, 7}}});
+  const auto wave =
+      form(Endian::Little, "RIFF", "WAVE", {{"odd ", 3, {1, 2, 3}}, {"data", 2, {9, 9}}, {"fmt ", 2, {7, 7}}});
   riff::FileChunks chunks(wave, riff::kWaveRules);
   ASSERT_TRUE(chunks.find("fmt "));
   EXPECT_EQ(chunks.find("fmt ")->offset, 34u);
@@ -101,7 +101,8 @@ TEST(RiffWaveFormat, ReadsThePlainAndTheExtensibleRecord) {
 
   std::vector<uint8_t> ext = plain;
   ext[0] = 0xFE, ext[1] = 0xFF;
-  const std::vector<uint8_t> tail{22, 0, 20, 0, 3, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
+  const std::vector<uint8_t> tail{22, 0, 20,   0, 3,    0, 0, 0,    1, 0,    0,    0,
+                                  0,  0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
   ext.insert(ext.end(), tail.begin(), tail.end());
   const auto e = riff::parseWaveFormat(ext, 20);
   ASSERT_TRUE(e && e->extended);
@@ -122,9 +123,9 @@ TEST(RiffWaveFormat, WritesTheHeaderOfAPcmFileAndReadsItBack) {
   riff::writePcmHeader(w, riff::pcmFormat(48000, 16, 1), 0);
   w.u16(0x0102);
   riff::patchPcmSizes(w, 2);
-  const std::vector<uint8_t> expected{'R', 'I', 'F', 'F', 38, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ',
-                                      16, 0, 0, 0, 1, 0, 1, 0, 0x80, 0xBB, 0, 0, 0, 0x77, 1, 0,
-                                      2, 0, 16, 0, 'd', 'a', 't', 'a', 2, 0, 0, 0, 1, 2};
+  const std::vector<uint8_t> expected{'R', 'I', 'F', 'F', 38,  0,   0,   0,   'W',  'A',  'V', 'E', 'f', 'm',  't', ' ',
+                                      16,  0,   0,   0,   1,   0,   1,   0,   0x80, 0xBB, 0,   0,   0,   0x77, 1,   0,
+                                      2,   0,   16,  0,   'd', 'a', 't', 'a', 2,    0,    0,   0,   1,   2};
   EXPECT_EQ(w.data(), expected);
 
   riff::WaveFormat ext = riff::pcmFormat(44100, 24, 2);

@@ -44,7 +44,7 @@ TEST(SafeFileWriter, WritesWhatWritingInPlaceWouldWrite) {
     std::function<void(const TempDir&)> setUp;
     const char* written;  // the name given to the writer
     bool succeeds;
-    const char* holder;   // the file that then holds "new", or the old bytes on failure
+    const char* holder;  // the file that then holds "new", or the old bytes on failure
     std::function<void(const TempDir&)> check;
   };
   const auto link = [](const char* to, const char* at) {
@@ -54,9 +54,7 @@ TEST(SafeFileWriter, WritesWhatWritingInPlaceWouldWrite) {
       fs::create_symlink(to, d / at);
     };
   };
-  const auto staysLink = [](const char* at) {
-    return [=](const TempDir& d) { EXPECT_TRUE(S_ISLNK(modeOf(d / at))); };
-  };
+  const auto staysLink = [](const char* at) { return [=](const TempDir& d) { EXPECT_TRUE(S_ISLNK(modeOf(d / at))); }; };
   const auto old = [](const TempDir& d) { d.write("doc.bin", std::string("old")); };
   const std::vector<Case> cases = {
       {"link", [&](const TempDir& d) { link((d / "real/doc.bin").c_str(), "link.bin")(d); }, "link.bin", true,
@@ -81,7 +79,8 @@ TEST(SafeFileWriter, WritesWhatWritingInPlaceWouldWrite) {
          old(d);
          fs::create_hard_link(d / "doc.bin", d / "other.bin");
        },
-       "doc.bin", true, "other.bin", [](const TempDir& d) { EXPECT_TRUE(fs::equivalent(d / "doc.bin", d / "other.bin")); }},
+       "doc.bin", true, "other.bin",
+       [](const TempDir& d) { EXPECT_TRUE(fs::equivalent(d / "doc.bin", d / "other.bin")); }},
       {"folder", [](const TempDir& d) { fs::create_directory(d / "doc.bin"); }, "doc.bin", false, "",
        [](const TempDir& d) { EXPECT_TRUE(fs::is_directory(d / "doc.bin")); }},
       {"read-only file",
@@ -119,8 +118,8 @@ TEST(SafeFileWriter, WritesPipesDirectlyAlsoThroughDescriptorLinks) {
   const int fifo = ::open((dir / "fifo").c_str(), O_RDONLY | O_NONBLOCK);
   int pipeEnds[2];
   ASSERT_EQ(::pipe(pipeEnds), 0);
-  for (const auto& [target, readEnd] : {std::pair{dir / "fifo", fifo},
-                                        std::pair{fs::path("/dev/fd/" + std::to_string(pipeEnds[1])), pipeEnds[0]}}) {
+  for (const auto& [target, readEnd] :
+       {std::pair{dir / "fifo", fifo}, std::pair{fs::path("/dev/fd/" + std::to_string(pipeEnds[1])), pipeEnds[0]}}) {
     EXPECT_EQ(replaceWithNew(target), "");
     char buffer[16] = {};
     EXPECT_EQ(::read(readEnd, buffer, sizeof buffer), 3);

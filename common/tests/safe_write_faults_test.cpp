@@ -182,7 +182,7 @@ TEST(SafeWriteFaults, TerminationSignalsRemoveTemporaryFilesAndEndTheRun) {
       SCOPED_TRACE(std::string(strsignal(signal)) + (held ? " held" : ""));
       TempDir dir;
       const int status = inChild([&] {
-        const struct rlimit noCore {0, 0};
+        const struct rlimit noCore { 0, 0 };
         ::setrlimit(RLIMIT_CORE, &noCore);
         common::SafeFileWriter writer("test");
         if (!writer.open(dir / "out.raw") || !writer.write(std::string_view("new"))) return 3;

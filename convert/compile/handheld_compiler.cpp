@@ -106,13 +106,25 @@ void nothing(MacroStep&) {}
 constexpr std::array kRows{
     StepRow{0, 0x00, 1, nothing},
     StepRow{1, 0x23, 1, nothing},
-    StepRow{2, 0x15, 4, [](MacroStep& s) { s.b(1, s.s(1)); s.stepReference(2); }},
-    StepRow{3, 0x17, 4, [](MacroStep& s) { s.b(1, s.s(1)); s.stepReference(2); }},
+    StepRow{2, 0x15, 4,
+            [](MacroStep& s) {
+              s.b(1, s.s(1));
+              s.stepReference(2);
+            }},
+    StepRow{3, 0x17, 4,
+            [](MacroStep& s) {
+              s.b(1, s.s(1));
+              s.stepReference(2);
+            }},
     StepRow{4, 0x20, 1, nothing},
     StepRow{5, 0x05, 4, loop},
     StepRow{6, 0x06, 3, [](MacroStep& s) { s.stepReference(1); }},
     StepRow{7, 0x04, 5, wait},
-    StepRow{8, 0x26, 3, [](MacroStep& s) { s.b(1, uint8_t(channelOr(s.s(1), 0xFF) | (s.s(4) ? 0x80 : 0))); s.b(2, uint8_t(s.macroIndex(2))); }},
+    StepRow{8, 0x26, 3,
+            [](MacroStep& s) {
+              s.b(1, uint8_t(channelOr(s.s(1), 0xFF) | (s.s(4) ? 0x80 : 0)));
+              s.b(2, uint8_t(s.macroIndex(2)));
+            }},
     StepRow{9, 0x22, 1, nothing},
     StepRow{10, 0x1F, 1, nothing},
     StepRow{11, 0x0E, 2, initialVoice},
@@ -123,18 +135,40 @@ constexpr std::array kRows{
     StepRow{16, 0x21, 2, [](MacroStep& s) { s.b(1, uint8_t(s.sampleIndex(1))); }},
     StepRow{17, 0x0D, 1, nothing},
     StepRow{18, 0x12, 2, [](MacroStep& s) { s.b(1, channelOr(s.s(1), 0xFF)); }},
-    StepRow{19, 0x16, 4, [](MacroStep& s) { s.b(1, s.s(1)); s.stepReference(2); }},
+    StepRow{19, 0x16, 4,
+            [](MacroStep& s) {
+              s.b(1, s.s(1));
+              s.stepReference(2);
+            }},
     StepRow{20, 0x0C, 2, [](MacroStep& s) { s.b(1, channelOr(s.s(1), 0)); }},
     StepRow{21, 0x10, 2, [](MacroStep& s) { s.b(1, uint8_t(((s.s(1) * 2 | s.s(2)) << 3) | s.s(3))); }},
-    StepRow{22, 0x1B, 5, [](MacroStep& s) { s.w16(1, stepPitch(s, 1, 2)); s.w16(3, ticks1(s.s16(6))); }},
+    StepRow{22, 0x1B, 5,
+            [](MacroStep& s) {
+              s.w16(1, stepPitch(s, 1, 2));
+              s.w16(3, ticks1(s.s16(6)));
+            }},
     StepRow{23, 0x0B, 5, noteRange},
-    StepRow{24, 0x08, 4, [](MacroStep& s) { s.b(1, s.s(3) == 0 ? 1 : 0); s.b(2, s.s(1)); s.b(3, uint8_t(pitch(0, s.signedByte(2)))); }},
+    StepRow{24, 0x08, 4,
+            [](MacroStep& s) {
+              s.b(1, s.s(3) == 0 ? 1 : 0);
+              s.b(2, s.s(1));
+              s.b(3, uint8_t(pitch(0, s.signedByte(2))));
+            }},
     StepRow{25, 0x07, 3, finePitch},
     StepRow{26, 0x14, 3, finePitch},
-    StepRow{27, 0x02, 6, [](MacroStep& s) { s.w16(1, stepPitch(s, 1, 2)); s.w16(3, ticks1(s.s16(6))); s.b(5, s.s(3)); }},
+    StepRow{27, 0x02, 6,
+            [](MacroStep& s) {
+              s.w16(1, stepPitch(s, 1, 2));
+              s.w16(3, ticks1(s.s16(6)));
+              s.b(5, s.s(3));
+            }},
     StepRow{28, 0x01, 4, vibrato},
     StepRow{29, 0x03, 6, pitchSweep},
-    StepRow{30, 0x13, 2, [](MacroStep& s) { const uint8_t n = hardEnvelopeStep(s.s16(6)); s.b(1, s.s(1) ? uint8_t(n | 8) : n); }},
+    StepRow{30, 0x13, 2,
+            [](MacroStep& s) {
+              const uint8_t n = hardEnvelopeStep(s.s16(6));
+              s.b(1, s.s(1) ? uint8_t(n | 8) : n);
+            }},
     StepRow{31, 0x1D, 5, sweep},
     StepRow{32, 0x1E, 5, sweep},
     StepRow{33, 0x24, 2, b1FromS1},
@@ -143,7 +177,11 @@ constexpr std::array kRows{
     StepRow{36, kNoOpcode, 1, keymapEntry},
     StepRow{37, 0x28, 2, keyScale},
     StepRow{38, 0x0C, 2, [](MacroStep& s) { s.b(1, uint8_t(s.sampleIndexOrNone(1, kNoSample))); }},
-    StepRow{39, 0x29, 3, [](MacroStep& s) { s.b(1, s.s(2) ? 1 : 0); s.b(2, s.s(1)); }},
+    StepRow{39, 0x29, 3,
+            [](MacroStep& s) {
+              s.b(1, s.s(2) ? 1 : 0);
+              s.b(2, s.s(1));
+            }},
     StepRow{40, 0x18, 3, [](MacroStep& s) { s.stepReference(1); }},
     StepRow{41, 0x19, 1, nothing},
 };

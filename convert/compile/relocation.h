@@ -24,7 +24,7 @@ struct Relocation {
   uint8_t stepDistance = 0;  // advance: patch minus the referencing step's first byte (2)
   int targetMacro = 0;
   uint16_t targetStep = 0;
-  uint8_t width = 0;         // advance: kRelocation32Bit; Game Boy: kRelocation16Bit
+  uint8_t width = 0;  // advance: kRelocation32Bit; Game Boy: kRelocation16Bit
 };
 
 // Game Boy Advance: `macroOffsets[i]` is the file offset of macro i's first

@@ -15,8 +15,8 @@ std::string trimmed(const std::string& s) {
 }
 
 // `folder` is where the MIDI file named by a relative path is looked for.
-bool parseArrangementIn(const std::string& text, const std::filesystem::path& path,
-                        const std::filesystem::path& folder, Arrangement& arrangement, std::string& error) {
+bool parseArrangementIn(const std::string& text, const std::filesystem::path& path, const std::filesystem::path& folder,
+                        Arrangement& arrangement, std::string& error) {
   const std::string name = common::displayPath(path);
   voconv::LineReader lines(text);
   std::string line;

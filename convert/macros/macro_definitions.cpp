@@ -4,10 +4,10 @@
 
 #include "common/byte_order.h"
 #include "common/file_io.h"
-#include "convert/foundation/project_file.h"
 #include "common/paths.h"
 #include "convert/foundation/id_tables.h"
 #include "convert/foundation/line_reader.h"
+#include "convert/foundation/project_file.h"
 
 namespace voconv {
 
@@ -47,10 +47,14 @@ uint32_t hexNumber(std::string_view text) {
   for (; i < text.size(); ++i) {
     const char c = text[i];
     uint32_t digit;
-    if (c >= '0' && c <= '9') digit = uint32_t(c - '0');
-    else if (c >= 'a' && c <= 'f') digit = uint32_t(c - 'a' + 10);
-    else if (c >= 'A' && c <= 'F') digit = uint32_t(c - 'A' + 10);
-    else break;
+    if (c >= '0' && c <= '9')
+      digit = uint32_t(c - '0');
+    else if (c >= 'a' && c <= 'f')
+      digit = uint32_t(c - 'a' + 10);
+    else if (c >= 'A' && c <= 'F')
+      digit = uint32_t(c - 'A' + 10);
+    else
+      break;
     value = (value << 4) | digit;  // only the low 8 bits are kept in the end
   }
   return value;
@@ -126,7 +130,8 @@ void parseMacroDefinitions(const std::string& text, CommandTable& table, common:
     if (line.rfind("[$", 0) == 0) {
       finishCommand();
       const size_t close = line.find(']');
-      if (close != std::string::npos) current = &table.define(uint8_t(hexNumber(std::string_view(line).substr(2, close - 2))));
+      if (close != std::string::npos)
+        current = &table.define(uint8_t(hexNumber(std::string_view(line).substr(2, close - 2))));
       continue;
     }
     if (!current) continue;
@@ -167,13 +172,11 @@ void renumberMacroOperands(std::span<uint8_t> steps, int script, const CommandTa
           common::storeU16(field, ids.renumber(IdKind::SoundMacro, value, script), common::Endian::Little);
           break;
         case ReferenceKind::Table:
-          common::storeU16(field, ids.renumber(IdKind::Table, value & 0x3FFF, script) | 0xC000,
-                           common::Endian::Little);
+          common::storeU16(field, ids.renumber(IdKind::Table, value & 0x3FFF, script) | 0xC000, common::Endian::Little);
           break;
         case ReferenceKind::None:
         case ReferenceKind::MacroStep:
-        case ReferenceKind::Keymap:
-          break;
+        case ReferenceKind::Keymap: break;
       }
     }
   }

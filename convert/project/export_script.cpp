@@ -18,8 +18,8 @@ struct SectionMarker {
   Section section;
 };
 constexpr SectionMarker kSections[] = {
-    {"[Samples]", Section::Samples}, {"[Soundmacros]", Section::Soundmacros}, {"[Layers]", Section::Layers},
-    {"[Keymaps]", Section::Keymaps}, {"[Tables]", Section::Tables},           {"[Songgroup]", Section::Songgroup},
+    {"[Samples]", Section::Samples},   {"[Soundmacros]", Section::Soundmacros}, {"[Layers]", Section::Layers},
+    {"[Keymaps]", Section::Keymaps},   {"[Tables]", Section::Tables},           {"[Songgroup]", Section::Songgroup},
     {"[SFXgroup]", Section::SFXgroup},
 };
 
@@ -80,8 +80,7 @@ class ScriptParser {
   void pageLine(const std::string& value, bool drum);
   bool midiSetupBlock();
   bool setupLine(const std::string& text, std::string& setupName, std::string& fileName, bool& started);
-  bool channelLine(const std::string& value, const std::string& setupName, const std::string& fileName,
-                   bool& started);
+  bool channelLine(const std::string& value, const std::string& setupName, const std::string& fileName, bool& started);
 
   LineReader lines_;
   ScriptModel model_;
@@ -225,8 +224,7 @@ bool ScriptParser::midiSetupBlock() {
   return fail("*** Missing '}' at end of MIDI setup.\n");
 }
 
-bool ScriptParser::setupLine(const std::string& text, std::string& setupName, std::string& fileName,
-                             bool& started) {
+bool ScriptParser::setupLine(const std::string& text, std::string& setupName, std::string& fileName, bool& started) {
   std::string value;
   if (matchKey(text, "Name", value)) {
     if (value.empty()) return fail("*** MIDIsetup does not contain a valid name.\n");

@@ -1,9 +1,9 @@
 #include "project_description.h"
 
 #include "common/file_io.h"
-#include "convert/foundation/project_file.h"
 #include "common/paths.h"
 #include "convert/foundation/line_reader.h"
+#include "convert/foundation/project_file.h"
 
 namespace voconv {
 
@@ -17,9 +17,8 @@ struct SectionMarker {
 };
 
 constexpr SectionMarker kSections[] = {
-    {"[Pool]", Section::Pool},       {"[Samples]", Section::Samples},
-    {"[Project]", Section::Project}, {"[Name]", Section::Name},
-    {"[Include]", Section::Include}, {"[OutputDirectory]", Section::OutputDirectory},
+    {"[Pool]", Section::Pool}, {"[Samples]", Section::Samples}, {"[Project]", Section::Project},
+    {"[Name]", Section::Name}, {"[Include]", Section::Include}, {"[OutputDirectory]", Section::OutputDirectory},
 };
 
 constexpr std::string_view kStack = "STACK=";
@@ -65,8 +64,7 @@ void takeLine(Section section, const std::string& line, ProjectDescription& d, c
       d.outputDirectory = line;
       say("Output directory: <%s>\n", line);
       break;
-    case Section::None:
-      break;
+    case Section::None: break;
   }
 }
 

@@ -17,7 +17,8 @@ void forgetName(std::multimap<std::string, uint16_t>& names, const std::string& 
 // The group of the lowest number among those with the name: numbers rise in
 // creation order, so that is the first such group.
 template <typename Group>
-Group* firstNamed(KeyedList<Group>& groups, const std::multimap<std::string, uint16_t>& names, const std::string& name) {
+Group* firstNamed(KeyedList<Group>& groups, const std::multimap<std::string, uint16_t>& names,
+                  const std::string& name) {
   Group* first = nullptr;
   auto [from, to] = names.equal_range(name);
   for (auto it = from; it != to; ++it) {

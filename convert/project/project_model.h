@@ -7,8 +7,8 @@
 // the earlier one and moves it to the end.
 #pragma once
 
-#include <cstddef>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -20,7 +20,7 @@ namespace voconv {
 
 struct SampleRecord {
   std::string fileName;
-  uint8_t type = 0;  // compression type from the export script
+  uint8_t type = 0;        // compression type from the export script
   std::string scriptName;  // where the sample was defined, for messages
   int line = 0;
 };
@@ -86,7 +86,7 @@ constexpr size_t kMaxEffectNameLength = 250;
 
 struct MidiSetupEntry {
   std::string name;
-  uint16_t setupId = 0;  // 0xFFFF when its song could not be made
+  uint16_t setupId = 0;                                // 0xFFFF when its song could not be made
   std::array<ChannelSetup, kMidiChannels> channels{};  // MIDI channels 1..16
 };
 
@@ -135,12 +135,12 @@ struct SoundEffectGroup {
 
 class ProjectModel {
  public:
-  KeyedList<SampleRecord> samples;  // keyed by sample ID
-  KeyedList<MacroRecord> macros;    // keyed by macro ID
-  KeyedList<KeymapRecord> keymaps;  // keyed by keymap ID (with 0x4000)
-  KeyedList<LayerRecord> layers;    // keyed by layer ID (with 0x8000)
-  KeyedList<TableRecord> tables;    // keyed by table ID (with 0xC000)
-  KeyedList<SongGroup> songGroups;  // keyed by group number
+  KeyedList<SampleRecord> samples;                // keyed by sample ID
+  KeyedList<MacroRecord> macros;                  // keyed by macro ID
+  KeyedList<KeymapRecord> keymaps;                // keyed by keymap ID (with 0x4000)
+  KeyedList<LayerRecord> layers;                  // keyed by layer ID (with 0x8000)
+  KeyedList<TableRecord> tables;                  // keyed by table ID (with 0xC000)
+  KeyedList<SongGroup> songGroups;                // keyed by group number
   KeyedList<SoundEffectGroup> soundEffectGroups;  // keyed by group number
   std::vector<std::string> originalProjectPaths;  // "Projectpath" of each script
 

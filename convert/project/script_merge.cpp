@@ -300,8 +300,7 @@ void ScriptMerge::effect(const EffectStep& step) {
   if (step.idOnly) return;
   out_.write(step.notice);
   effectGroup_->effects.replaceOrAppend(id) = fx;
-  verbosePrint("  Fx[%d]: %d: pri=%d mv=%d dv=%d dp=%d dk=%d\n", id, fx.objectId, fx.pri, fx.mv, fx.dv, fx.dp,
-               fx.dk);
+  verbosePrint("  Fx[%d]: %d: pri=%d mv=%d dv=%d dp=%d dk=%d\n", id, fx.objectId, fx.pri, fx.mv, fx.dv, fx.dp, fx.dk);
 }
 
 }  // namespace

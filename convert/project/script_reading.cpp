@@ -15,20 +15,20 @@ SongToolSettings songToolSettings(const Conversion& c, SongFolder* privateFolder
   // The slave ROM flag stays set when a later -t names another target, and
   // no songs are made then either.
   songs.makesSongs = target.makesSongs && !c.settings.slaveRom;
-  if (!target.songOption.empty()) songs.midiOption = std::string(target.songOption);
-  else songs.midiOption = c.settings.bigEndian ? "-N" : "-P";
+  if (!target.songOption.empty())
+    songs.midiOption = std::string(target.songOption);
+  else
+    songs.midiOption = c.settings.bigEndian ? "-N" : "-P";
   songs.bigEndian = c.settings.bigEndian;
   songs.outputDirectory = c.description.outputDirectory;
   if (target.songsInPrivateFolder && songs.makesSongs) songs.privateFolder = privateFolder;
   return songs;
 }
 
-bool readExportScriptText(Conversion& c, SongRuns& songs, std::string text, const std::string& name,
-                          int scriptIndex) {
+bool readExportScriptText(Conversion& c, SongRuns& songs, std::string text, const std::string& name, int scriptIndex) {
   const ScriptModel script = parseExportScript(std::move(text), name);
   const ScriptFiles files = loadScriptFiles(script, c.basePaths);
-  return mergeScript(script, files, scriptIndex, MergeTarget{c.model, c.ids, c.midiSetups}, songs, c.out,
-                     c.verbose());
+  return mergeScript(script, files, scriptIndex, MergeTarget{c.model, c.ids, c.midiSetups}, songs, c.out, c.verbose());
 }
 
 bool readExportScript(Conversion& c, SongRuns& songs, const std::string& fileName, int scriptIndex) {

@@ -44,8 +44,7 @@ class AdpcmEncoder {
 
  private:
   int64_t predictionError(const CodingRows& rows, std::span<const int16_t, kHalfSamples> half, int64_t limit) const;
-  int quantise(const CodingRows& rows, std::span<const int16_t, kHalfSamples> half, int scale,
-               CodedHalf& coded) const;
+  int quantise(const CodingRows& rows, std::span<const int16_t, kHalfSamples> half, int scale, CodedHalf& coded) const;
 
   std::array<CodingRows, kBookPredictors> rows_;
 };

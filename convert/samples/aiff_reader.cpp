@@ -71,7 +71,7 @@ void readMarkers(const riff::FileChunks& chunks, SampleRecord& record) {
   for (uint16_t i = 0; i < count && in.ok(); ++i) {
     in.skip(2);  // identifier
     const uint32_t position = in.u32();
-    in.skip(in.u8());  // name as a counted string
+    in.skip(in.u8());                                             // name as a counted string
     if ((mark->dataOffset() + in.offset()) % 2 != 0) in.skip(1);  // the file position is odd
     if (!in.ok()) return;
     if (i == 0) record.loopStart = int32_t(position);

@@ -87,12 +87,12 @@ PredictorSet designPredictors(std::span<const Predictor> training) {
 
 PredictorSet fallbackPredictors() {
   return {{
-      {1.0, 0.0, 0.0},     // no prediction
-      {1.0, -1.0, 0.0},    // the previous sample
-      {1.0, -2.0, 1.0},    // the straight line through the last two
+      {1.0, 0.0, 0.0},   // no prediction
+      {1.0, -1.0, 0.0},  // the previous sample
+      {1.0, -2.0, 1.0},  // the straight line through the last two
       {1.0, -0.5, 0.0},
       {1.0, -0.875, 0.0},
-      {1.0, -1.5, 0.5},    // a damped line
+      {1.0, -1.5, 0.5},  // a damped line
       {1.0, -1.75, 0.8},
       {1.0, -1.0, 0.5},
   }};

@@ -61,7 +61,7 @@ std::optional<Predictor> framePredictor(std::span<const int16_t, kFrameSize> fra
                                         std::span<const int16_t, kFrameSize> history) {
   // x[n - k] for n in the frame, reaching back into the history.
   const auto at = [&](int index) -> int64_t { return index >= 0 ? frame[index] : history[kFrameSize + index]; };
-  std::array<int64_t, 3> r{};         // r[k] = -sum x[n] x[n-k]
+  std::array<int64_t, 3> r{};                   // r[k] = -sum x[n] x[n-k]
   std::array<std::array<int64_t, 3>, 3> acm{};  // sum x[n-i] x[n-j], i, j = 1..2
   for (int n = 0; n < kFrameSize; ++n) {
     for (int k = 0; k <= kPredictorOrder; ++k) r[k] -= at(n) * at(n - k);

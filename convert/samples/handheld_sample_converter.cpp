@@ -74,8 +74,7 @@ std::vector<uint8_t> collapseSilentBlocks(const std::vector<uint8_t>& blocks) {
       b += run;
     } else {
       const size_t take = run == 0 ? 1 : run;  // a lone silent block stays as it is
-      out.insert(out.end(), blocks.begin() + b * kGameBoyBlockBytes,
-                 blocks.begin() + (b + take) * kGameBoyBlockBytes);
+      out.insert(out.end(), blocks.begin() + b * kGameBoyBlockBytes, blocks.begin() + (b + take) * kGameBoyBlockBytes);
       b += take;
     }
   }

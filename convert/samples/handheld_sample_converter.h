@@ -14,7 +14,7 @@ namespace convert {
 constexpr size_t kHandheldHeaderBytes = 16;
 constexpr size_t kCodesPerBlock = 32;  // a Game Boy block: 16 bytes
 constexpr size_t kGameBoyBlockBytes = kCodesPerBlock / 2;
-constexpr uint8_t kCodePad = 7;        // code that fills the last block
+constexpr uint8_t kCodePad = 7;  // code that fills the last block
 constexpr uint8_t kSilenceMarker = 0x78;
 
 // A sample object of the handheld writers: its header (the length word's

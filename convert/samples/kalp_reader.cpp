@@ -15,12 +15,9 @@ using L = KalpLayout;
 
 uint16_t recordCoding(uint16_t field) {
   switch (field) {
-    case 0:
-      return 1;
-    case 1:
-      return 2;
-    default:
-      return 0;
+    case 0: return 1;
+    case 1: return 2;
+    default: return 0;
   }
 }
 

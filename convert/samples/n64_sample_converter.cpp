@@ -70,16 +70,15 @@ void writeAdaptive(const N64WorkBuffer& work, common::ByteWriter& data) {
   const AdpcmEncoder encoder(book);
   const uint32_t blocks = n64BlockCount(work.length);
   for (uint32_t b = 0; b < blocks; ++b) {
-    encoder.encodeBlock(std::span<const int16_t, kBlockSamples>(buffer.data() + size_t(b) * kBlockSamples,
-                                                                kBlockSamples),
-                        data);
+    encoder.encodeBlock(
+        std::span<const int16_t, kBlockSamples>(buffer.data() + size_t(b) * kBlockSamples, kBlockSamples), data);
   }
 }
 
 }  // namespace
 
-bool convertRecordForN64(const SampleRecord& record, const std::string& name, int type,
-                         const N64SampleOptions& options, N64ConvertedSample& result, common::Output& out) {
+bool convertRecordForN64(const SampleRecord& record, const std::string& name, int type, const N64SampleOptions& options,
+                         N64ConvertedSample& result, common::Output& out) {
   result = {};
   if (record.bits != 16 || record.channels != 1) {
     out.write("*** Input samples must be 16-bit, mono format.\n");

@@ -48,8 +48,8 @@ bool convertSampleFileForN64(const std::filesystem::path& file, SampleReader& re
                              const N64SampleOptions& options, N64ConvertedSample& result, common::Output& out);
 
 // Converts a sample that was read already; `name` names it in messages.
-bool convertRecordForN64(const SampleRecord& record, const std::string& name, int type,
-                         const N64SampleOptions& options, N64ConvertedSample& result, common::Output& out);
+bool convertRecordForN64(const SampleRecord& record, const std::string& name, int type, const N64SampleOptions& options,
+                         N64ConvertedSample& result, common::Output& out);
 
 // The number of 40-byte blocks that code a sample of `length` samples.
 constexpr uint32_t n64BlockCount(uint32_t length) { return (length + 8 + 127) / 64; }

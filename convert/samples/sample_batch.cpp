@@ -23,8 +23,7 @@ N64SampleOutcome convertOne(const N64SampleJob& job, const N64SampleOptions& opt
 
 }  // namespace
 
-std::vector<N64SampleOutcome> convertSamplesForN64(std::span<const N64SampleJob> jobs,
-                                                   const N64SampleOptions& options,
+std::vector<N64SampleOutcome> convertSamplesForN64(std::span<const N64SampleJob> jobs, const N64SampleOptions& options,
                                                    const SampleReaderProfile& profile, unsigned threads) {
   std::vector<N64SampleOutcome> outcomes(jobs.size());
   if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());

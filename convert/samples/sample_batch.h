@@ -25,8 +25,7 @@ struct N64SampleOutcome {
 };
 
 // threads = 0 uses every core the machine has.
-std::vector<N64SampleOutcome> convertSamplesForN64(std::span<const N64SampleJob> jobs,
-                                                   const N64SampleOptions& options,
+std::vector<N64SampleOutcome> convertSamplesForN64(std::span<const N64SampleJob> jobs, const N64SampleOptions& options,
                                                    const SampleReaderProfile& profile, unsigned threads = 0);
 
 }  // namespace convert

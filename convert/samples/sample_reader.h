@@ -31,8 +31,8 @@ constexpr uint64_t kMaxSampleFileSize = uint64_t(256) << 20;
 // current one in two points that show in the records it produces.
 struct SampleReaderProfile {
   enum class AiffRate {
-    kLow16Bits,       // the rate as a number, truncated, kept to 16 bits
-    kMantissaShift,   // release 1.15: upper mantissa word >> (16414 - exponent)
+    kLow16Bits,      // the rate as a number, truncated, kept to 16 bits
+    kMantissaShift,  // release 1.15: upper mantissa word >> (16414 - exponent)
   };
   // RIFF and IFF pad odd-sized chunks with one byte; release 1.15 steps over
   // a chunk by its size as stored.

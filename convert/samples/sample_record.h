@@ -19,12 +19,12 @@ struct SampleRecord {
   uint32_t frames = 0;      // sample frames as the file announces them
   uint16_t bits = 0;        // 8 or 16 after a WAV or AIFF read; 16 for KALP
   uint16_t channels = 0;
-  uint16_t rootKey = 0;     // MIDI key of the sample's own rate; 60 when the file says nothing
-  uint16_t coding = 0;      // KALP only: 1 for coding field 0, 2 for 1, else 0
-  int32_t loopStart = -1;   // first frame of the loop
-  int32_t loopEnd = -1;     // last frame of the loop (inclusive)
+  uint16_t rootKey = 0;    // MIDI key of the sample's own rate; 60 when the file says nothing
+  uint16_t coding = 0;     // KALP only: 1 for coding field 0, 2 for 1, else 0
+  int32_t loopStart = -1;  // first frame of the loop
+  int32_t loopEnd = -1;    // last frame of the loop (inclusive)
   LoopMode loopMode = LoopMode::kNone;
-  int32_t loopCount = 0;    // -1 endless
+  int32_t loopCount = 0;  // -1 endless
 
   // Exactly one of these holds the data: 16-bit samples (WAV, AIFF and
   // KALP, whose little-endian data is handed on as stored) or signed 8-bit

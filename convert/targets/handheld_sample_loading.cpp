@@ -81,8 +81,8 @@ bool HandheldSampleLoader::load(uint16_t id) {
   Placement p;
   if (!place(s, std::min<std::size_t>(s.frames, data), sample->fileName, p, c_.out)) return false;
   if (p.loopLength > 0) {
-    c_.verbosePrint("(len=%d, loop=%d, llen=%d, frq=%d, key=%d)\n", int(p.length), int(p.loopStart),
-                    int(p.loopLength), int(s.rate), int(s.rootKey));
+    c_.verbosePrint("(len=%d, loop=%d, llen=%d, frq=%d, key=%d)\n", int(p.length), int(p.loopStart), int(p.loopLength),
+                    int(s.rate), int(s.rootKey));
   } else {
     c_.verbosePrint("(len=%d, frq=%d, key=%d)\n", int(p.length), int(s.rate), int(s.rootKey));
   }

@@ -38,7 +38,8 @@ namespace {
 
 std::vector<TargetDescriptor> targets() {
   std::vector<TargetDescriptor> t;
-  t.push_back({.spelling = "", .makeWriter = [](const TargetDescriptor&) { return std::make_unique<N64Writer>(false); }});
+  t.push_back(
+      {.spelling = "", .makeWriter = [](const TargetDescriptor&) { return std::make_unique<N64Writer>(false); }});
   t.push_back({.spelling = "N64",
                .announcement = "Target is set to N64.\n",
                .announcement115 = "Target is set to N64.\n",
@@ -53,8 +54,9 @@ std::vector<TargetDescriptor> targets() {
                .songOption = "-G",
                .songsInPrivateFolder = true,
                .compileTarget = CompileTarget::GameBoy,
-               .makeWriter =
-                   [](const TargetDescriptor& d) { return std::make_unique<GameBoyWriter>(d, GameBoyVariant::Cartridge); }});
+               .makeWriter = [](const TargetDescriptor& d) {
+                 return std::make_unique<GameBoyWriter>(d, GameBoyVariant::Cartridge);
+               }});
   t.push_back({.spelling = "GBSLAVE",
                .announcement = "Target is set to Game Boy.\n",
                .announcement115 = "Target is set to GameBoy.\n",
@@ -65,8 +67,9 @@ std::vector<TargetDescriptor> targets() {
                .songOption = "-G",
                .makesSongs = false,
                .compileTarget = CompileTarget::GameBoy,
-               .makeWriter =
-                   [](const TargetDescriptor& d) { return std::make_unique<GameBoyWriter>(d, GameBoyVariant::SlaveRom); }});
+               .makeWriter = [](const TargetDescriptor& d) {
+                 return std::make_unique<GameBoyWriter>(d, GameBoyVariant::SlaveRom);
+               }});
   t.push_back({.spelling = "AGB",
                .announcement = "Target is set to Game Boy Advance.\n",
                .readsMacroDefinitions = false,

@@ -36,14 +36,14 @@ struct TargetDescriptor {
   std::string_view lowerCaseSpelling = {};
   std::string_view announcement = {};     // printed when -t selects it
   std::string_view announcement115 = {};  // release 1.15's line for it; empty when 1.15 does not know it
-  bool setsAssemblerInclude = false;  // -t sets the (sticky) assembler include flag
-  bool setsSlaveRom = false;          // -t sets the (sticky) slave ROM flag
+  bool setsAssemblerInclude = false;      // -t sets the (sticky) assembler include flag
+  bool setsSlaveRom = false;              // -t sets the (sticky) slave ROM flag
   // The descriptor that stands for this one while the slave ROM flag is set.
   std::string_view withSlaveRom = {};
   bool readsMacroDefinitions = true;  // before the first script
   // mid2trk's target option; empty: "-N" or "-P" by the byte order of -b.
   std::string_view songOption = {};
-  bool makesSongs = true;            // starts a song tool per MIDI setup
+  bool makesSongs = true;             // starts a song tool per MIDI setup
   bool songsInPrivateFolder = false;  // consumed by the writer, not outputs
   // The command set the handheld writers compile macros into (and convert
   // samples for); none for the targets that copy macros as they are.

@@ -54,17 +54,16 @@ std::vector<uint16_t> keys(const KeyedList<SampleRecord>& list) {
 TEST_F(ExportScript, ReadsObjectSectionsAndListsThemInVerboseMode) {
   run_->settings.verbose = true;
   dir_.write("km.bin", keymapFile(0x0005, 0));
-  ASSERT_TRUE(parse(
-      "Projectpath=C:\\Sound\\Demo\n[Samples]\n1,a.wav,2(ADPCM)\n3,b.wav,0\n[Soundmacros]\n4,m.mac\n"
-      "[Keymaps]\n2,km.bin\n[Tables]\n6,t.tab\n", 2))
+  ASSERT_TRUE(parse("Projectpath=C:\\Sound\\Demo\n[Samples]\n1,a.wav,2(ADPCM)\n3,b.wav,0\n[Soundmacros]\n4,m.mac\n"
+                    "[Keymaps]\n2,km.bin\n[Tables]\n6,t.tab\n",
+                    2))
       << run_.output();
-  EXPECT_EQ(run_.output(),
-            "Original project path: C:\\Sound\\Demo\n"
-            "Sample ID 1 is file <a.wav> (type=2)\n"
-            "Sample ID 3 is file <b.wav> (type=0)\n"
-            "Macro ID 4 is file <m.mac>\n"
-            "Keymap ID 16386 is file <km.bin>\n"
-            "Curve ID 49158 is file <t.tab>\n");
+  EXPECT_EQ(run_.output(), "Original project path: C:\\Sound\\Demo\n"
+                           "Sample ID 1 is file <a.wav> (type=2)\n"
+                           "Sample ID 3 is file <b.wav> (type=0)\n"
+                           "Macro ID 4 is file <m.mac>\n"
+                           "Keymap ID 16386 is file <km.bin>\n"
+                           "Curve ID 49158 is file <t.tab>\n");
   EXPECT_EQ(model().samples.find(1)->type, 2);
   EXPECT_EQ(model().macros.find(4)->scriptIndex, 2);
   const KeymapRecord* km = model().keymaps.find(0x4002);
@@ -72,18 +71,17 @@ TEST_F(ExportScript, ReadsObjectSectionsAndListsThemInVerboseMode) {
   EXPECT_EQ(km->keys[0].objectId, 5);
   EXPECT_EQ(km->keys[0].bytes, (std::array<uint8_t, 2>{0x11, 0x22}));
   EXPECT_EQ(km->keys[0].word, 0x1234);
-  EXPECT_EQ(km->keys[1].objectId, 0xFFFF);    // object 0: none, not renumbered
+  EXPECT_EQ(km->keys[1].objectId, 0xFFFF);  // object 0: none, not renumbered
   EXPECT_EQ(km->keys[127].objectId, 0xFFFF);
   EXPECT_FALSE(run_->ids.table(IdKind::SoundMacro).used(0));
 }
 
 TEST_F(ExportScript, MergesScriptsAndEveryReferenceFollowsTheRenumbering) {
   ASSERT_TRUE(parse("[Samples]\n1,first.wav,0\n[Soundmacros]\n1,first.mac\n", 0));
-  ASSERT_TRUE(parse(
-      "[Samples]\n1,second.wav,1\n[Soundmacros]\n1,second.mac\n"
-      "[Songgroup]\nName=Music\nSample=1\nSoundmacro=1\nNormPageEntry=5,1,9,2,0\n"
-      "[SFXgroup]\nName=Fx\nSFXEntry=77,1,1,2,3,4,5,Boom\nSample=1\n",
-      1));
+  ASSERT_TRUE(parse("[Samples]\n1,second.wav,1\n[Soundmacros]\n1,second.mac\n"
+                    "[Songgroup]\nName=Music\nSample=1\nSoundmacro=1\nNormPageEntry=5,1,9,2,0\n"
+                    "[SFXgroup]\nName=Fx\nSFXEntry=77,1,1,2,3,4,5,Boom\nSample=1\n",
+                    1));
   EXPECT_EQ(model().samples.find(1)->fileName, "first.wav");
   EXPECT_EQ(model().samples.find(2)->fileName, "second.wav");  // lowest free number
   EXPECT_EQ(model().macros.find(2)->fileName, "second.mac");
@@ -108,11 +106,11 @@ TEST_F(ExportScript, RepeatedIdWithinAScriptReplacesAndMovesToTheEnd) {
 TEST_F(ExportScript, LayerFilesKeepWholeRecordsOnly) {
   for (size_t size : {18u, 20u}) {
     std::vector<uint8_t> bytes(size, 0);
-    bytes[0] = 3;      // object 3
-    bytes[2] = 0xA1;   // four bytes
+    bytes[0] = 3;     // object 3
+    bytes[2] = 0xA1;  // four bytes
     bytes[5] = 0xA4;
-    bytes[6] = 0x5B;   // the single byte
-    bytes[7] = 0x34;   // the 16-bit value
+    bytes[6] = 0x5B;  // the single byte
+    bytes[7] = 0x34;  // the 16-bit value
     bytes[8] = 0x12;
     dir_.write("ly.bin", bytes);
     TestConversion run;
@@ -152,10 +150,10 @@ TEST_F(ExportScript, SoundEffectIdsFollowTheLineOrder) {
 }
 
 TEST_F(ExportScript, GroupNamesAlreadyDefinedWarnButAreAdded) {
-  ASSERT_TRUE(parse("[Songgroup]\nName=Music\n[SFXgroup]\nName=Music\n[Songgroup]\nName=Music\n[SFXgroup]\nName=Music\n"));
-  EXPECT_EQ(run_.output(),
-            "*** Warning: Song group name <Music> is already defined in another project.\n"
-            "*** Warning: FX group name <Music> is already defined in another project.\n");
+  ASSERT_TRUE(
+      parse("[Songgroup]\nName=Music\n[SFXgroup]\nName=Music\n[Songgroup]\nName=Music\n[SFXgroup]\nName=Music\n"));
+  EXPECT_EQ(run_.output(), "*** Warning: Song group name <Music> is already defined in another project.\n"
+                           "*** Warning: FX group name <Music> is already defined in another project.\n");
   EXPECT_EQ(model().songGroups.size(), 2u);
   EXPECT_EQ(model().songGroupByName("Music")->number, 0);
   EXPECT_EQ(model().soundEffectGroupByName("Music")->number, 1);
@@ -164,11 +162,10 @@ TEST_F(ExportScript, GroupNamesAlreadyDefinedWarnButAreAdded) {
 
 TEST_F(ExportScript, MidiSetupsRegisterOnceAndFillTheirChannels) {
   run_->settings.verbose = true;
-  ASSERT_TRUE(parse(
-      "[Songgroup]\nName=A\nMidiSetup\n{\nName=Intro\nFilename=intro.mid\nChannelsetup=1,5,100,64,10,20\n"
-      "Channelsetup=16,1,2,3,4,5\nIgnored=1\n}\n"
-      "[Songgroup]\nName=B\nMidiSetup\n{\nName=Intro\nFilename=other.mid\nChannelsetup=2,0,0,0,0,0\n}\n"
-      "MidiSetup\n{\nName=Empty\nFilename=e.mid\n}\n"))
+  ASSERT_TRUE(parse("[Songgroup]\nName=A\nMidiSetup\n{\nName=Intro\nFilename=intro.mid\nChannelsetup=1,5,100,64,10,20\n"
+                    "Channelsetup=16,1,2,3,4,5\nIgnored=1\n}\n"
+                    "[Songgroup]\nName=B\nMidiSetup\n{\nName=Intro\nFilename=other.mid\nChannelsetup=2,0,0,0,0,0\n}\n"
+                    "MidiSetup\n{\nName=Empty\nFilename=e.mid\n}\n"))
       << run_.output();
   ASSERT_EQ(run_.toolRuns.size(), 1u);  // the second "Intro" shares the first one's ID
   const SongGroup* a = model().songGroupByName("A");
@@ -190,9 +187,8 @@ TEST_F(ExportScript, MidiSetupsRegisterOnceAndFillTheirChannels) {
 
 TEST_F(ExportScript, EmptySongFileNameUsesTheSetupName) {
   ASSERT_TRUE(parse("[Songgroup]\nMidiSetup\n{\nName=theme\nFilename=\nChannelsetup=1,0,0,0,0,0\n}\n"));
-  EXPECT_EQ(run_.output(),
-            "*** Warning: MIDIsetup does not contain a valid song filename. Using name of group.\n"
-            "Using external tool to convert <MIDIfiles/theme>...\n");
+  EXPECT_EQ(run_.output(), "*** Warning: MIDIsetup does not contain a valid song filename. Using name of group.\n"
+                           "Using external tool to convert <MIDIfiles/theme>...\n");
   ASSERT_EQ(run_.toolRuns.size(), 1u);
   EXPECT_EQ(run_.toolRuns[0], (std::vector<std::string>{"kvtool", "MIDIfiles/theme", "theme.song"}));
 }
@@ -200,9 +196,8 @@ TEST_F(ExportScript, EmptySongFileNameUsesTheSetupName) {
 TEST_F(ExportScript, FailedToolRegistersTheSetupUnderNoObject) {
   run_.toolExitCode = 3;
   ASSERT_TRUE(parse("[Songgroup]\nMidiSetup\n{\nName=x\nFilename=x.mid\nChannelsetup=1,0,0,0,0,0\n}\n"));
-  EXPECT_EQ(run_.output(),
-            "Using external tool to convert <MIDIfiles/x.mid>...\n"
-            "*** Warning: Error 3 while executing external program.\ntool said no\n");
+  EXPECT_EQ(run_.output(), "Using external tool to convert <MIDIfiles/x.mid>...\n"
+                           "*** Warning: Error 3 while executing external program.\ntool said no\n");
   EXPECT_NE(model().songGroups.begin()->value.midiSetups.find(0xFFFF), nullptr);
   EXPECT_NE(run_->midiSetups.find("x"), nullptr);
   EXPECT_TRUE(run_->failed());
@@ -225,7 +220,8 @@ TEST_F(ExportScript, FailuresStopTheScriptWithTheirMessage) {
        "*** Unknown token in SFX group section.\n<NormPageEntry=1>\n*** In <s.txt>, line 2.\n"},
       {"[Songgroup]\nMidiSetup\nName=x\n", "*** Missing '{' at begin of MIDI setup.\n*** In <s.txt>, line 3.\n"},
       {"[Songgroup]\nMidiSetup\n", "*** Missing '{' at begin of MIDI setup.\n*** In <s.txt>, line 2.\n"},
-      {"[Songgroup]\nMidiSetup\n{\nName=\n}\n", "*** MIDIsetup does not contain a valid name.\n*** In <s.txt>, line 4.\n"},
+      {"[Songgroup]\nMidiSetup\n{\nName=\n}\n",
+       "*** MIDIsetup does not contain a valid name.\n*** In <s.txt>, line 4.\n"},
       {"[Songgroup]\nMidiSetup\n{\nName=a\nChannelsetup=1,0,0,0,0,0\n}\n",
        "*** Name and filename of MIDI setups must be defined before any data.\n*** In <s.txt>, line 5.\n"},
       {"[Songgroup]\nMidiSetup\n{\nName=a\nFilename=a.mid\nChannelsetup=17,0,0,0,0,0\n}\n",
@@ -315,10 +311,12 @@ TEST_F(ExportScript, NamesLongerThanTheirFieldsFailTheScript) {
 TEST_F(ExportScript, SetupNamesThatWouldLeaveTheOutputFolderFailTheScript) {
   for (const std::string& bad : std::vector<std::string>{"../../escaped", "a/b", "a\\b", "..", "C:song", "a\001b"}) {
     TestConversion run;
-    const std::string script = "[Songgroup]\nMidiSetup\n{\nName=" + bad + "\nFilename=a.mid\nChannelsetup=1,0,0,0,0,0\n}\n";
+    const std::string script =
+        "[Songgroup]\nMidiSetup\n{\nName=" + bad + "\nFilename=a.mid\nChannelsetup=1,0,0,0,0,0\n}\n";
     EXPECT_FALSE(run.readScript(script, "s.txt", 0)) << bad;
-    EXPECT_EQ(run.output(), "*** MIDI setup name <" + bad + "> cannot name a file in the output folder.\n"
-                            "*** In <s.txt>, line 4.\n");
+    EXPECT_EQ(run.output(), "*** MIDI setup name <" + bad +
+                                "> cannot name a file in the output folder.\n"
+                                "*** In <s.txt>, line 4.\n");
     EXPECT_TRUE(run.toolRuns.empty()) << bad;
     EXPECT_TRUE(run->midiSetups.setups().empty()) << bad;
   }
@@ -340,9 +338,8 @@ TEST_F(ExportScript, FourScriptsMergeWithoutCollisions) {
   std::vector<uint8_t> km(1024, 0);
   km[0] = 1;  // key 0: macro 1; every other key: none
   dir_.write("km.bin", km);
-  const std::string script =
-      "[Samples]\n1,s.wav,0\n[Soundmacros]\n1,m.mac\n[Keymaps]\n1,km.bin\n"
-      "[Songgroup]\nName=G\nNormPageEntry=0,16385,1,1,0\nKeymap=1\nSample=1\n";
+  const std::string script = "[Samples]\n1,s.wav,0\n[Soundmacros]\n1,m.mac\n[Keymaps]\n1,km.bin\n"
+                             "[Songgroup]\nName=G\nNormPageEntry=0,16385,1,1,0\nKeymap=1\nSample=1\n";
   for (int s = 0; s < 4; ++s) ASSERT_TRUE(parse(script, s)) << run_.output();
   std::vector<uint32_t> keymapIds;
   std::vector<uint16_t> keyZeroMacros;
@@ -367,17 +364,16 @@ TEST_F(ExportScript, NamesThatAreNoRegularFileFailInsteadOfHanging) {
   std::filesystem::create_directory("folder.bin");
   EXPECT_FALSE(parse("[Keymaps]\n1,km.fifo\n"));
   EXPECT_FALSE(parse("[Layers]\n1,folder.bin\n"));
-  EXPECT_EQ(run_.output(),
-            "*** Could not read keymap file.\n*** In <s.txt>, line 2.\n"
-            "*** Could not open layer file <folder.bin> for input.\n*** In <s.txt>, line 2.\n");
+  EXPECT_EQ(run_.output(), "*** Could not read keymap file.\n*** In <s.txt>, line 2.\n"
+                           "*** Could not open layer file <folder.bin> for input.\n*** In <s.txt>, line 2.\n");
 }
 
 // The parse reads the text alone: a keymap that does not exist is a step like
 // any other, a warning is a step where its line stands, and the first line
 // that cannot be read ends the model.
 TEST(ExportScriptParse, RecordsEachLineAndEndsAtTheFailure) {
-  const ScriptModel model = parseExportScript(
-      "[Keymaps]\n7,nowhere.kmp\n[SFXgroup]\nName=Odd FX\nBogus\nSample=1\n", "odd.txt");
+  const ScriptModel model =
+      parseExportScript("[Keymaps]\n7,nowhere.kmp\n[SFXgroup]\nName=Odd FX\nBogus\nSample=1\n", "odd.txt");
   ASSERT_EQ(model.steps.size(), 5u);
   const auto* keymap = std::get_if<ObjectStep>(&model.steps[0].what);
   ASSERT_NE(keymap, nullptr);

@@ -95,11 +95,11 @@ TEST(IdTables, FirstScriptKeepsNumbersLaterScriptsGetLowestFree) {
   EXPECT_EQ(ids.sample(2), 2);
   EXPECT_EQ(ids.sample(7), 7);
   ids.startScript(1);
-  EXPECT_EQ(ids.sample(7), 3);   // collides: lowest free from 1 upward
+  EXPECT_EQ(ids.sample(7), 3);  // collides: lowest free from 1 upward
   EXPECT_EQ(ids.sample(1), 4);
-  EXPECT_EQ(ids.sample(7), 3);   // the same number again maps the same
-  EXPECT_EQ(ids.sample(20), 20); // no collision keeps the number
-  EXPECT_EQ(ids.macro(7), 7);    // each kind has its own table
+  EXPECT_EQ(ids.sample(7), 3);    // the same number again maps the same
+  EXPECT_EQ(ids.sample(20), 20);  // no collision keeps the number
+  EXPECT_EQ(ids.macro(7), 7);     // each kind has its own table
   ids.startScript(2);
   EXPECT_EQ(ids.sample(3), 5);
 }

@@ -88,15 +88,15 @@ TEST(HandheldCli, GameBoyWritesProjectPoolAndInclude) {
     const CliResult r = convert(dir, VOCONV_EXE, {"-t", target});
     ASSERT_EQ(r.exitCode, 0) << r.out;
     EXPECT_NE(r.out.find("Done.\nConverting to target format...\nDone.\n"), std::string::npos) << r.out;
-    EXPECT_EQ(dir.readBytes("t.proj"), (Bytes{
-                                           0x16, 0x00, 0x1F, 0x00, 0x01, 0x23, 0x00, 0x01, 0x00, 0x00, 0x00,
-                                           0x00, 0x29, 0x00, 0x01,                          // header
-                                           0x02, 0x00, 0x0E, 0x02, 0x0C, 0x00, 0x00,        // macro
-                                           0x02, 0x00, 0x00, 0x0F, 0x6B, 0xFF, 0x08, 0x8F, 0xFF,  // table
-                                           0x00, 0x0A, 0x3C, 0x0F,                          // Boom
-                                           0x00, 0x40, 0x01, 0x00, 0x01, 0x01,              // sample at 1:4000
-                                           0x02, 0x00, 0x40,                                // preset at 2:4000
-                                       }));
+    EXPECT_EQ(dir.readBytes("t.proj"),
+              (Bytes{
+                  0x16, 0x00, 0x1F, 0x00, 0x01, 0x23, 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x29, 0x00, 0x01,  // header
+                  0x02, 0x00, 0x0E, 0x02, 0x0C, 0x00, 0x00,                                                  // macro
+                  0x02, 0x00, 0x00, 0x0F, 0x6B, 0xFF, 0x08, 0x8F, 0xFF,                                      // table
+                  0x00, 0x0A, 0x3C, 0x0F,                                                                    // Boom
+                  0x00, 0x40, 0x01, 0x00, 0x01, 0x01,  // sample at 1:4000
+                  0x02, 0x00, 0x40,                    // preset at 2:4000
+              }));
     // Sample block, zeros to the bank border, then the preset block: every
     // channel and page entry 0 name macro 0; the song follows.
     Bytes pool = gameBoySampleBlock();
@@ -126,17 +126,17 @@ TEST(HandheldCli, SlaveRomHoldsProjectPartAndSamples) {
   writeProject(dir, Console::GameBoy);
   const CliResult r = convert(dir, VOCONV_EXE, {"-t", "GBSLAVE"});
   ASSERT_EQ(r.exitCode, 0) << r.out;
-  Bytes rom = {0x11, 0x00, 0x13, 0x00, 0x00, 0x13, 0x00, 0x01, 0x01, 0x00, 0x00, 0x00, 0x1D, 0x00, 0x00,
-               0x00, 0x00, 0x00, 0x00,                                         // room of the offset tables
-               0x00, 0x40, 0x01, 0x00, 0x01, 0x02, 0xE3, 0x7B, 0x3E, 0xFE};    // bank 2, CRC-32 (zlib)
+  Bytes rom = {0x11, 0x00, 0x13, 0x00, 0x00, 0x13, 0x00, 0x01, 0x01, 0x00,
+               0x00, 0x00, 0x1D, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,         // room of the offset tables
+               0x00, 0x40, 0x01, 0x00, 0x01, 0x02, 0xE3, 0x7B, 0x3E, 0xFE};  // bank 2, CRC-32 (zlib)
   rom.resize(0x4000, 0);
   const Bytes block = gameBoySampleBlock();
   rom.insert(rom.end(), block.begin(), block.end());
   EXPECT_EQ(dir.readBytes("t.SLAVEROM"), rom);
   EXPECT_EQ(includeBody(dir), "");
   EXPECT_FALSE(dir.exists("tool.log"));
-  EXPECT_EQ(dir.files(), (std::vector<std::string>{"MIDIfiles/intro.mid", "Old.song", "bin/mid2trk", "d.txt",
-                                                   "one.mac", "one.tab", "one.wav", "s.txt", "t.SLAVEROM", "t.inc"}));
+  EXPECT_EQ(dir.files(), (std::vector<std::string>{"MIDIfiles/intro.mid", "Old.song", "bin/mid2trk", "d.txt", "one.mac",
+                                                   "one.tab", "one.wav", "s.txt", "t.SLAVEROM", "t.inc"}));
 }
 
 TEST(HandheldCli, AdvanceProjectFileInBothIncludeForms) {
@@ -184,8 +184,7 @@ TEST(HandheldCli, FailuresWriteNoFileAndEndWithTwo) {
     std::string message;
   };
   const Case cases[] = {
-      {"song tool that leaves no song",
-       [](const TempDir& dir) { dir.write("bin/mid2trk", "#!/bin/sh\nexit 0\n"); },
+      {"song tool that leaves no song", [](const TempDir& dir) { dir.write("bin/mid2trk", "#!/bin/sh\nexit 0\n"); },
        "*** ERROR: Couldn't open MIDI arrangement file!\n\t\"voconv-songs."},
       {"pool that cannot be created", [](const TempDir& dir) { std::filesystem::create_directory(dir / "t.pool"); },
        "*** ERROR: Failed to create sample file\n\t\"t.pool\"\n"},
@@ -210,16 +209,17 @@ TEST(HandheldCli, ProjectFilesThatAreNotRegularFilesAreRefused) {
     std::string message;
   };
   const Case cases[] = {
-      {"sample FIFO", [](const TempDir& dir) {
+      {"sample FIFO",
+       [](const TempDir& dir) {
          std::filesystem::remove(dir / "one.wav");
          ::mkfifo((dir / "one.wav").c_str(), 0600);
        },
        "File `one.wav' is not a regular file!\n*** In <s.txt>, line 2.\n"},
-      {"sample over 256 MB", [](const TempDir& dir) {
-         std::filesystem::resize_file(dir / "one.wav", (uint64_t(256) << 20) + 1);
-       },
+      {"sample over 256 MB",
+       [](const TempDir& dir) { std::filesystem::resize_file(dir / "one.wav", (uint64_t(256) << 20) + 1); },
        "File `one.wav' is larger than 256 MB!\n*** In <s.txt>, line 2.\n"},
-      {"MIDI FIFO", [](const TempDir& dir) {
+      {"MIDI FIFO",
+       [](const TempDir& dir) {
          std::filesystem::remove(dir / "MIDIfiles/intro.mid");
          ::mkfifo((dir / "MIDIfiles/intro.mid").c_str(), 0600);
        },

@@ -124,9 +124,9 @@ TEST(HandheldLayout, GameBoyProjectPartAndImage) {
       0x04, 0x00, 0x09, 0x00, 0x15, 0x01, 0x00, 0x09, 0x00, 0x00,                                // macro area
       0x02, 0x00, 0x00, 0x0F, 0x6B, 0xFF, 0x08, 0x8F, 0xFF,                                      // table area
       0x00, 0x0A, 0x3C, 0x0F, 0x00, 0x00, 0x00, 0x00, 0x01, 0x03, 0x48, 0x01,                    // effects
-      0x01, 0x00, 0x00, 0x00, 0x00, 0xFF, 0x7F, 0x01, 0x00, 0x01, 0x02, 0x01,
-      0x00, 0x40, 0xFF, 0x03, 0x01, 0x01, 0xF0, 0x7F, 0x02, 0x00, 0x00, 0x01,                    // samples
-      0x03, 0x00, 0x40,                                                                          // MIDI setups
+      0x01, 0x00, 0x00, 0x00, 0x00, 0xFF, 0x7F, 0x01, 0x00, 0x01, 0x02, 0x01, 0x00, 0x40, 0xFF,
+      0x03, 0x01, 0x01, 0xF0, 0x7F, 0x02, 0x00, 0x00, 0x01,  // samples
+      0x03, 0x00, 0x40,                                      // MIDI setups
   };
   EXPECT_EQ(Bytes(layout->projectPart().begin(), layout->projectPart().end()), expected);
   EXPECT_EQ(layout->sampleEnd, 0x8010u);
@@ -235,11 +235,17 @@ TEST(HandheldLayout, PresetBlocksNameMacrosOfThePageOnly) {
   const Case cases[] = {
       {"channel on an empty program", [](HandheldSetup& s) { s.programs[3] = 7; },
        "*** ERROR: Illegal macro ID found in MIDI setup!\n", ""},
-      {"normal page entry without a macro", [](HandheldSetup& s) { s.normalPage[9] = PageSlot{true, -1, 0, 0}; },
+      {"normal page entry without a macro",
+       [](HandheldSetup& s) {
+         s.normalPage[9] = PageSlot{true, -1, 0, 0};
+       },
        "*** ERROR: Illegal macro ID found in MIDI setup!\n",
        "*** ERROR: Illegal macro ID found in MIDI setup (normal page)!\n"},
-      {"drum page entry without a macro", [](HandheldSetup& s) { s.drumPage[2] = PageSlot{true, -1, 0, 0}; }, "",
-       "*** ERROR: Illegal macro ID found in MIDI setup (drum page)!\n"},
+      {"drum page entry without a macro",
+       [](HandheldSetup& s) {
+         s.drumPage[2] = PageSlot{true, -1, 0, 0};
+       },
+       "", "*** ERROR: Illegal macro ID found in MIDI setup (drum page)!\n"},
   };
   for (const Case& c : cases) {
     HandheldSetup setup = setupWithSong(1);
@@ -255,12 +261,11 @@ TEST(HandheldLayout, PresetBlocksNameMacrosOfThePageOnly) {
 TEST(HandheldLayout, GameBoyIncludeSlicesThePoolIntoBanks) {
   ::setenv("TZ", "UTC", 1);
   ::tzset();
-  const std::string head =
-      ";****************************************************************\n"
-      ";                  Vocta(tm) data include file\n"
-      ";\n"
-      ";   Automatically created by VOConv on Thu Jan  1 00:00:00 1970\n"
-      ";\n\n\tISDMG\n";
+  const std::string head = ";****************************************************************\n"
+                           ";                  Vocta(tm) data include file\n"
+                           ";\n"
+                           ";   Automatically created by VOConv on Thu Jan  1 00:00:00 1970\n"
+                           ";\n\n\tISDMG\n";
   const std::string link = "\tOFFBANKGROUP\n\nVOCTA\t\tGROUP\n\t\tLIBBIN\t/p/demo.proj\n\n";
   const std::string slice0 = "VOCTA_DATA\tGROUP\n\t\tBINSET\t$0,$4000\n\t\tLIBBIN\t/p/demo.pool\n\n";
   struct Case {
@@ -276,7 +281,8 @@ TEST(HandheldLayout, GameBoyIncludeSlicesThePoolIntoBanks) {
            "\t\tOFFSET\t$c000\t\t\t; Wrap to next bank\n\t\tBINSET\t$4000,$1\n\t\tLIBBIN\t/p/demo.pool\n\n"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(gameBoyIncludeText({RunDate{}, c.capsOff, "/p/demo.proj", "/p/demo.pool", c.pool}), head + c.tail) << c.pool;
+    EXPECT_EQ(gameBoyIncludeText({RunDate{}, c.capsOff, "/p/demo.proj", "/p/demo.pool", c.pool}), head + c.tail)
+        << c.pool;
   }
 }
 
@@ -320,17 +326,17 @@ TEST(HandheldLayout, AdvanceProjectFile) {
 
   common::ByteWriter w;  // the file as the format rules place it
   for (uint32_t v : {32u, 60u, 72u, 72u, 0u, 0u, 92u, 1148u}) w.u32(v);
-  w.u32(40), w.u32(52);                                               // macro table
-  w.bytes(Bytes{3, 0x80, 0, 0, 0x0D, 0x00, 12, 0, 0, 0, 0, 0});       // record 0: step 44 -> 56
-  w.bytes(Bytes{255, 0, 0, 0, 0, 0, 0, 0});                           // record 1, padded
-  w.u32(64), w.bytes(Bytes{0x00, 0xFF, 0x95, 0x0A, 0x00, 0x80, 0x1C, 0x07});  // table directory
+  w.u32(40), w.u32(52);                                                                   // macro table
+  w.bytes(Bytes{3, 0x80, 0, 0, 0x0D, 0x00, 12, 0, 0, 0, 0, 0});                           // record 0: step 44 -> 56
+  w.bytes(Bytes{255, 0, 0, 0, 0, 0, 0, 0});                                               // record 1, padded
+  w.u32(64), w.bytes(Bytes{0x00, 0xFF, 0x95, 0x0A, 0x00, 0x80, 0x1C, 0x07});              // table directory
   w.u32(2), w.bytes(Bytes{1, 0, 7, 0xFF, 2, 100, 64, 60, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0});  // effects
-  w.u32(1), w.u32(100);                                               // songs
+  w.u32(1), w.u32(100);                                                                   // songs
   for (uint8_t ch = 0; ch < 16; ++ch) w.u8(ch);
   w.bytes(Bytes{0, 0, 9, 2}), w.zeros(127 * 4);
   w.zeros(4), w.bytes(Bytes{1, 0, 4, 1}), w.zeros(126 * 4);
   w.bytes(Bytes{1, 2, 3, 4, 5, 0, 0, 0});
-  w.u32(1156), w.u32(1176);                                           // samples
+  w.u32(1156), w.u32(1176);  // samples
   w.u32(3), w.u32(0xFFFFFFFF), w.u16(22050), w.u8(60), w.u8(0), w.u32(0), w.bytes(Bytes{5, 5, 5, 0});
   w.u32(16), w.u32(5), w.u16(0x2345), w.u8(72), w.u8(1), w.u32(0), w.bytes(Bytes(16, 0x87));
   Capture log;

@@ -101,21 +101,34 @@ TEST(HandheldLoading, LoadsGroupsThenReferencedObjectsInEntryOrder) {
   ASSERT_TRUE(loadHandheldObjects(p.c)) << p.t.output();
   EXPECT_EQ(p.t.output(), "Including songgroup <Songs> into project data...\n"
                           "Including FXgroup <Fx> into project data...\n"
-                          "Including macro file <" + m2 + "> for ID 2...\n"
-                          "Including macro file <" + m1 + "> for ID 1...\n"
-                          "Including curve file <" + curve + "> for ID 49153...\n"
-                          "Including sample file <" + wav + "> for ID 5...\n"
-                          "(len=3, loop=1, llen=2, frq=8000, key=60)\n");
+                          "Including macro file <" +
+                              m2 +
+                              "> for ID 2...\n"
+                              "Including macro file <" +
+                              m1 +
+                              "> for ID 1...\n"
+                              "Including curve file <" +
+                              curve +
+                              "> for ID 49153...\n"
+                              "Including sample file <" +
+                              wav +
+                              "> for ID 5...\n"
+                              "(len=3, loop=1, llen=2, frq=8000, key=60)\n");
   using T = TargetObjectType;
-  EXPECT_EQ(p.loaded(), (std::vector<std::pair<T, uint16_t>>{
-                            {T::Sample, 5}, {T::Table, 0xC001}, {T::Macro, 1}, {T::Macro, 2},
-                            {T::SoundEffectGroup, 1}, {T::MidiSetup, 0}, {T::SongGroup, 0}}));
+  EXPECT_EQ(p.loaded(), (std::vector<std::pair<T, uint16_t>>{{T::Sample, 5},
+                                                             {T::Table, 0xC001},
+                                                             {T::Macro, 1},
+                                                             {T::Macro, 2},
+                                                             {T::SoundEffectGroup, 1},
+                                                             {T::MidiSetup, 0},
+                                                             {T::SongGroup, 0}}));
   auto& list = p.c.targetObjects;
   EXPECT_EQ(list.find(T::Macro, 1)->payload, (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 0, 0}));
   // Key 60, 8000 Hz; type 1, 3 samples (cut after the loop); loop 1, 2;
   // the bytes 129, 127, 144 are 1, -1, 16 widened to 16 bits.
   EXPECT_EQ(list.find(T::Sample, 5)->payload,
-            (std::vector<uint8_t>{0x40, 0x1F, 0, 60, 3, 0, 0, 1, 1, 0, 0, 0, 2, 0, 0, 0, 0x00, 0x01, 0x00, 0xFF, 0x00, 0x10}));
+            (std::vector<uint8_t>{0x40, 0x1F, 0, 60, 3, 0,    0,    1,    1,    0,    0,
+                                  0,    2,    0, 0,  0, 0x00, 0x01, 0x00, 0xFF, 0x00, 0x10}));
   const convert::HandheldSample decoded = sampleFromObject(*list.find(T::Sample, 5));
   EXPECT_EQ(decoded.header.loopLength, 2u);
   EXPECT_EQ(decoded.samples, (std::vector<int16_t>{0x0100, -0x0100, 0x1000}));
@@ -165,14 +178,50 @@ TEST(HandheldLoading, StopsAtTheFirstFailureWithItsMessage) {
   };
   const std::vector<uint8_t> mono16 = wavFile(1, 16, {1, 0, 2, 0});
   const std::vector<Case> cases{
-      {"macro not in the project", currentRelease(), {9}, {}, {}, {}, "*** Referenced macro 9 not found in project data.\n"},
+      {"macro not in the project",
+       currentRelease(),
+       {9},
+       {},
+       {},
+       {},
+       "*** Referenced macro 9 not found in project data.\n"},
       {"macro file missing", currentRelease(), {8}, {}, {}, {}, "*** Could not read macro file.\n*** "},
-      {"curve not in the project", currentRelease(), {}, {0xC009}, {}, {}, "*** Referenced curve 49161 not found in project data.\n"},
-      {"sample not in the project", currentRelease(), {}, {}, {9}, {}, "*** Referenced sample 9 not found in project data.\n"},
-      {"sample unreadable", currentRelease(), {}, {}, {5}, {}, "*** Referenced sample \"s.wav\" (id=5) not found in project data.\n*** "},
+      {"curve not in the project",
+       currentRelease(),
+       {},
+       {0xC009},
+       {},
+       {},
+       "*** Referenced curve 49161 not found in project data.\n"},
+      {"sample not in the project",
+       currentRelease(),
+       {},
+       {},
+       {9},
+       {},
+       "*** Referenced sample 9 not found in project data.\n"},
+      {"sample unreadable",
+       currentRelease(),
+       {},
+       {},
+       {5},
+       {},
+       "*** Referenced sample \"s.wav\" (id=5) not found in project data.\n*** "},
       {"sample unreadable, 1.15", release115(), {}, {}, {5}, {}, ""},
-      {"stereo sample", currentRelease(), {}, {}, {5}, wavFile(2, 16, {1, 0, 2, 0}), "*** Input samples must be mono format.\n"},
-      {"8-bit sample, 1.15", release115(), {}, {}, {5}, wavFile(1, 8, {1, 2}), "*** Input samples must be 16-bit, mono format.\n"},
+      {"stereo sample",
+       currentRelease(),
+       {},
+       {},
+       {5},
+       wavFile(2, 16, {1, 0, 2, 0}),
+       "*** Input samples must be mono format.\n"},
+      {"8-bit sample, 1.15",
+       release115(),
+       {},
+       {},
+       {5},
+       wavFile(1, 8, {1, 2}),
+       "*** Input samples must be 16-bit, mono format.\n"},
       {"16-bit mono, 1.15", release115(), {}, {}, {5}, mono16, ""},
   };
   for (const Case& c : cases) {

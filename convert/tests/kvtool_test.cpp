@@ -12,11 +12,11 @@ namespace {
 
 // A format 0 MIDI file with one note, written byte by byte.
 std::vector<uint8_t> oneNoteMidi() {
-  const std::vector<uint8_t> track = {0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,  // 120 BPM
-                                      0x00, 0x90, 60, 100, 0x60, 0x80, 60, 0,    // a quarter note
+  const std::vector<uint8_t> track = {0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,     // 120 BPM
+                                      0x00, 0x90, 60,   100,  0x60, 0x80, 60,   0,  // a quarter note
                                       0x00, 0xFF, 0x2F, 0x00};
-  std::vector<uint8_t> f = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96, 'M', 'T', 'r', 'k', 0, 0, 0,
-                            uint8_t(track.size())};
+  std::vector<uint8_t> f = {'M', 'T', 'h', 'd', 0,   0,   0,   6, 0, 0, 0,
+                            1,   0,   96,  'M', 'T', 'r', 'k', 0, 0, 0, uint8_t(track.size())};
   f.reserve(f.size() + track.size());
   for (uint8_t b : track) f.push_back(b);
   return f;
@@ -63,8 +63,10 @@ TEST(Kvtool, WritesTheSameSongAsMid2trkInBothByteOrders) {
     EXPECT_EQ(song, dir.readBytes("mid.song"));
     ASSERT_GE(song.size(), 4u);
     // The first header word is the same small number in either byte order.
-    if (kvOption.empty()) EXPECT_EQ(song[3], 0);
-    else EXPECT_EQ(song[0], 0);
+    if (kvOption.empty())
+      EXPECT_EQ(song[3], 0);
+    else
+      EXPECT_EQ(song[0], 0);
   }
 }
 

@@ -26,13 +26,12 @@ Parsed parse(const std::string& text, bool verbose = false) {
 }  // namespace
 
 TEST(MacroDefinitions, ReadsValueItemsWithoutRegardToCaseOrBlanks) {
-  const Parsed p = parse(
-      "[$0a]\nType = Structure\nName = KEYOFF_MACRO\n"
-      " value = 16BIT@byte 2 , minvalue=0 , MAXVALUE=65535, presetvalue = 1, type=VAL_SoundMacroID ,"
-      " reference = soundmacro , Hint=Macro ID\n"
-      "Value=8bit@byte1\n"
-      "Value=32bit@byte4,Reference=SoundMacroLoopStep\n"
-      "Value=24bit@byte5,Reference=KEYMAP\n");
+  const Parsed p = parse("[$0a]\nType = Structure\nName = KEYOFF_MACRO\n"
+                         " value = 16BIT@byte 2 , minvalue=0 , MAXVALUE=65535, presetvalue = 1, type=VAL_SoundMacroID ,"
+                         " reference = soundmacro , Hint=Macro ID\n"
+                         "Value=8bit@byte1\n"
+                         "Value=32bit@byte4,Reference=SoundMacroLoopStep\n"
+                         "Value=24bit@byte5,Reference=KEYMAP\n");
   EXPECT_EQ(p.out, "");
   const auto& refs = p.table.commandReferences(0x0a);
   ASSERT_EQ(refs.size(), 4u);
@@ -44,23 +43,21 @@ TEST(MacroDefinitions, ReadsValueItemsWithoutRegardToCaseOrBlanks) {
 
 TEST(MacroDefinitions, WarnsAboutUnknownItemsAndReferenceNames) {
   const Parsed p = parse("[$12]\nValue=16bit@byte1,Reference=Sprocket,hint=lower,Colour=red,Hint=fine\n");
-  EXPECT_EQ(p.out,
-            "*** Warning: Found unknown reference type 'Sprocket'\n"
-            "*** Warning: Unknown command definition parameter 'hint=lower' delected.\n"
-            "*** Warning: Unknown command definition parameter 'Colour=red' delected.\n");
+  EXPECT_EQ(p.out, "*** Warning: Found unknown reference type 'Sprocket'\n"
+                   "*** Warning: Unknown command definition parameter 'hint=lower' delected.\n"
+                   "*** Warning: Unknown command definition parameter 'Colour=red' delected.\n");
   ASSERT_EQ(p.table.commandReferences(0x12).size(), 1u);
   EXPECT_EQ(p.table.commandReferences(0x12)[0].kind, ReferenceKind::None);
 }
 
 TEST(MacroDefinitions, OnlyCommandSectionsCountAndLaterSectionsReplace) {
-  const Parsed p = parse(
-      "[Soundmacro.Commanddef]\nSystem=N64\nValue=16bit@byte1,Reference=Sample\n"
-      "[Template_begin]\nValue=16bit@byte1,Reference=Sample\n[Template_end]\n"
-      "[$10]\nValue=16bit@byte1,Reference=Sample\nValue=16bit@byte3,Reference=Table\n"
-      "[$11\nValue=16bit@byte1,Reference=Sample\n"  // no ']': skipped up to the next command
-      "[$10]\nValue=16bit@byte2,Reference=SoundMacro\n"
-      "[$1FF]\nValue=8bit@byte7\n"  // reduced to its low 8 bits
-      "[Other]\nValue=16bit@byte3,Reference=Table\n");  // still command 0xff
+  const Parsed p = parse("[Soundmacro.Commanddef]\nSystem=N64\nValue=16bit@byte1,Reference=Sample\n"
+                         "[Template_begin]\nValue=16bit@byte1,Reference=Sample\n[Template_end]\n"
+                         "[$10]\nValue=16bit@byte1,Reference=Sample\nValue=16bit@byte3,Reference=Table\n"
+                         "[$11\nValue=16bit@byte1,Reference=Sample\n"  // no ']': skipped up to the next command
+                         "[$10]\nValue=16bit@byte2,Reference=SoundMacro\n"
+                         "[$1FF]\nValue=8bit@byte7\n"                      // reduced to its low 8 bits
+                         "[Other]\nValue=16bit@byte3,Reference=Table\n");  // still command 0xff
   EXPECT_EQ(p.table.size(), 2u);
   ASSERT_EQ(p.table.commandReferences(0x10).size(), 1u);
   EXPECT_EQ(p.table.commandReferences(0x10)[0], (ParameterReference{16, 2, ReferenceKind::SoundMacro}));
@@ -85,12 +82,11 @@ TEST(MacroDefinitions, MissingFileFails) {
 }
 
 TEST(MacroOperands, RenumbersEachReferenceKindWithTheMacrosScript) {
-  const Parsed p = parse(
-      "[$0a]\nValue=16bit@byte1,Reference=SoundMacro\n"
-      "[$12]\nValue=16bit@byte1,Reference=Sample\nValue=16bit@byte3,Reference=Table\n"
-      "Value=16bit@byte5,Reference=Keymap\n"
-      "[$04]\nValue=16bit@byte2,Reference=SoundMacro\nValue=16bit@byte4,Reference=SoundMacroStep\n"
-      "[$20]\nValue=16bit@byte7,Reference=Sample\n");  // would reach past the step: left alone
+  const Parsed p = parse("[$0a]\nValue=16bit@byte1,Reference=SoundMacro\n"
+                         "[$12]\nValue=16bit@byte1,Reference=Sample\nValue=16bit@byte3,Reference=Table\n"
+                         "Value=16bit@byte5,Reference=Keymap\n"
+                         "[$04]\nValue=16bit@byte2,Reference=SoundMacro\nValue=16bit@byte4,Reference=SoundMacroStep\n"
+                         "[$20]\nValue=16bit@byte7,Reference=Sample\n");  // would reach past the step: left alone
   IdTables ids;
   ids.clear();
   ids.startScript(0);
@@ -100,12 +96,12 @@ TEST(MacroOperands, RenumbersEachReferenceKindWithTheMacrosScript) {
   ids.macro(1);
   ids.startScript(1);  // the macros below come from the second script
   std::vector<uint8_t> steps = {
-      0x0a, 5, 0, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE,  // KEYOFF_MACRO of macro 5
-      0x12, 9, 0, 3, 0, 7, 0, 0xEE,              // sample 9, table 3, keymap 7
-      0x04, 0xEE, 1, 0, 2, 0, 0xEE, 0xEE,        // GOTO macro 1, step 2
-      0x20, 9, 9, 9, 9, 9, 9, 9,                 // reference at byte 7
-      0x33, 5, 0, 5, 0, 5, 0, 5,                 // unknown command
-      0x00, 0, 0, 0, 0, 0, 0, 0,
+      0x0a, 5,    0, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE,  // KEYOFF_MACRO of macro 5
+      0x12, 9,    0, 3,    0,    7,    0,    0xEE,  // sample 9, table 3, keymap 7
+      0x04, 0xEE, 1, 0,    2,    0,    0xEE, 0xEE,  // GOTO macro 1, step 2
+      0x20, 9,    9, 9,    9,    9,    9,    9,     // reference at byte 7
+      0x33, 5,    0, 5,    0,    5,    0,    5,     // unknown command
+      0x00, 0,    0, 0,    0,    0,    0,    0,
   };
   std::vector<uint8_t> expected = steps;
   renumberMacroOperands(steps, 1, p.table, ids);

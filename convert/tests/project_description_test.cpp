@@ -35,10 +35,10 @@ TEST(ProjectDescription, EmptyFileGivesDefaultNamesInTheCurrentFolder) {
 }
 
 TEST(ProjectDescription, ReadsEverySectionAndListsItInVerboseMode) {
-  const Read r = read(
-      "[Project]\nMusic Group\nEffects\n[Pool]\nMusic Group\nSTACK=Level1\n[Samples]\nSTACK=Base\nEffects\n"
-      "[Name]\nfirst\n[Name]\nmusic\n[Include]\nsnd.h\n[OutputDirectory]\nout\n",
-      true);
+  const Read r =
+      read("[Project]\nMusic Group\nEffects\n[Pool]\nMusic Group\nSTACK=Level1\n[Samples]\nSTACK=Base\nEffects\n"
+           "[Name]\nfirst\n[Name]\nmusic\n[Include]\nsnd.h\n[OutputDirectory]\nout\n",
+           true);
   ASSERT_TRUE(r.ok) << r.out;
   EXPECT_EQ(r.d.projectGroups, (std::vector<std::string>{"Music Group", "Effects"}));
   EXPECT_EQ(r.d.poolIncludeGroups, std::vector<std::string>{"Music Group"});
@@ -48,17 +48,16 @@ TEST(ProjectDescription, ReadsEverySectionAndListsItInVerboseMode) {
   EXPECT_EQ(r.d.outputBasePath, std::filesystem::path("out") / "music");
   EXPECT_EQ(r.d.includeFilePath, std::filesystem::path("out") / "snd.h");
   EXPECT_EQ(r.d.outputFile(".proj"), std::filesystem::path("out") / "music.proj");
-  EXPECT_EQ(r.out,
-            "Group <Music Group> to be included into the project.\n"
-            "Group <Effects> to be included into the project.\n"
-            "Group <Music Group>'s references to be included into pool data.\n"
-            "Group <Level1>'s pool references are assumed to be on the group stack.\n"
-            "Group <Base>'s sample references are assumed to be on the group stack.\n"
-            "Group <Effects>'s references to be included into sample data.\n"
-            "Output basename: <first>\n"
-            "Output basename: <music>\n"
-            "Language include: <snd.h>\n"
-            "Output directory: <out>\n");
+  EXPECT_EQ(r.out, "Group <Music Group> to be included into the project.\n"
+                   "Group <Effects> to be included into the project.\n"
+                   "Group <Music Group>'s references to be included into pool data.\n"
+                   "Group <Level1>'s pool references are assumed to be on the group stack.\n"
+                   "Group <Base>'s sample references are assumed to be on the group stack.\n"
+                   "Group <Effects>'s references to be included into sample data.\n"
+                   "Output basename: <first>\n"
+                   "Output basename: <music>\n"
+                   "Language include: <snd.h>\n"
+                   "Output directory: <out>\n");
 }
 
 TEST(ProjectDescription, StackPrefixCountsOnlyInPoolAndSamplesAndOnlyInCapitals) {

@@ -2,11 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "common/testing/cli_run.h"
+#include "convert/command_line.h"
 #include "convert/exit_codes.h"
 #include "convert/include_file.h"
-#include "convert/project/target_object_list.h"
-#include "convert/command_line.h"
 #include "convert/project/script_reading.h"
+#include "convert/project/target_object_list.h"
 #include "convert/run_driver.h"
 #include "convert/targets/handheld/handheld_writers.h"
 #include "convert/targets/n64_writer.h"

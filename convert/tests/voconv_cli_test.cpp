@@ -32,10 +32,10 @@ CliResult voconv115(const TempDir& dir, const std::vector<std::string>& args) {
 // A folder with a fake tool: a shell script that records its arguments and
 // writes the song file it is asked for, or fails with `exitCode`.
 std::string fakeTool(const TempDir& dir, const std::string& name, int exitCode) {
-  const std::string script = "#!/bin/sh\necho \"$0 $*\" >> \"" + (dir / "tool.log").string() +
-                             "\"\n" + (exitCode == 0 ? "for last; do :; done\necho song > \"$last\"\n"
-                                                     : "echo 'cannot convert this'\n") +
-                             "exit " + std::to_string(exitCode) + "\n";
+  const std::string script =
+      "#!/bin/sh\necho \"$0 $*\" >> \"" + (dir / "tool.log").string() + "\"\n" +
+      (exitCode == 0 ? "for last; do :; done\necho song > \"$last\"\n" : "echo 'cannot convert this'\n") + "exit " +
+      std::to_string(exitCode) + "\n";
   dir.write("bin/" + name, script);
   ::chmod((dir / ("bin/" + name)).c_str(), 0755);
   return "PATH=" + (dir / "bin").string() + ":/usr/bin:/bin";
@@ -125,8 +125,10 @@ TEST(VoconvCli, CommandLinesThatEndEarly) {
     int exitCode;
   };
   const Case cases[] = {
-      {{"-v", "-a"}, "Verbose mode is activated.\nInclude file format is switched to assembler.\n"
-                     "*** No project description is given after the options.\n", 2},
+      {{"-v", "-a"},
+       "Verbose mode is activated.\nInclude file format is switched to assembler.\n"
+       "*** No project description is given after the options.\n",
+       2},
       {{"-a", "-p"}, "Include file format is switched to assembler.\n*** Option -p must be followed by a value.\n", 2},
       {{"-v", "-t"}, "Verbose mode is activated.\n*** Option -t must be followed by a value.\n", 2},
       {{"a", "b", "c", "d", "e", "desc"}, "*** Too many export scripts to be merged.\n", 1},
@@ -222,7 +224,7 @@ TEST(VoconvCli, StartsTheSongToolsAndFindsThemOnPath) {
       << r.out;
   EXPECT_NE(r.out.find("CMD: kvtool -B MIDIfiles/theme.arr out/Theme.song\n"), std::string::npos);
   EXPECT_EQ(dir.readText("tool.log"), (dir / "bin/mid2trk").string() + " -N MIDIfiles/intro.mid out/Level_1.song\n" +
-                                         (dir / "bin/kvtool").string() + " -B MIDIfiles/theme.arr out/Theme.song\n");
+                                          (dir / "bin/kvtool").string() + " -B MIDIfiles/theme.arr out/Theme.song\n");
   EXPECT_EQ(dir.readText("out/Level_1.song"), "song\n");
   // Without -b kvtool gets no switch at all (the command line shows two blanks).
   const CliResult little = voconv(dir, {"-v", "s.txt", "d.txt"}, {path});
@@ -235,9 +237,9 @@ TEST(VoconvCli, BuiltConverterFindsMid2trkBesideItself) {
   dir.write("macrodef.vqd", "");
   dir.write("s.txt", "[Songgroup]\nMidiSetup\n{\nName=a\nFilename=a.mid\nChannelsetup=1,0,0,0,0,0\n}\n");
   // Format 0, one track, division 96: one note of a quarter, then the end of the track.
-  dir.write("MIDIfiles/a.mid", std::vector<uint8_t>{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96,
-                                                     'M', 'T', 'r', 'k', 0, 0, 0, 13, 0, 0x90, 60, 100,
-                                                     96, 0x80, 60, 0, 0, 0xFF, 0x2F, 0});
+  dir.write("MIDIfiles/a.mid",
+            std::vector<uint8_t>{'M', 'T', 'h', 'd', 0,  0, 0,    6,  0,   0,  0,    1,  0, 96, 'M',  'T',  'r',
+                                 'k', 0,   0,   0,   13, 0, 0x90, 60, 100, 96, 0x80, 60, 0, 0,  0xFF, 0x2F, 0});
   std::filesystem::create_directory(dir / "out");
   const CliResult r = runProgram(VOCONV_EXE, {"s.txt", "d.txt"}, dir.path(), {}, {"PATH=/nonexistent"});
   EXPECT_NE(r.out.find("Using external tool to convert <MIDIfiles/a.mid>...\nDone.\n"), std::string::npos) << r.out;
@@ -288,7 +290,8 @@ TEST(VoconvCli, HandheldTargetsPassTheirOptionToMid2trk) {
   dir.write("d.txt", "");
   dir.write("s.txt", "[Songgroup]\nMidiSetup\n{\nName=a\nFilename=a.mid\nChannelsetup=1,0,0,0,0,0\n}\n");
   for (const std::string target : {"GB", "AGB"}) {
-    const CliResult r = runProgram(dir / "voconv", {"-t", target, "s.txt", "d.txt"}, dir.path(), {}, {"PATH=/nonexistent"});
+    const CliResult r =
+        runProgram(dir / "voconv", {"-t", target, "s.txt", "d.txt"}, dir.path(), {}, {"PATH=/nonexistent"});
     EXPECT_NE(r.out.find("Using external tool to convert <MIDIfiles/a.mid>...\n"), std::string::npos) << r.out;
   }
   const std::string tool = (dir / "mid2trk").string();
@@ -309,8 +312,9 @@ TEST(VoconvCli, ToolBesideTheConverterComesBeforePath) {
   dir.write("s.txt", "[Songgroup]\nMidiSetup\n{\nName=a\nFilename=a.arr\nChannelsetup=1,0,0,0,0,0\n}\n");
   const CliResult r = runProgram(dir / "voconv", {"-t", "gb", "s.txt", "d.txt"}, dir.path(), {}, {"PATH=/nonexistent"});
   EXPECT_NE(r.out.find("Using external tool to convert <MIDIfiles/a.arr>...\nDone.\n"), std::string::npos) << r.out;
-  EXPECT_TRUE(std::regex_match(dir.readText("tool.log"),
-                               std::regex((dir / "kvtool").string() + " MIDIfiles/a.arr voconv-songs\\.\\w{6}/a.song\n")));
+  EXPECT_TRUE(
+      std::regex_match(dir.readText("tool.log"),
+                       std::regex((dir / "kvtool").string() + " MIDIfiles/a.arr voconv-songs\\.\\w{6}/a.song\n")));
 }
 
 TEST(VoconvCli, OutputOfAFailingToolIsShownUpToALimit) {
@@ -319,7 +323,8 @@ TEST(VoconvCli, OutputOfAFailingToolIsShownUpToALimit) {
   dir.write("s.txt", "[Songgroup]\nMidiSetup\n{\nName=a\nFilename=a.mid\nChannelsetup=1,0,0,0,0,0\n}\n");
   dir.write("bin/mid2trk", "#!/bin/sh\nhead -c 1000000 /dev/zero | tr '\\0' x\nexit 4\n");
   ::chmod((dir / "bin/mid2trk").c_str(), 0755);
-  const CliResult r = voconv(dir, {"-t", "gb", "s.txt", "d.txt"}, {"PATH=" + (dir / "bin").string() + ":/usr/bin:/bin"});
+  const CliResult r =
+      voconv(dir, {"-t", "gb", "s.txt", "d.txt"}, {"PATH=" + (dir / "bin").string() + ":/usr/bin:/bin"});
   EXPECT_EQ(r.exitCode, 2);
   const std::string warning = "*** Warning: Error 4 while executing external program.\n";
   ASSERT_NE(r.out.find(warning), std::string::npos);

@@ -17,8 +17,8 @@ std::string extensionOfName(const std::string& fileName) {
 
 }  // namespace
 
-ToolCommand songToolCommand(const SongToolSettings& settings, const std::string& fileName,
-                            const std::string& inputPath, const std::string& outputPath) {
+ToolCommand songToolCommand(const SongToolSettings& settings, const std::string& fileName, const std::string& inputPath,
+                            const std::string& outputPath) {
   const std::string extension = extensionOfName(fileName);
   std::string tool;
   std::string option;

@@ -16,10 +16,10 @@ namespace voconv {
 
 // What the target and the options make of the song tools.
 struct SongToolSettings {
-  bool makesSongs = true;            // the slave ROM takes its songs from the Game Boy's run
-  std::string midiOption;            // mid2trk's song format: "-G", "-A", "-N" or "-P"
-  bool bigEndian = false;            // kvtool gets "-B"
-  std::string outputDirectory;       // where the songs are made ("" is the current folder)
+  bool makesSongs = true;               // the slave ROM takes its songs from the Game Boy's run
+  std::string midiOption;               // mid2trk's song format: "-G", "-A", "-N" or "-P"
+  bool bigEndian = false;               // kvtool gets "-B"
+  std::string outputDirectory;          // where the songs are made ("" is the current folder)
   SongFolder* privateFolder = nullptr;  // else here, made with the first song
 };
 
@@ -31,15 +31,17 @@ struct ToolCommand {
   std::string line;
   std::vector<std::string> argv;
 };
-ToolCommand songToolCommand(const SongToolSettings& settings, const std::string& fileName,
-                            const std::string& inputPath, const std::string& outputPath);
+ToolCommand songToolCommand(const SongToolSettings& settings, const std::string& fileName, const std::string& inputPath,
+                            const std::string& outputPath);
 
 // The song tool runs of one conversion.
 class SongRuns {
  public:
-  SongRuns(SongToolSettings settings, const BasePaths& basePaths, ToolRunner runTool, common::Output& out,
-           bool verbose)
-      : settings_(std::move(settings)), basePaths_(basePaths), runTool_(std::move(runTool)), out_(out),
+  SongRuns(SongToolSettings settings, const BasePaths& basePaths, ToolRunner runTool, common::Output& out, bool verbose)
+      : settings_(std::move(settings)),
+        basePaths_(basePaths),
+        runTool_(std::move(runTool)),
+        out_(out),
         verbose_(verbose) {}
 
   // Makes the song of setup `id` (named `name`, registered in `setups`) from

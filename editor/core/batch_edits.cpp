@@ -2,14 +2,14 @@
 
 #include <filesystem>
 
+#include "batch_report.h"
 #include "command_csv.h"
 #include "common/file_io.h"
 #include "common/output.h"
 #include "common/paths.h"
-#include "batch_report.h"
-#include "program_name.h"
 #include "document.h"
 #include "document_edits.h"
+#include "program_name.h"
 
 namespace vtq {
 namespace {
@@ -83,8 +83,8 @@ int shiftDocument(const BatchOptions& options, BatchRun& run) {
   if (!document.openDocument(common::pathFromName(options.document), error)) return reportDocumentError(run, error);
   const std::vector<CommandSerial> serials = commandsWithin(document, from, to);
   if (serials.empty()) {
-    run.err.print("vtqedit: no command from %s to %s in %s; nothing shifted\n", from.text().c_str(),
-                  to.text().c_str(), options.document.c_str());
+    run.err.print("vtqedit: no command from %s to %s in %s; nothing shifted\n", from.text().c_str(), to.text().c_str(),
+                  options.document.c_str());
     return kExitDone;
   }
   const EditResult moved = moveCommands(document, serials, frames, policyOf(options));
@@ -112,8 +112,7 @@ int exportList(const BatchOptions& options, BatchRun& run) {
 namespace {
 
 // The commands of a list file, every row checked.
-bool readList(const BatchOptions& options, std::vector<std::unique_ptr<CCommand>>& commands, BatchRun& run,
-              int& code) {
+bool readList(const BatchOptions& options, std::vector<std::unique_ptr<CCommand>>& commands, BatchRun& run, int& code) {
   const std::filesystem::path list = common::pathFromName(options.soundFile);
   std::string text;
   std::string reason;

@@ -5,6 +5,7 @@
 
 #include "batch_edits.h"
 #include "batch_options.h"
+#include "batch_report.h"
 #include "common/output.h"
 #include "common/paths.h"
 #include "common/safe_file_writer.h"
@@ -14,7 +15,6 @@
 #include "document.h"
 #include "document_lock.h"
 #include "list_columns.h"
-#include "batch_report.h"
 #include "program_name.h"
 
 namespace vtq {
@@ -116,7 +116,8 @@ int deleteCommand(const BatchOptions& options, BatchRun& run) {
   const auto& commands = document.commands();
   size_t index = 0;
   while (index < commands.size() && commands.at(index)->insertTime() != at) ++index;
-  if (index == commands.size()) return report(run, kExitRange, "no command at " + at.text() + " in " + options.document);
+  if (index == commands.size())
+    return report(run, kExitRange, "no command at " + at.text() + " in " + options.document);
   document.CommandDelete(index);
   if (!document.saveDocument(error)) return reportDocumentError(run, error);
   return kExitDone;
@@ -222,7 +223,8 @@ int checkTrack(const BatchOptions& options, BatchRun& run) {
   for (const std::string& line : checked.lines) text += line + "\n";
   run.out.write(text);
   std::string writeError;
-  if (options.report && !common::replaceFile(kProgramName, common::pathFromName(*options.report), checkReportCsv(checked), writeError))
+  if (options.report &&
+      !common::replaceFile(kProgramName, common::pathFromName(*options.report), checkReportCsv(checked), writeError))
     return report(run, kExitFile, writeError);
   if (checked.outcome != CueCheckOutcome::Passed) return kExitCheckFailed;
   return checked.atRiskCount > 0 ? kExitCheckAtRisk : kExitDone;

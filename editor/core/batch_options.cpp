@@ -59,13 +59,23 @@ struct ValueOption {
 };
 
 constexpr ValueOption kValueOptions[] = {
-    {"--at", &BatchOptions::at},         {"--command", &BatchOptions::command}, {"--param", &BatchOptions::param},
-    {"--mode", &BatchOptions::mode},     {"--icon", &BatchOptions::icon},       {"--respond", &BatchOptions::respond},
-    {"--repeat", &BatchOptions::repeat}, {"--rate", &BatchOptions::rate},
-    {"--start", &BatchOptions::start},   {"--length", &BatchOptions::length}, {"--channel", &BatchOptions::channel},
-    {"--speed", &BatchOptions::speed},   {"--min-margin", &BatchOptions::minMargin},
+    {"--at", &BatchOptions::at},
+    {"--command", &BatchOptions::command},
+    {"--param", &BatchOptions::param},
+    {"--mode", &BatchOptions::mode},
+    {"--icon", &BatchOptions::icon},
+    {"--respond", &BatchOptions::respond},
+    {"--repeat", &BatchOptions::repeat},
+    {"--rate", &BatchOptions::rate},
+    {"--start", &BatchOptions::start},
+    {"--length", &BatchOptions::length},
+    {"--channel", &BatchOptions::channel},
+    {"--speed", &BatchOptions::speed},
+    {"--min-margin", &BatchOptions::minMargin},
     {"--report", &BatchOptions::report},
-    {"--by", &BatchOptions::by},         {"--from", &BatchOptions::from},       {"--to", &BatchOptions::to},
+    {"--by", &BatchOptions::by},
+    {"--from", &BatchOptions::from},
+    {"--to", &BatchOptions::to},
 };
 
 struct ActionOption {
@@ -74,14 +84,10 @@ struct ActionOption {
 };
 
 constexpr ActionOption kActionOptions[] = {
-    {"--list", BatchAction::List},
-    {"--add", BatchAction::Add},
-    {"--delete", BatchAction::Delete},
-    {"--make-waves", BatchAction::MakeWaves},
-    {"--render", BatchAction::Render},
-    {"--check", BatchAction::Check},
-    {"--shift", BatchAction::Shift},
-    {"--export", BatchAction::Export},
+    {"--list", BatchAction::List},     {"--add", BatchAction::Add},
+    {"--delete", BatchAction::Delete}, {"--make-waves", BatchAction::MakeWaves},
+    {"--render", BatchAction::Render}, {"--check", BatchAction::Check},
+    {"--shift", BatchAction::Shift},   {"--export", BatchAction::Export},
     {"--import", BatchAction::Import},
 };
 
@@ -98,8 +104,8 @@ bool takesIgnoreConflict(BatchAction action) {
 
 // Which value options each action takes.
 bool allowedWith(BatchAction action, std::string_view option) {
-  static constexpr std::string_view kSoundFileOptions[] = {"--start", "--length",     "--channel", "--speed",
-                                                           "--min-margin", "--report", "--by", "--from", "--to"};
+  static constexpr std::string_view kSoundFileOptions[] = {
+      "--start", "--length", "--channel", "--speed", "--min-margin", "--report", "--by", "--from", "--to"};
   switch (action) {
     case BatchAction::Add:
       return std::find(std::begin(kSoundFileOptions), std::end(kSoundFileOptions), option) ==
@@ -142,7 +148,8 @@ bool parseBatchOptions(const std::vector<std::string>& args, BatchOptions& optio
       if (takesSoundFile(a.action)) {
         const bool list = a.action == BatchAction::Export || a.action == BatchAction::Import;
         if (i + 1 >= args.size())
-          return usage(problem, arg + (list ? " needs a document and a list file" : " needs a document and a wave file"));
+          return usage(problem,
+                       arg + (list ? " needs a document and a list file" : " needs a document and a wave file"));
         options.soundFile = args[++i];
       }
     }

@@ -20,10 +20,10 @@ enum class CheckMarkKind { OnTime, OffTime, Damaged, Missing, Unexpected };
 
 struct CheckMark {
   CheckMarkKind kind = CheckMarkKind::Missing;
-  uint64_t serial = 0;     // the command (0 for an unexpected transmission)
-  CSMPTETime at;           // the command's time when checked (Unexpected: where found)
-  CSMPTETime foundAt;      // where it was found, on the command's time line
-  std::string label;       // what the mark says: the failed check, the margin, the offset
+  uint64_t serial = 0;  // the command (0 for an unexpected transmission)
+  CSMPTETime at;        // the command's time when checked (Unexpected: where found)
+  CSMPTETime foundAt;   // where it was found, on the command's time line
+  std::string label;    // what the mark says: the failed check, the margin, the offset
   // The command as checked: its time and byte code.
   std::string checkedByteCode;
 };

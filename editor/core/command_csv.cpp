@@ -119,7 +119,8 @@ std::string shownValue(const std::string& value) {
 }  // namespace
 
 std::string describeListError(const std::string& fileName, const ListReadError& error) {
-  if (error.column.empty()) return common::format("%s line %zu: %s", fileName.c_str(), error.line, error.reason.c_str());
+  if (error.column.empty())
+    return common::format("%s line %zu: %s", fileName.c_str(), error.line, error.reason.c_str());
   return common::format("%s line %zu: %s \"%s\" %s", fileName.c_str(), error.line, error.column.c_str(),
                         shownValue(error.value).c_str(), error.reason.c_str());
 }
@@ -257,11 +258,13 @@ bool readParameter(RowReader& row, CCommand& command) {
     if (!row.field(kIcon).empty()) return row.fail(kIcon, "is given for a command other than SHOW_ANIMATION");
   }
   if (value.empty()) return param.kind() != ParamKind::Animation || readAnimation(row, static_cast<CAnimation&>(param));
-  if (param.kind() == ParamKind::Plain) return row.fail(kParameter, "is given for " + command.commandName() + ", which takes none");
+  if (param.kind() == ParamKind::Plain)
+    return row.fail(kParameter, "is given for " + command.commandName() + ", which takes none");
   uint32_t id = 0;
   BatchProblem problem;
   if (!parameterId(value, param.kind(), kListColumnNames[kParameter], id, problem))
-    return row.fail(kParameter, problem.exitCode == kExitRange ? "is out of range" : "is not a name of this command's parameter");
+    return row.fail(kParameter,
+                    problem.exitCode == kExitRange ? "is out of range" : "is not a name of this command's parameter");
   switch (param.kind()) {
     case ParamKind::Ability: static_cast<CAbility&>(param).abilityId = uint8_t(id); break;
     case ParamKind::PlaySound: static_cast<CPlaySound&>(param).soundId = uint16_t(id); break;
@@ -293,7 +296,8 @@ bool readTimes(RowReader& row, CCommand& command) {
 std::unique_ptr<CCommand> readRow(const TextRecord& record, const ColumnMap& map, ListReadError& error) {
   RowReader row(record, map, error);
   if (record.fields.size() > map.width) {
-    error = {record.line, {}, common::format("has %zu fields, the header row %zu", record.fields.size(), map.width), {}};
+    error = {
+        record.line, {}, common::format("has %zu fields, the header row %zu", record.fields.size(), map.width), {}};
     return nullptr;
   }
   auto command = std::make_unique<CCommand>();

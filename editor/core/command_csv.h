@@ -30,8 +30,8 @@ enum class ListSeparator { Comma, Tab };
 enum class ListHeader { Required, Optional };
 
 // The columns a command list is read with, in their written order.
-inline constexpr const char* kListColumnNames[] = {"insert_time", "timed",   "response_time", "retransmissions",
-                                                   "command",     "parameter", "mode",        "icon"};
+inline constexpr const char* kListColumnNames[] = {"insert_time", "timed",     "response_time", "retransmissions",
+                                                   "command",     "parameter", "mode",          "icon"};
 // The columns an exported list adds (ignored when read).
 inline constexpr const char* kListExportColumnNames[] = {"file_name", "byte_code"};
 

@@ -16,7 +16,8 @@ std::vector<FoundTransmission> findTransmissions(PcmWaveReader& reader, std::opt
                                                  MixTiming& timing) {
   TransmissionFinder finder(timing.documentRate, timing.mixRate);
   std::vector<float> samples(1 << 16);
-  while (const size_t frames = reader.readMono(samples, channel)) finder.push(std::span<const float>(samples.data(), frames));
+  while (const size_t frames = reader.readMono(samples, channel))
+    finder.push(std::span<const float>(samples.data(), frames));
   finder.finish();
   timing.sampleCount = reader.framesRead();
   return finder.found();
@@ -54,7 +55,8 @@ CueCheckReport checkSoundTrack(const CQuorlinVTQEditorDoc& document, const std::
   const std::vector<FoundTransmission> found = findTransmissions(reader, channel, timing);
   CueCheckReport report = buildCheckReport(document, found, timing, options.settings);
   if (reader.truncated())
-    report.notes.insert(report.notes.begin(), name + " ends before the size its data chunk states; checked what is there");
+    report.notes.insert(report.notes.begin(),
+                        name + " ends before the size its data chunk states; checked what is there");
   return report;
 }
 

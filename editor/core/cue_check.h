@@ -14,7 +14,7 @@ namespace vtq {
 class PcmWaveReader;
 
 struct CueCheckOptions {
-  CSMPTETime start;                // the time code of the mix's first sample
+  CSMPTETime start;                 // the time code of the mix's first sample
   std::optional<uint16_t> channel;  // counted from 1; none: all channels summed
   CueCheckSettings settings;        // a forced speed, the margin below which a cue is at risk
 };

@@ -67,8 +67,8 @@ std::vector<Expected> expectations(const CQuorlinVTQEditorDoc& document, const M
 }
 
 // The command an intact transmission belongs to: the matching command it puts nearest.
-std::optional<Match> ownerOf(const FoundTransmission& t, const std::vector<Expected>& expected,
-                             const TrackGeometry& g, double window) {
+std::optional<Match> ownerOf(const FoundTransmission& t, const std::vector<Expected>& expected, const TrackGeometry& g,
+                             double window) {
   std::optional<Match> owner;
   for (const Expected& e : expected) {
     if (e.words != t.packet.words) continue;
@@ -149,9 +149,9 @@ void addUnexpected(const std::vector<const FoundTransmission*>& unexplained, con
   const FoundTransmission* previous = nullptr;
   for (const FoundTransmission* t : unexplained) {
     const uint32_t format = g.formatOf(*t);
-    const bool repeat = previous && previous->packet.words == t->packet.words &&
-                        std::abs(t->start - previous->start - g.spacing(format, t->packet.words.size())) <=
-                            g.bit(format);
+    const bool repeat =
+        previous && previous->packet.words == t->packet.words &&
+        std::abs(t->start - previous->start - g.spacing(format, t->packet.words.size())) <= g.bit(format);
     previous = t;
     if (repeat) {
       ++report.records.back().copiesFound;
@@ -230,9 +230,18 @@ std::vector<std::string> checkReportLines(const CueCheckReport& report) {
                                r.marginDb.value_or(0));
         ++(std::abs(r.offsetFrames) <= 1 ? onTime : offTime);
         break;
-      case CueState::Damaged: line += "damaged " + r.failedCheck; ++damaged; break;
-      case CueState::Missing: line += "missing"; ++missing; break;
-      case CueState::Unexpected: line += "unexpected"; ++unexpected; break;
+      case CueState::Damaged:
+        line += "damaged " + r.failedCheck;
+        ++damaged;
+        break;
+      case CueState::Missing:
+        line += "missing";
+        ++missing;
+        break;
+      case CueState::Unexpected:
+        line += "unexpected";
+        ++unexpected;
+        break;
     }
     commands += r.state != CueState::Unexpected;
     if (r.formatRate != 0 && r.formatRate != report.documentRate && r.state != CueState::Damaged)
@@ -243,8 +252,8 @@ std::vector<std::string> checkReportLines(const CueCheckReport& report) {
       "%zu commands: %zu found on time, %zu found off time, %zu damaged, %zu missing; unexpected transmissions: %zu",
       commands, onTime, offTime, damaged, missing, unexpected);
   if (std::abs(report.speed - 1) > kReportedSpeedDifference)
-    summary += common::format("; speed %.4f (the track runs %.2f%% %s)", report.speed,
-                              std::abs(report.speed - 1) * 100, report.speed > 1 ? "fast" : "slow");
+    summary += common::format("; speed %.4f (the track runs %.2f%% %s)", report.speed, std::abs(report.speed - 1) * 100,
+                              report.speed > 1 ? "fast" : "slow");
   if (report.marginChecked) summary += common::format("; %d at risk", report.atRiskCount);
   lines.push_back(summary);
   return lines;

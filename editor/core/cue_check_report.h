@@ -19,7 +19,7 @@ class CQuorlinVTQEditorDoc;
 struct MixTiming {
   uint32_t documentRate = 44100;
   uint32_t mixRate = 44100;
-  CSMPTETime start;         // the time code of the mix's first sample
+  CSMPTETime start;          // the time code of the mix's first sample
   uint64_t sampleCount = 0;  // the mix's length in frames
 };
 
@@ -40,17 +40,17 @@ struct CueRecord {
   // The command's row in list order and its serial (Unexpected: none).
   size_t commandIndex = size_t(-1);
   uint64_t commandSerial = 0;
-  CSMPTETime insertTime;         // the command's time (Unexpected: where found)
-  std::string byteCode;          // "0x..." of the command, or of what was read
-  std::string failedCheck;       // Damaged: "header", "length", "parity" or "checksum"
-  uint64_t foundSample = 0;      // Found, Damaged, Unexpected: the mix frame where it starts
-  CSMPTETime foundTime;          // that position as a time code
-  int32_t offsetFrames = 0;      // Found: found time minus command time (after the speed fit)
-  std::optional<int> marginDb;   // Found: the margin of its best intact copy
-  uint32_t formatRate = 0;       // the rate of the format it was read in (0: none)
-  int copiesFound = 0;           // intact copies that belong to it (Unexpected: copies of it)
-  int copiesSent = 0;            // 1 + its retransmissions (Unexpected: 0)
-  bool atRisk = false;           // margin below --min-margin
+  CSMPTETime insertTime;        // the command's time (Unexpected: where found)
+  std::string byteCode;         // "0x..." of the command, or of what was read
+  std::string failedCheck;      // Damaged: "header", "length", "parity" or "checksum"
+  uint64_t foundSample = 0;     // Found, Damaged, Unexpected: the mix frame where it starts
+  CSMPTETime foundTime;         // that position as a time code
+  int32_t offsetFrames = 0;     // Found: found time minus command time (after the speed fit)
+  std::optional<int> marginDb;  // Found: the margin of its best intact copy
+  uint32_t formatRate = 0;      // the rate of the format it was read in (0: none)
+  int copiesFound = 0;          // intact copies that belong to it (Unexpected: copies of it)
+  int copiesSent = 0;           // 1 + its retransmissions (Unexpected: 0)
+  bool atRisk = false;          // margin below --min-margin
 };
 
 // "found", "damaged", "missing" or "unexpected".
@@ -58,8 +58,8 @@ const char* cueStateName(CueState state);
 
 // What the user asks of a check beyond the mix and its start.
 struct CueCheckSettings {
-  std::optional<double> speed;      // a speed to use instead of fitting one (1: no fit)
-  std::optional<int> minMarginDb;   // a found command whose margin is below is at risk
+  std::optional<double> speed;     // a speed to use instead of fitting one (1: no fit)
+  std::optional<int> minMarginDb;  // a found command whose margin is below is at risk
 };
 
 struct CueCheckReport {

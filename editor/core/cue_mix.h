@@ -28,8 +28,8 @@ class CueMix {
  private:
   struct Placed {
     std::unique_ptr<CCommand> command;
-    double start = 0;        // in film sound frames
-    double length = 0;       // an upper bound, in film sound frames
+    double start = 0;              // in film sound frames
+    double length = 0;             // an upper bound, in film sound frames
     std::vector<int16_t> samples;  // at the document's rate, made on first use
     bool made = false;
   };

@@ -4,12 +4,12 @@
 
 #include "common/byte_order.h"
 #include "common/file_io.h"
-#include "program_name.h"
 #include "common/output.h"
 #include "common/paths.h"
 #include "common/riff.h"
 #include "cue_transmission.h"
 #include "document.h"
+#include "program_name.h"
 #include "wave_file.h"
 
 namespace vtq {
@@ -52,8 +52,9 @@ std::vector<Placement> placeCommands(const CQuorlinVTQEditorDoc& document, const
     }
     if (limit && placement.end() > *limit) {
       placement.used = size_t(*limit - placement.start);
-      report.notes.push_back(commandLabel(*command) + common::format(" is cut by the track's end after %zu of %zu samples",
-                                                                     placement.used, placement.samples.size()));
+      report.notes.push_back(commandLabel(*command) +
+                             common::format(" is cut by the track's end after %zu of %zu samples", placement.used,
+                                            placement.samples.size()));
     }
     placements.push_back(std::move(placement));
   }
@@ -137,9 +138,9 @@ CueTrackReport renderCueTrack(const CQuorlinVTQEditorDoc& document, const std::f
   report.outcome = overlaps ? CueTrackOutcome::WrittenOverlaps : CueTrackOutcome::Written;
   report.transmissions = placements.size();
   report.sampleCount = sampleCount;
-  report.summary = common::format("%s: %zu transmissions, %llu samples (%.3f s) at %d Hz from %s", name.c_str(),
-                                  placements.size(), (unsigned long long)sampleCount, double(sampleCount) / rate, rate,
-                                  options.start.text().c_str());
+  report.summary =
+      common::format("%s: %zu transmissions, %llu samples (%.3f s) at %d Hz from %s", name.c_str(), placements.size(),
+                     (unsigned long long)sampleCount, double(sampleCount) / rate, rate, options.start.text().c_str());
   return report;
 }
 

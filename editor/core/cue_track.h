@@ -16,15 +16,15 @@ namespace vtq {
 class CQuorlinVTQEditorDoc;
 
 struct CueTrackOptions {
-  CSMPTETime start;                   // the time code of the track's first sample
-  std::optional<CSMPTETime> length;   // the track's length; default: up to the last transmission
+  CSMPTETime start;                  // the time code of the track's first sample
+  std::optional<CSMPTETime> length;  // the track's length; default: up to the last transmission
 };
 
 enum class CueTrackOutcome {
-  Written,           // the track was written
-  WrittenOverlaps,   // written, but transmissions overlap (summed with clipping)
-  Refused,           // nothing written: a rate without a pulse or a track over the wave format's 4 GiB
-  FileError,         // nothing written: the track could not be written
+  Written,          // the track was written
+  WrittenOverlaps,  // written, but transmissions overlap (summed with clipping)
+  Refused,          // nothing written: a rate without a pulse or a track over the wave format's 4 GiB
+  FileError,        // nothing written: the track could not be written
 };
 
 struct CueTrackReport {

@@ -1,9 +1,9 @@
 #include "document.h"
 
 #include "common/file_io.h"
-#include "document_edits.h"
 #include "common/output.h"
 #include "common/paths.h"
+#include "document_edits.h"
 #include "program_name.h"
 #include "qtd_format.h"
 
@@ -132,9 +132,8 @@ bool CQuorlinVTQEditorDoc::load(const std::filesystem::path& path, std::span<con
     const char* message = archiveError.kind == ArchiveErrorKind::Schema             ? kIncorrectSchema
                           : archiveError.kind == ArchiveErrorKind::UnexpectedObject ? kUnexpectedObject
                                                                                     : kUnexpectedFileFormat;
-    error = {messageForFile(message, path),
-             common::format("%s at byte %zu: %s", common::displayPath(path).c_str(), archiveError.offset,
-                            archiveError.detail.c_str())};
+    error = {messageForFile(message, path), common::format("%s at byte %zu: %s", common::displayPath(path).c_str(),
+                                                           archiveError.offset, archiveError.detail.c_str())};
     return false;
   }
   path_ = path;

@@ -52,7 +52,7 @@ bool planConflict(const std::vector<PlannedRow>& plan, ConflictPair& pair,
     if (!overlaps(a, b)) continue;
     const PlannedRow& moved = b.changed ? b : a;
     const PlannedRow& other = b.changed ? a : b;
-    pair = {moved.command->serial(), other.command->serial(), moved.insertTime, other.insertTime,
+    pair = {moved.command->serial(),      other.command->serial(),      moved.insertTime,  other.insertTime,
             other.command->commandName(), moved.command->commandName(), moved.requestIndex};
     return true;
   }
@@ -206,7 +206,8 @@ EditResult moveCommands(CQuorlinVTQEditorDoc& document, const std::vector<Comman
       plan.push_back({command.get(), command->insertTime(), false});
     }
   }
-  for (const PlannedRow& row : movedRows) plan.insert(plan.begin() + std::ptrdiff_t(planIndexFor(plan, row.insertTime)), row);
+  for (const PlannedRow& row : movedRows)
+    plan.insert(plan.begin() + std::ptrdiff_t(planIndexFor(plan, row.insertTime)), row);
   if (policy == ConflictPolicy::Refuse && planConflict(plan, result.conflict, PairsWithinChange::Skip)) {
     result.status = EditStatus::Conflict;
     return result;
@@ -217,12 +218,10 @@ EditResult moveCommands(CQuorlinVTQEditorDoc& document, const std::vector<Comman
   return result;
 }
 
-bool findConflict(const CQuorlinVTQEditorDoc& document, const std::vector<CommandSerial>& serials,
-                  ConflictPair& pair) {
+bool findConflict(const CQuorlinVTQEditorDoc& document, const std::vector<CommandSerial>& serials, ConflictPair& pair) {
   std::vector<PlannedRow> plan = currentPlan(document);
   for (PlannedRow& row : plan) {
-    row.changed = serials.empty() ||
-                  std::find(serials.begin(), serials.end(), row.command->serial()) != serials.end();
+    row.changed = serials.empty() || std::find(serials.begin(), serials.end(), row.command->serial()) != serials.end();
   }
   return planConflict(plan, pair);
 }

@@ -32,10 +32,10 @@ using CommandSerial = uint64_t;
 enum class ConflictPolicy { Refuse, Ignore };
 
 enum class EditStatus {
-  Done,          // the change was made
-  NotFound,      // a serial names no command of the document
-  OutOfRange,    // an insert or response time would leave 00:00:00:00..23:59:59:24
-  Conflict,      // a transmission would overlap another (only under ConflictPolicy::Refuse)
+  Done,        // the change was made
+  NotFound,    // a serial names no command of the document
+  OutOfRange,  // an insert or response time would leave 00:00:00:00..23:59:59:24
+  Conflict,    // a transmission would overlap another (only under ConflictPolicy::Refuse)
 };
 
 // The first overlapping pair a change would make: `moved` is a command of the
@@ -54,8 +54,8 @@ struct ConflictPair {
 
 struct EditResult {
   EditStatus status = EditStatus::Done;
-  ConflictPair conflict;            // set with EditStatus::Conflict
-  CommandSerial offending = 0;      // the command whose time is out of range / not found
+  ConflictPair conflict;               // set with EditStatus::Conflict
+  CommandSerial offending = 0;         // the command whose time is out of range / not found
   std::vector<CommandSerial> serials;  // the commands the change made, moved or replaced, in request order
   explicit operator bool() const { return status == EditStatus::Done; }
 };
@@ -73,8 +73,8 @@ EditResult insertCommands(CQuorlinVTQEditorDoc& document, std::vector<std::uniqu
 struct RemovedCommands {
   EditStatus status = EditStatus::Done;
   std::vector<std::unique_ptr<CCommand>> commands;
-  std::vector<size_t> rows;      // the row each had, ascending (for insertRemoved)
-  CommandSerial offending = 0;   // with NotFound: the serial that names no command
+  std::vector<size_t> rows;     // the row each had, ascending (for insertRemoved)
+  CommandSerial offending = 0;  // with NotFound: the serial that names no command
 };
 RemovedCommands removeCommands(CQuorlinVTQEditorDoc& document, const std::vector<CommandSerial>& serials);
 
@@ -104,8 +104,7 @@ EditResult moveCommands(CQuorlinVTQEditorDoc& document, const std::vector<Comman
 
 // The first conflict the list has between the named commands and their
 // neighbours as it stands (for a report after an Ignore). Empty serials: any.
-bool findConflict(const CQuorlinVTQEditorDoc& document, const std::vector<CommandSerial>& serials,
-                  ConflictPair& pair);
+bool findConflict(const CQuorlinVTQEditorDoc& document, const std::vector<CommandSerial>& serials, ConflictPair& pair);
 
 // Whether inserting `command`, or replacing the command `serial` by it, would
 // overlap a neighbour's transmission; `pair` (optional) names the first pair.

@@ -36,7 +36,8 @@ bool checkFormat(const riff::WaveFormat& f, uint64_t at, std::string& error) {
     return fail(common::format("%u-bit samples are not supported: save the sound as 16 or 24-bit PCM",
                                unsigned(f.bitsPerSample)));
   if (f.channels == 0 || f.blockAlign != f.channels * (f.bitsPerSample / 8))
-    return fail(common::format("%u channels do not fit a block of %u bytes", unsigned(f.channels), unsigned(f.blockAlign)));
+    return fail(
+        common::format("%u channels do not fit a block of %u bytes", unsigned(f.channels), unsigned(f.blockAlign)));
   if (f.sampleRate != 44100 && f.sampleRate != 48000)
     return fail(common::format("the sample rate %u Hz is not 44100 or 48000 Hz", f.sampleRate));
   return true;
@@ -67,7 +68,8 @@ std::optional<FilmSoundFormat> parseHeader(std::istream& in, uint64_t fileSize, 
       if (!chunks.skipBody(*chunk)) return fail(chunk->dataOffset(), "the file ends inside a chunk");
       continue;
     }
-    auto body = chunks.readBody(*chunk, chunk->is("bext") ? riff::kBextTimeReferenceOffset + 8 : riff::kExtensibleFormatSize);
+    auto body =
+        chunks.readBody(*chunk, chunk->is("bext") ? riff::kBextTimeReferenceOffset + 8 : riff::kExtensibleFormatSize);
     if (!body) return error = body.error().text(), std::nullopt;
     if (chunk->is("bext")) {
       format.timeReference = riff::bextTimeReference(*body);

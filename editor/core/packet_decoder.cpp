@@ -12,7 +12,8 @@ constexpr size_t kMaxWords = 9;  // the most that a 5-bit length describes
 
 uint8_t nibbleAt(std::span<const uint8_t> bits, size_t index) {
   uint8_t nibble = 0;
-  for (size_t b = 4 * index; b < 4 * index + 4; ++b) nibble = uint8_t(nibble << 1 | (b < bits.size() && bits[b] ? 1 : 0));
+  for (size_t b = 4 * index; b < 4 * index + 4; ++b)
+    nibble = uint8_t(nibble << 1 | (b < bits.size() && bits[b] ? 1 : 0));
   return nibble;
 }
 

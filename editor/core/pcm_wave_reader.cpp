@@ -79,7 +79,8 @@ size_t PcmWaveReader::readMono(std::span<float> out, std::optional<uint16_t> cha
   if (block == 0 || dataLeft_ < block) return 0;
   // The raw buffer holds at most kMaxRawBytes (at least one frame, which a
   // 16-bit block align keeps under 64 KiB), whatever the header declares.
-  const size_t frames = size_t(std::min<uint64_t>({out.size(), dataLeft_ / block, std::max<uint64_t>(1, kMaxRawBytes / block)}));
+  const size_t frames =
+      size_t(std::min<uint64_t>({out.size(), dataLeft_ / block, std::max<uint64_t>(1, kMaxRawBytes / block)}));
   raw_.resize(frames * block);
   const size_t bytes = chunks_.read(raw_);
   const size_t got = bytes / block;

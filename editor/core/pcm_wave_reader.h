@@ -24,8 +24,8 @@ struct PcmWaveFormat {
   uint16_t channels = 0;
   uint16_t bitsPerSample = 0;  // 16 or 24 (the container size)
   uint16_t blockAlign = 0;
-  uint64_t dataBytes = 0;       // the data chunk's stated size
-  bool dataToEnd = false;       // the size is unknown: read to the end
+  uint64_t dataBytes = 0;  // the data chunk's stated size
+  bool dataToEnd = false;  // the size is unknown: read to the end
 };
 
 class PcmWaveReader {

@@ -90,7 +90,8 @@ void columnPeaks(const PeakSummary& summary, const FilmSound& sound, ChannelChoi
     return at <= 0 ? uint64_t(0) : std::min<uint64_t>(uint64_t(at), total);
   };
   if (framesPerColumn >= double(PeakSummary::kBaseBin)) {
-    for (size_t i = 0; i < out.size(); ++i) out[i].peaks = summary.peaks(edge(i), edge(i + 1), framesPerColumn, out[i].found);
+    for (size_t i = 0; i < out.size(); ++i)
+      out[i].peaks = summary.peaks(edge(i), edge(i + 1), framesPerColumn, out[i].found);
     return;
   }
   // Zoomed in past the summary: the visible frames are few, read them.

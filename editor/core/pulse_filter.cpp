@@ -123,7 +123,8 @@ inline std::complex<float> correlate(const float* x, const float* real, const fl
 __attribute__((target_clones("avx2", "default")))
 #endif
 void magnitudesOf(const float* x, size_t count, const float* real, const float* imag, size_t taps, float* out) {
-  for (size_t j = 0; j < count; ++j) out[j] = std::sqrt(std::norm(correlate(x + j * PulseFilter::kGridStep, real, imag, taps)));
+  for (size_t j = 0; j < count; ++j)
+    out[j] = std::sqrt(std::norm(correlate(x + j * PulseFilter::kGridStep, real, imag, taps)));
 }
 
 }  // namespace

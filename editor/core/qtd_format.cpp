@@ -84,9 +84,9 @@ std::unique_ptr<CCommand> readCommand(ArchiveReader& archive, size_t& cloneBudge
   if (!archive.ok()) return nullptr;
   if (tag.kind == ArchiveReader::Tag::Null || tag.cls != ArchiveClass::CCommand) {
     archive.fail(ArchiveErrorKind::UnexpectedObject, at,
-                 tag.kind == ArchiveReader::Tag::Null ? std::string("an empty entry in the command list")
-                                                      : std::string("a ") + archiveClassName(tag.cls) +
-                                                            " where a command belongs");
+                 tag.kind == ArchiveReader::Tag::Null
+                     ? std::string("an empty entry in the command list")
+                     : std::string("a ") + archiveClassName(tag.cls) + " where a command belongs");
     return nullptr;
   }
   if (tag.kind == ArchiveReader::Tag::Reference) return copyOfReferencedCommand(archive, tag, at, cloneBudget);

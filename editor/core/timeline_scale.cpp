@@ -51,9 +51,7 @@ void TimelineScale::setZoom(size_t index, double anchorX) {
   setFirstFrame(anchor - anchorX * framesPerPixel());
 }
 
-double TimelineScale::lastFirstFrame() const {
-  return std::max(0.0, double(frameCount_) - width_ * framesPerPixel());
-}
+double TimelineScale::lastFirstFrame() const { return std::max(0.0, double(frameCount_) - width_ * framesPerPixel()); }
 
 void TimelineScale::setFirstFrame(double frame) { first_ = std::clamp(frame, 0.0, lastFirstFrame()); }
 

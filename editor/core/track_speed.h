@@ -28,7 +28,7 @@ class TrackGeometry {
 
   // Lengths in mix samples of a cue made in `format` (44100 or 48000).
   double bit(uint32_t format) const;
-  double lead(uint32_t format) const;  // silence before the first copy
+  double lead(uint32_t format) const;                       // silence before the first copy
   double spacing(uint32_t format, size_t wordCount) const;  // from one copy's start to the next
   double sampleOf(double seconds) const { return seconds * mixRate_ / speed_; }
   double secondsOf(double sample) const { return sample * speed_ / mixRate_; }

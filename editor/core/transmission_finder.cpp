@@ -29,7 +29,7 @@ struct TransmissionFinder::Reading {
   double start = 0, period = 0;
   std::vector<float> values;  // each bit's response turned to the pulses' phase
   float threshold = 0;
-  float syncEnergy = 0;       // the pattern's 1 bits summed in phase
+  float syncEnergy = 0;  // the pattern's 1 bits summed in phase
   DecodedPacket packet;
 };
 

@@ -107,9 +107,9 @@ class TransmissionFinder {
   size_t firstReach_;             // grid steps from a start to where its first pulse's peak is looked for
   size_t gapSlot_;                // grid steps from a start to the slot after the first pulse
   std::map<std::pair<uint32_t, int>, std::unique_ptr<PulseFilter>> decodeFilters_;
-  std::vector<float> levels_;    // filter magnitudes, one per grid step
-  size_t base_ = 0;              // grid index of levels_[0]
-  std::vector<float> samples_;   // the mix, from sample sampleBase_ on
+  std::vector<float> levels_;   // filter magnitudes, one per grid step
+  size_t base_ = 0;             // grid index of levels_[0]
+  std::vector<float> samples_;  // the mix, from sample sampleBase_ on
   size_t sampleBase_ = 0;
   size_t next_ = 0;  // the next grid index to try as a start
   std::vector<FoundTransmission> found_;

@@ -28,8 +28,8 @@ int CWaveFile::openForWrite(const std::filesystem::path& path, uint32_t sampleRa
 int CWaveFile::openInMemory(uint32_t sampleRate, uint16_t bits, uint16_t channels) {
   if (writing_) return fail(kWrongState, "a wave file is already open");
   if ((bits != 8 && bits != 16) || (channels != 1 && channels != 2))
-    return fail(kWrongState, common::format("%u bits and %u channels are not supported", unsigned(bits),
-                                            unsigned(channels)));
+    return fail(kWrongState,
+                common::format("%u bits and %u channels are not supported", unsigned(bits), unsigned(channels)));
   inMemory_ = true;
   return begin(sampleRate, bits, channels);
 }

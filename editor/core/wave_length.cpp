@@ -16,7 +16,8 @@ common::ReadResult<int64_t> waveLengthMs(std::span<const uint8_t> bytes) {
       const auto format = riff::parseWaveFormat(chunks.body(*chunk), chunk->dataOffset());
       if (format) bytesPerSecond = format->byteRate;
     } else if (chunk->is("data")) {
-      if (bytesPerSecond == 0) return common::errorAt(chunk->offset, "no format record with a byte rate before the data");
+      if (bytesPerSecond == 0)
+        return common::errorAt(chunk->offset, "no format record with a byte rate before the data");
       const uint64_t present = chunks.body(*chunk).size();
       return int64_t((present * 1000 + bytesPerSecond - 1) / bytesPerSecond);
     }

@@ -55,18 +55,26 @@ TEST(BatchEdits, ShiftMovesTheChosenCommandsOrChangesNothing) {
     const char* rows;  // empty: as before
     const char* messagePart;
   } cases[] = {
-      {{"--by", "00:00:02:00"}, 0,
+      {{"--by", "00:00:02:00"},
+       0,
        "00:00:12:00 00:00:12:00 scene00001200.wav\n00:00:14:00 00:00:44:00 scene00001400.wav\n"
-       "00:00:22:00 00:00:22:00 scene00002200.wav\n", ""},
-      {{"--by", "00:00:01:05", "--from", "00:00:12:00", "--to", "00:00:12:00"}, 0,
+       "00:00:22:00 00:00:22:00 scene00002200.wav\n",
+       ""},
+      {{"--by", "00:00:01:05", "--from", "00:00:12:00", "--to", "00:00:12:00"},
+       0,
        "00:00:10:00 00:00:10:00 scene00001000.wav\n00:00:13:05 00:00:43:05 scene00001305.wav\n"
-       "00:00:20:00 00:00:20:00 scene00002000.wav\n", ""},
-      {{"--by", "+00:01:00:00", "--from", "00:00:11:00"}, 0,
+       "00:00:20:00 00:00:20:00 scene00002000.wav\n",
+       ""},
+      {{"--by", "+00:01:00:00", "--from", "00:00:11:00"},
+       0,
        "00:00:10:00 00:00:10:00 scene00001000.wav\n00:01:12:00 00:01:42:00 scene00011200.wav\n"
-       "00:01:20:00 00:01:20:00 scene00012000.wav\n", ""},
+       "00:01:20:00 00:01:20:00 scene00012000.wav\n",
+       ""},
       {{"--by", "-00:00:10:01"}, 5, "", "moves the command at 00:00:10:00 (KEEP_ALIVE) out of the day"},
       {{"--by", "23:59:20:00", "--from", "00:00:12:00"}, 5, "", "moves the command at 00:00:12:00 (ENABLE_ABILITY)"},
-      {{"--by", "-00:00:01:00", "--from", "00:00:12:00", "--to", "00:00:12:00"}, 3, "",
+      {{"--by", "-00:00:01:00", "--from", "00:00:12:00", "--to", "00:00:12:00"},
+       3,
+       "",
        "the command at 00:00:11:00 (ENABLE_ABILITY) would overlap the command at 00:00:10:00 (KEEP_ALIVE)"},
       {{"--by", "00:00:00:01", "--from", "00:00:30:00"}, 0, "", "no command from 00:00:30:00 to 23:59:59:24"},
       {{"--by", "00:00:01"}, 2, "", "--by needs HH:MM:SS:FF"},
@@ -133,11 +141,17 @@ TEST(BatchEdits, ImportRefusesABadListOrAnOverlapWithNothingChanged) {
     int exitCode;
     const char* messagePart;
   } cases[] = {
-      {header + "00:00:30:00,no,,0,KEEP_ALIVE,,,\n00:00:31:00,no,,0,PLAY_SOUND,SFX_Nowhere,,\n", {}, 5,
+      {header + "00:00:30:00,no,,0,KEEP_ALIVE,,,\n00:00:31:00,no,,0,PLAY_SOUND,SFX_Nowhere,,\n",
+       {},
+       5,
        "list.csv line 3: parameter \"SFX_Nowhere\" is not a name"},
-      {header + "00:00:30:00,no,,0,KEEP_ALIVE,,,\n00:00:11:00,no,,0,KEEP_ALIVE,,,\n", {}, 3,
+      {header + "00:00:30:00,no,,0,KEEP_ALIVE,,,\n00:00:11:00,no,,0,KEEP_ALIVE,,,\n",
+       {},
+       3,
        "the command at 00:00:11:00 (KEEP_ALIVE) would overlap the command at 00:00:10:00 (KEEP_ALIVE)"},
-      {header + "00:00:30:00,no,,0,KEEP_ALIVE,,,\n00:00:30:10,no,,0,STOP_ABILITY,,,\n", {}, 3,
+      {header + "00:00:30:00,no,,0,KEEP_ALIVE,,,\n00:00:30:10,no,,0,STOP_ABILITY,,,\n",
+       {},
+       3,
        "the command at 00:00:30:10 (STOP_ABILITY) would overlap the command at 00:00:30:00 (KEEP_ALIVE)"},
       {header + "00:00:30:00,no,,0,KEEP_ALIVE,,,\n00:00:11:00,no,,0,KEEP_ALIVE,,,\n", {"--ignore-conflict"}, 0, ""},
   };

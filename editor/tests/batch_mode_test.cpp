@@ -8,11 +8,11 @@
 #include <sstream>
 
 #include "common/byte_order.h"
+#include "common/testing/cli_run.h"
 #include "core/batch_mode.h"
 #include "core/document.h"
 #include "core/document_lock.h"
 #include "core/launch_mode.h"
-#include "common/testing/cli_run.h"
 
 using testing_support::CliResult;
 using testing_support::runProgram;
@@ -35,7 +35,8 @@ Bytes newClass(const std::string& name) {
   return Bytes{0xFF, 0xFF, 0x01, 0x00, uint8_t(name.size()), 0x00} + text(name);
 }
 
-const char* const kTitles = "Insert Time Code\tTimed\tToy Response Time\tRetransmit\tFile Name\tCommand\tParameters\tByte Code\n";
+const char* const kTitles =
+    "Insert Time Code\tTimed\tToy Response Time\tRetransmit\tFile Name\tCommand\tParameters\tByte Code\n";
 const char* const kWarning = "Warning!\nTransmission of this command will conflict with other command.\n";
 
 void add(const TempDir& dir, const Args& args) {
@@ -99,11 +100,15 @@ TEST(BatchMode, UsageAndRangeErrorsTouchNoFile) {
       {{"--add", "s.qtd", "--at", "00:00:01:00:00", "--command", "KEEP_ALIVE"}, 2, "--at needs HH:MM:SS:FF"},
       {{"--add", "s.qtd", "--at", "00:00:01:0x", "--command", "KEEP_ALIVE"}, 2, "--at needs HH:MM:SS:FF"},
       {{"--add", "s.qtd", "--at", "00:00:01:00", "--command", "KEEP_ALIVE", "--param", "3"}, 2, "takes no parameter"},
-      {{"--add", "s.qtd", "--at", "00:00:01:00", "--command", "PLAY_SOUND", "--mode", "icon"}, 2, "SHOW_ANIMATION only"},
-      {{"--add", "s.qtd", "--at", "00:00:01:00", "--command", "PLAY_SOUND", "--param", "AB_SHIELD"}, 2,
+      {{"--add", "s.qtd", "--at", "00:00:01:00", "--command", "PLAY_SOUND", "--mode", "icon"},
+       2,
+       "SHOW_ANIMATION only"},
+      {{"--add", "s.qtd", "--at", "00:00:01:00", "--command", "PLAY_SOUND", "--param", "AB_SHIELD"},
+       2,
        "not a sound or voice name"},
       {{"--add", "s.qtd", "--at", "00:00:01:00", "--command", "SHOW_ANIMATION", "--mode", "spin"}, 2, "--mode is"},
-      {{"--add", "s.qtd", "--at", "00:00:01:00", "--command", "SHOW_ANIMATION", "--mode", "once", "--icon", "2"}, 2,
+      {{"--add", "s.qtd", "--at", "00:00:01:00", "--command", "SHOW_ANIMATION", "--mode", "once", "--icon", "2"},
+       2,
        "--icon goes with --mode icon"},
       {{"--add", "s.qtd", "--at", "00:00:01:00", "--command", "KEEP_ALIVE", "--rate", "22050"}, 2, "--rate is"},
       {{"--add", "s.qtd", "--at", "00:00:01:00", "--command", "KEEP_ALIVE", "--repeat", "x"}, 2, "needs a number"},
@@ -115,13 +120,16 @@ TEST(BatchMode, UsageAndRangeErrorsTouchNoFile) {
       {{"--add", "s.qtd", "--at", "00:00:01:00", "--command", "KEEP_ALIVE", "--repeat", "16"}, 5, "--repeat 16"},
       {{"--add", "s.qtd", "--at", "00:00:01:00", "--command", "ENABLE_ABILITY", "--param", "256"}, 5, "--param 256"},
       {{"--add", "s.qtd", "--at", "00:00:01:00", "--command", "PLAY_SOUND", "--param", "65536"}, 5, "--param 65536"},
-      {{"--add", "s.qtd", "--at", "00:00:01:00", "--command", "KEEP_ALIVE", "--repeat", "99999999999999999999999"}, 5,
+      {{"--add", "s.qtd", "--at", "00:00:01:00", "--command", "KEEP_ALIVE", "--repeat", "99999999999999999999999"},
+       5,
        "out of range"},
       {{"--add", "s.qtd", "--at", "00:00:01:00", "--command", "SHOW_ANIMATION", "--icon", "256"}, 5, "--icon 256"},
       {{"--add", "s.qtd", "--at", "00:00:01:00", "--command", "SHOW_ANIMATION", "--icon", "0"}, 5, "--icon 0"},
-      {{"--add", "s.qtd", "--at", "00:00:01:00", "--command", "KEEP_ALIVE", "--respond", "00:04:17:00"}, 5,
+      {{"--add", "s.qtd", "--at", "00:00:01:00", "--command", "KEEP_ALIVE", "--respond", "00:04:17:00"},
+       5,
        "not 0 to 255 seconds after"},
-      {{"--add", "s.qtd", "--at", "00:00:01:00", "--command", "KEEP_ALIVE", "--respond", "00:00:00:24"}, 5,
+      {{"--add", "s.qtd", "--at", "00:00:01:00", "--command", "KEEP_ALIVE", "--respond", "00:00:00:24"},
+       5,
        "not 0 to 255 seconds after"},
   };
   for (const Case& c : cases) {
@@ -140,8 +148,8 @@ TEST(BatchMode, AddCreatesTheDocumentAndItsWaveFileByteForByte) {
   // The lock file stays beside the document for the next run.
   EXPECT_EQ(dir.files(), (std::vector<std::string>{".scene.qtd.lock", "scene.qtd", "scene00001000.wav"}));
   const Bytes expected = Bytes{0x01, 0x00} + newClass("CCommand") + le32(250) + le32(250) + newClass("CParam") +
-                         le32(0) + Bytes{0x00, 0x10} + le32(0) + Bytes{17} + text("scene00001000.wav") +
-                         Bytes{0x04} + text("0x10") + le32(44100);
+                         le32(0) + Bytes{0x00, 0x10} + le32(0) + Bytes{17} + text("scene00001000.wav") + Bytes{0x04} +
+                         text("0x10") + le32(44100);
   EXPECT_EQ(dir.readBytes("scene.qtd"), expected);
   // 10 ms of silence and 56 bits of 118 samples.
   EXPECT_EQ(dir.readBytes("scene00001000.wav").size(), 44u + 2 * (441 + 56 * 118));
@@ -169,13 +177,15 @@ TEST(BatchMode, ListShowsTheEightColumns) {
   add(dir, {"--at", "00:04:00:00", "--command", "STOP_ABILITY"});
   const CliResult r = vtqedit(dir, {"--list", "scene.qtd"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(r.out, std::string(kTitles) +
-                       "00:00:10:00\tNo\t00:00:10:00\t0\tscene00001000.wav\tKEEP_ALIVE\t\t0x10\n"
-                       "00:00:12:00\tYes\t00:00:42:00\t1\tscene00001200.wav\tENABLE_ABILITY\tAB_SHIELD\t0x710B\n"
-                       "00:01:00:05\tNo\t00:01:00:05\t0\tscene00010005.wav\tSHOW_ANIMATION\tDRIVING_LIGHT, Icon 3\t0x53431607\n"
-                       "00:02:00:00\tNo\t00:02:00:00\t0\tscene00020000.wav\tSHOW_ANIMATION\tBONUS\t0x53800003\n"
-                       "00:03:00:00\tNo\t00:03:00:00\t0\tscene00030000.wav\tPLAY_SOUND\tVO_SCAN004\t0x222C01\n"
-                       "00:04:00:00\tNo\t00:04:00:00\t0\tscene00040000.wav\tSTOP_ABILITY\t\t0xF0\n");
+  EXPECT_EQ(
+      r.out,
+      std::string(kTitles) +
+          "00:00:10:00\tNo\t00:00:10:00\t0\tscene00001000.wav\tKEEP_ALIVE\t\t0x10\n"
+          "00:00:12:00\tYes\t00:00:42:00\t1\tscene00001200.wav\tENABLE_ABILITY\tAB_SHIELD\t0x710B\n"
+          "00:01:00:05\tNo\t00:01:00:05\t0\tscene00010005.wav\tSHOW_ANIMATION\tDRIVING_LIGHT, Icon 3\t0x53431607\n"
+          "00:02:00:00\tNo\t00:02:00:00\t0\tscene00020000.wav\tSHOW_ANIMATION\tBONUS\t0x53800003\n"
+          "00:03:00:00\tNo\t00:03:00:00\t0\tscene00030000.wav\tPLAY_SOUND\tVO_SCAN004\t0x222C01\n"
+          "00:04:00:00\tNo\t00:04:00:00\t0\tscene00040000.wav\tSTOP_ABILITY\t\t0xF0\n");
   EXPECT_EQ(r.err, "");
 }
 
@@ -212,7 +222,8 @@ TEST(BatchMode, DeleteRemovesTheCommandAtThatTime) {
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_TRUE(dir.exists("scene00001000.wav"));
   const CliResult list = vtqedit(dir, {"--list", "scene.qtd"});
-  EXPECT_EQ(list.out, std::string(kTitles) + "00:00:20:00\tNo\t00:00:20:00\t0\tscene00002000.wav\tSTOP_ABILITY\t\t0xF0\n");
+  EXPECT_EQ(list.out,
+            std::string(kTitles) + "00:00:20:00\tNo\t00:00:20:00\t0\tscene00002000.wav\tSTOP_ABILITY\t\t0xF0\n");
 }
 
 TEST(BatchMode, DeleteTakesTheFirstCommandAtThatTimeWhereverTheFileHoldsIt) {
@@ -235,7 +246,8 @@ TEST(BatchMode, DeleteTakesTheFirstCommandAtThatTimeWhereverTheFileHoldsIt) {
     EXPECT_EQ(r.exitCode, 0) << at << ": " << r.err;
   }
   const CliResult list = vtqedit(dir, {"--list", "scene.qtd"});
-  EXPECT_EQ(list.out, std::string(kTitles) + "00:00:20:00\tNo\t00:00:20:00\t0\tscene00002000.wav\tSTOP_ABILITY\t\t0xF0\n");
+  EXPECT_EQ(list.out,
+            std::string(kTitles) + "00:00:20:00\tNo\t00:00:20:00\t0\tscene00002000.wav\tSTOP_ABILITY\t\t0xF0\n");
 }
 
 TEST(BatchMode, IconNumbersRunTo255) {
@@ -303,10 +315,10 @@ TEST(BatchMode, AFailedSaveLeavesThePreviousDocument) {
   const Bytes before = dir.readBytes("scene.qtd");
   ASSERT_GT(before.size(), 1024u);
   // Files may grow to 1 KiB only: writing the smaller document still fails.
-  const CliResult r = runProgram("/bin/bash",
-                                 {"-c", std::string("trap '' XFSZ; ulimit -f 1; exec '") + VTQEDIT_EXE +
-                                            "' --delete scene.qtd --at 00:00:10:00"},
-                                 dir.path());
+  const CliResult r = runProgram(
+      "/bin/bash",
+      {"-c", std::string("trap '' XFSZ; ulimit -f 1; exec '") + VTQEDIT_EXE + "' --delete scene.qtd --at 00:00:10:00"},
+      dir.path());
   EXPECT_EQ(r.exitCode, 4) << r.err;
   EXPECT_NE(r.err.find("Failed to save document."), std::string::npos) << r.err;
   EXPECT_EQ(dir.readBytes("scene.qtd"), before);

@@ -54,7 +54,8 @@ TEST(CommandCsv, RowsNameEveryFieldAsTheBatchModeTakesIt) {
             }),
        "00:00:05:10,yes,00:04:20:10,0,ENABLE_ABILITY,AB_SHIELD,,,,"},
       // An id without a name is written as its number.
-      {make(kDisableAbility, CSMPTETime(0, 0, 6, 0), [](CCommand& c) { static_cast<CAbility&>(c.param()).abilityId = 14; }),
+      {make(kDisableAbility, CSMPTETime(0, 0, 6, 0),
+            [](CCommand& c) { static_cast<CAbility&>(c.param()).abilityId = 14; }),
        "00:00:06:00,no,00:00:06:00,0,DISABLE_ABILITY,14,,,,"},
       {make(kShowAnimation, CSMPTETime(0, 0, 7, 0),
             [](CCommand& c) {
@@ -64,7 +65,8 @@ TEST(CommandCsv, RowsNameEveryFieldAsTheBatchModeTakesIt) {
               animation.iconNumber = 33;
             }),
        "00:00:07:00,no,00:00:07:00,0,SHOW_ANIMATION,BONUS,icon,33,,"},
-      {make(kShowAnimation, CSMPTETime(0, 0, 8, 0), [](CCommand& c) { static_cast<CAnimation&>(c.param()).mode = CAnimation::kOnce; }),
+      {make(kShowAnimation, CSMPTETime(0, 0, 8, 0),
+            [](CCommand& c) { static_cast<CAnimation&>(c.param()).mode = CAnimation::kOnce; }),
        "00:00:08:00,no,00:00:08:00,0,SHOW_ANIMATION,NO_HEAD,once,1,,"},
   };
   for (const auto& c : cases) {
@@ -89,9 +91,8 @@ TEST(CommandCsv, AnExportReadsBackAsTheSameCommands) {
     animation.iconNumber = 200;
   }));
   commands.push_back(make(0x42, CSMPTETime(0, 0, 2, 0)));  // a code without a name
-  commands.push_back(make(kPlaySound, CSMPTETime(0, 0, 3, 0), [](CCommand& c) {
-    static_cast<CPlaySound&>(c.param()).soundId = 62;
-  }));
+  commands.push_back(
+      make(kPlaySound, CSMPTETime(0, 0, 3, 0), [](CCommand& c) { static_cast<CPlaySound&>(c.param()).soundId = 62; }));
   std::vector<const CCommand*> written;
   for (const auto& c : commands) written.push_back(c.get());
   for (const ListSeparator separator : {ListSeparator::Comma, ListSeparator::Tab}) {
@@ -153,7 +154,8 @@ TEST(CommandCsv, TheHeaderNamesTheColumnsInAnyOrder) {
        ListHeader::Required, ""},
       // Rows pasted from a spreadsheet without their header, in the written order.
       {"00:00:04:00,yes,00:00:09:00,0,KEEP_ALIVE,,,\n", ListHeader::Optional, ""},
-      {"00:00:04:00,yes,00:00:09:00,0,KEEP_ALIVE,,,\n", ListHeader::Required, "line 1: column \"00:00:04:00\" is not one"},
+      {"00:00:04:00,yes,00:00:09:00,0,KEEP_ALIVE,,,\n", ListHeader::Required,
+       "line 1: column \"00:00:04:00\" is not one"},
       {"insert_time,timed,response_time,retransmissions,command,parameter,mode\n", ListHeader::Required,
        "line 1: column \"icon\" is missing"},
       {"insert_time,timed,timed,response_time,retransmissions,command,parameter,mode,icon\n", ListHeader::Required,
@@ -164,7 +166,8 @@ TEST(CommandCsv, TheHeaderNamesTheColumnsInAnyOrder) {
     ListReadError error;
     const auto commands = decode(c.text, error, c.header);
     if (*c.error) {
-      EXPECT_NE(describeListError("l.csv", error).find(c.error), std::string::npos) << describeListError("l.csv", error);
+      EXPECT_NE(describeListError("l.csv", error).find(c.error), std::string::npos)
+          << describeListError("l.csv", error);
       continue;
     }
     ASSERT_EQ(commands.size(), 1u) << error.reason;
@@ -181,7 +184,9 @@ TEST(CsvTable, FieldsAreQuotedAndSplitAsRfc4180Says) {
 
   std::vector<TextRecord> records;
   TextSplitError error;
-  ASSERT_TRUE(splitRecords("\xEF\xBB\xBF" "a,\"b,\"\"c\"\"\",\r\n\r\n\"multi\r\nline\",x\ny", ',', records, error));
+  ASSERT_TRUE(splitRecords("\xEF\xBB\xBF"
+                           "a,\"b,\"\"c\"\"\",\r\n\r\n\"multi\r\nline\",x\ny",
+                           ',', records, error));
   ASSERT_EQ(records.size(), 3u);
   EXPECT_EQ(records[0].fields, (std::vector<std::string>{"a", "b,\"c\"", ""}));
   EXPECT_EQ(records[1].line, 3u);

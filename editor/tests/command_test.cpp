@@ -162,11 +162,10 @@ TEST(Command, VocabularyTablesHaveTheirIdsAndCounts) {
   for (uint32_t id : {14u, 16u, 19u, 20u, 21u, 23u, 27u}) EXPECT_EQ(vocabularyName(Vocabulary::Ability, id), "") << id;
   EXPECT_EQ(vocabularyName(Vocabulary::Ability, 0), "AB_IDLE");
   EXPECT_EQ(vocabularyName(Vocabulary::Ability, 11), "AB_SHIELD");
-  const std::pair<uint32_t, const char*> pictures[] = {{0, "NO_HEAD"},   {3, "BONUS"},         {4, "GAIN_LEVEL"},
-                                                       {5, "CRASH"},     {7, ""},              {8, "NUMBERS"},
-                                                       {11, "ARROW_UP"}, {12, "ARROW_DOWN"},   {256, "DOGDE"},
-                                                       {512, "REFLEX"},  {2048, "SCAN"},       {5632, "DRIVING"},
-                                                       {5639, "DRIVING_LIGHT"}, {6656, "MAGNET"}, {6657, ""}};
+  const std::pair<uint32_t, const char*> pictures[] = {
+      {0, "NO_HEAD"}, {3, "BONUS"},      {4, "GAIN_LEVEL"},       {5, "CRASH"},     {7, ""},
+      {8, "NUMBERS"}, {11, "ARROW_UP"},  {12, "ARROW_DOWN"},      {256, "DOGDE"},   {512, "REFLEX"},
+      {2048, "SCAN"}, {5632, "DRIVING"}, {5639, "DRIVING_LIGHT"}, {6656, "MAGNET"}, {6657, ""}};
   for (const auto& [id, name] : pictures) EXPECT_EQ(vocabularyName(Vocabulary::Picture, id), name) << id;
   for (uint32_t id = 0; id < 63; ++id) EXPECT_EQ(vocabularyName(Vocabulary::Sound, id).substr(0, 4), "SFX_") << id;
   for (uint32_t id = 0; id < 400; ++id) {
@@ -213,12 +212,11 @@ TEST(Command, SetResponseTimeBoundaries) {
   };
   const CSMPTETime insert = tc(0, 1, 0, 10);
   const Case cases[] = {
-      {tc(0, 1, 0, 10), true, "00:01:00:10"},
-      {tc(0, 5, 15, 10), true, "00:05:15:10"},   // exactly 255 s
-      {tc(0, 5, 16, 10), false, "00:01:00:10"},  // 256 s
-      {tc(0, 0, 59, 10), false, "00:01:00:10"},  // before: close to 24 h
-      {tc(0, 2, 0, 3), true, "00:02:00:10"},     // the frame number follows the insert time
-      {tc(0, 5, 15, 24), true, "00:05:15:10"},   // 255 s once the frames are replaced
+      {tc(0, 1, 0, 10), true, "00:01:00:10"},   {tc(0, 5, 15, 10), true, "00:05:15:10"},  // exactly 255 s
+      {tc(0, 5, 16, 10), false, "00:01:00:10"},                                           // 256 s
+      {tc(0, 0, 59, 10), false, "00:01:00:10"},                                           // before: close to 24 h
+      {tc(0, 2, 0, 3), true, "00:02:00:10"},    // the frame number follows the insert time
+      {tc(0, 5, 15, 24), true, "00:05:15:10"},  // 255 s once the frames are replaced
   };
   for (const Case& c : cases) {
     CCommand command;

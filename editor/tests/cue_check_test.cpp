@@ -6,8 +6,8 @@
 // own rendered track.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <numbers>
 #include <random>
@@ -72,7 +72,8 @@ Samples renderTrack(const vtq::CQuorlinVTQEditorDoc& document, const TempDir& di
   Samples track;
   EXPECT_TRUE(reader.readHeader());
   Samples block(1 << 16);
-  while (const size_t n = reader.readMono(block, std::nullopt)) track.insert(track.end(), block.begin(), block.begin() + std::ptrdiff_t(n));
+  while (const size_t n = reader.readMono(block, std::nullopt))
+    track.insert(track.end(), block.begin(), block.begin() + std::ptrdiff_t(n));
   return track;
 }
 
@@ -147,7 +148,8 @@ Samples playedAt(const Samples& track, double speed) {
       if (k < 0 || k >= int64_t(track.size()) || track[size_t(k)] == 0) continue;
       const double x = t - double(k);
       const double sinc = x == 0 ? 1 : std::sin(std::numbers::pi * cutoff * x) / (std::numbers::pi * cutoff * x);
-      const double window = 0.42 + 0.5 * std::cos(std::numbers::pi * x / kHalf) + 0.08 * std::cos(2 * std::numbers::pi * x / kHalf);
+      const double window =
+          0.42 + 0.5 * std::cos(std::numbers::pi * x / kHalf) + 0.08 * std::cos(2 * std::numbers::pi * x / kHalf);
       sum += track[size_t(k)] * cutoff * sinc * window;
     }
     out[m] = float(sum);

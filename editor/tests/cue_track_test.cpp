@@ -91,7 +91,8 @@ TEST(CueTrack, IsTheSumOfTheCommandsWaveFilesAtTheirTimes) {
       {"44100",
        {{{"--at", "00:00:01:00", "--command", "KEEP_ALIVE", "--repeat", "2"}, "scene00000100.wav", 25},
         {{"--at", "00:00:02:10", "--command", "PLAY_SOUND", "--param", "SFX_Honk", "--respond", "00:00:09:10"},
-         "scene00000210.wav", 60}},
+         "scene00000210.wav",
+         60}},
        {},
        0,
        ""},
@@ -99,7 +100,8 @@ TEST(CueTrack, IsTheSumOfTheCommandsWaveFilesAtTheirTimes) {
       {"48000",
        {{{"--at", "00:00:00:10", "--command", "STOP_ABILITY"}, "", 0},
         {{"--at", "01:00:01:00", "--command", "SHOW_ANIMATION", "--param", "4660", "--repeat", "3"},
-         "scene01000100.wav", 25},
+         "scene01000100.wav",
+         25},
         {{"--at", "01:00:01:07", "--command", "ENABLE_ABILITY", "--param", "AB_SHIELD"}, "scene01000107.wav", 32}},
        {"--start", "01:00:00:00"},
        3,
@@ -168,8 +170,8 @@ class CueCheck : public ::testing::Test {
   void SetUp() override {
     add(dir, "scene.qtd", {"--at", "00:00:01:00", "--command", "KEEP_ALIVE"});
     add(dir, "scene.qtd", {"--at", "00:00:03:00", "--command", "PLAY_SOUND", "--param", "31", "--repeat", "1"});
-    add(dir, "scene.qtd", {"--at", "00:00:05:00", "--command", "ENABLE_ABILITY", "--param", "3", "--respond",
-                           "00:00:20:00"});
+    add(dir, "scene.qtd",
+        {"--at", "00:00:05:00", "--command", "ENABLE_ABILITY", "--param", "3", "--respond", "00:00:20:00"});
     add(dir, "extra.qtd", {"--at", "00:00:07:00", "--command", "STOP_ABILITY"});
     const CliResult r = vtqedit(dir, {"--render", "scene.qtd", "track.wav", "--length", "00:00:08:00"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
@@ -207,25 +209,35 @@ TEST_F(CueCheck, ReportsEveryCommandAndWhatNoCommandExplains) {
   };
   const std::string tail = "1 damaged, 0 missing; unexpected transmissions: 0\n";
   const Case cases[] = {
-      {"intact", [](Samples&) {}, intact + "3 commands: 3 found on time, 0 found off time, 0 damaged, 0 missing; unexpected transmissions: 0\n", 0},
+      {"intact", [](Samples&) {},
+       intact + "3 commands: 3 found on time, 0 found off time, 0 damaged, 0 missing; unexpected transmissions: 0\n",
+       0},
       {"cue removed", [](Samples& s) { std::fill_n(s.begin() + kSecond, kSecond, 0); },
        "00:00:01:00 0x10 missing\n" + honk + shield +
-           "3 commands: 2 found on time, 0 found off time, 0 damaged, 1 missing; unexpected transmissions: 0\n", 6},
+           "3 commands: 2 found on time, 0 found off time, 0 damaged, 1 missing; unexpected transmissions: 0\n",
+       6},
       {"sync pulse removed", removePulse(2),
-       "00:00:01:00 0x10 damaged header\n" + honk + shield + "3 commands: 2 found on time, 0 found off time, " + tail, 6},
+       "00:00:01:00 0x10 damaged header\n" + honk + shield + "3 commands: 2 found on time, 0 found off time, " + tail,
+       6},
       {"length pulse removed", removePulse(20),
-       "00:00:01:00 0x10 damaged length\n" + honk + shield + "3 commands: 2 found on time, 0 found off time, " + tail, 6},
+       "00:00:01:00 0x10 damaged length\n" + honk + shield + "3 commands: 2 found on time, 0 found off time, " + tail,
+       6},
       {"header word pulse removed", removePulse(27),
-       "00:00:01:00 0x10 damaged parity\n" + honk + shield + "3 commands: 2 found on time, 0 found off time, " + tail, 6},
+       "00:00:01:00 0x10 damaged parity\n" + honk + shield + "3 commands: 2 found on time, 0 found off time, " + tail,
+       6},
       {"checksum pulse removed", removePulse(50),
-       "00:00:01:00 0x10 damaged checksum\n" + honk + shield + "3 commands: 2 found on time, 0 found off time, " + tail, 6},
+       "00:00:01:00 0x10 damaged checksum\n" + honk + shield + "3 commands: 2 found on time, 0 found off time, " + tail,
+       6},
       {"shifted by two frames", [](Samples& s) { s.insert(s.begin(), 2 * kSecond / 25, 0); },
        "00:00:01:00 0x10 found 00:00:01:02 +2 margin 40 dB\n00:00:03:00 0x221F00 found 00:00:03:02 +2 margin 40 dB\n"
        "00:00:05:00 0x7103 found 00:00:05:02 +2 margin 40 dB\n"
-       "3 commands: 0 found on time, 3 found off time, 0 damaged, 0 missing; unexpected transmissions: 0\n", 6},
-      {"cue not in the document", [this](Samples& s) { mixInto(s, samplesOf(dir.readBytes("extra00000700.wav")), 7 * kSecond); },
+       "3 commands: 0 found on time, 3 found off time, 0 damaged, 0 missing; unexpected transmissions: 0\n",
+       6},
+      {"cue not in the document",
+       [this](Samples& s) { mixInto(s, samplesOf(dir.readBytes("extra00000700.wav")), 7 * kSecond); },
        intact + "00:00:07:00 0xF0 unexpected\n"
-                "3 commands: 3 found on time, 0 found off time, 0 damaged, 0 missing; unexpected transmissions: 1\n", 6},
+                "3 commands: 3 found on time, 0 found off time, 0 damaged, 0 missing; unexpected transmissions: 1\n",
+       6},
   };
   for (const Case& c : cases) {
     Samples mix = track;

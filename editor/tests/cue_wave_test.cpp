@@ -21,15 +21,15 @@ namespace {
 
 // The pulse tables as the toy's receiver documents them.
 const std::vector<int16_t> kPulseA = {
-    0,     32,    75,    -199,   -524,   98,    1344,  891,   -1882,  -3023,  939,    5546,   2491,  -6520,  -8071,
-    3645,  13404, 4021,  -14676, -14521, 8821,  23050, 3972,  -24169, -19266, 15161,  30055,  1656,  -30517, -19485,
-    19553, 30487, -1739, -30072, -15093, 19318, 24135, -4036, -23054, -8770,  14551,  14649,  -4058, -13401, -3615,
-    8083,  6504,  -2506, -5542,  -927,   3025,  1876,  -895,  -1342,  -95,    524,    198,    -75,   -32};
+    0,     32,    75,    -199,   -524,   98,    1344,  891,   -1882,  -3023,  939,   5546,  2491,  -6520,  -8071,
+    3645,  13404, 4021,  -14676, -14521, 8821,  23050, 3972,  -24169, -19266, 15161, 30055, 1656,  -30517, -19485,
+    19553, 30487, -1739, -30072, -15093, 19318, 24135, -4036, -23054, -8770,  14551, 14649, -4058, -13401, -3615,
+    8083,  6504,  -2506, -5542,  -927,   3025,  1876,  -895,  -1342,  -95,    524,   198,   -75,   -32};
 const std::vector<int16_t> kPulseB = {
-    0,      26,     82,     -101,   -479,  -294,   808,    1486,  0,      -2640,  -2586, 1754,   5639,   2612,  -5759,
-    -8856,  0,      11823,  10279,  -6252, -18178, -7665,  15458, 21845,  0,      -24888, -20073, 11353, 30752, 12100,
-    -22806, -30153, 0,      30153,  22806, -12100, -30752, -11353, 20073, 24888,  0,      -21845, -15458, 7665,  18178,
-    6252,   -10279, -11823, 0,      8856,  5759,   -2612,  -5639,  -1754, 2586,   2640,   0,      -1486,  -808,  294};
+    0,      26,     82,     -101,  -479,  -294,   808,    1486,   0,     -2640, -2586,  1754,   5639,   2612,  -5759,
+    -8856,  0,      11823,  10279, -6252, -18178, -7665,  15458,  21845, 0,     -24888, -20073, 11353,  30752, 12100,
+    -22806, -30153, 0,      30153, 22806, -12100, -30752, -11353, 20073, 24888, 0,      -21845, -15458, 7665,  18178,
+    6252,   -10279, -11823, 0,     8856,  5759,   -2612,  -5639,  -1754, 2586,  2640,   0,      -1486,  -808,  294};
 
 std::vector<uint8_t> nibblesOf(const std::string& hex) {
   std::vector<uint8_t> nibbles;
@@ -96,7 +96,7 @@ std::vector<uint8_t> expectedHeader(uint32_t rate, uint32_t dataBytes) {
 struct CueCase {
   const char* what;
   uint8_t code;
-  uint16_t value;  // ability, sound or picture id
+  uint16_t value;    // ability, sound or picture id
   int delaySeconds;  // < 0: not timed
   const char* nibbles;
   const char* byteCodeText;
@@ -111,7 +111,8 @@ std::unique_ptr<CCommand> makeCommand(const CueCase& c, CQuorlinVTQEditorDoc& do
   command->MoveStart(CSMPTETime(0, 1, 2, 3));
   if (c.delaySeconds >= 0) {
     command->SetTimed(true);
-    EXPECT_TRUE(command->SetResponseTime(CSMPTETime(uint32_t(command->insertTime().frameCount() + c.delaySeconds * 25))));
+    EXPECT_TRUE(
+        command->SetResponseTime(CSMPTETime(uint32_t(command->insertTime().frameCount() + c.delaySeconds * 25))));
   }
   return command;
 }
@@ -159,7 +160,7 @@ TEST(PacketEncoder, CheckNibblesAndSeparatorCounts) {
   EXPECT_EQ(CPacketEncoder::checkNibble(0x05), 0xF);
   EXPECT_EQ(CPacketEncoder::checkNibble(0x00), 0x0);
   EXPECT_EQ(CPacketEncoder::checkNibble(0xFF), 0x6);  // 6, 5, 5 and 6 bits set
-  const std::pair<size_t, int> counts[] = {{2, 0}, {3, 0}, {4, 1}, {6, 1}, {7, 2}, {9, 2},
+  const std::pair<size_t, int> counts[] = {{2, 0},  {3, 0},  {4, 1},  {6, 1},  {7, 2},  {9, 2},
                                            {10, 3}, {12, 3}, {13, 4}, {15, 4}, {16, 5}, {40, 5}};
   for (const auto& [k, f] : counts) EXPECT_EQ(CPacketEncoder::separatorCount(k), f) << k;
   // With many words no more than five separators are placed.
@@ -274,9 +275,9 @@ TEST(WaveFile, RefusesFormatsItCannotWriteAndWritesEightBitSamples) {
   const auto bytes = dir.readBytes("a.wav");
   ASSERT_EQ(bytes.size(), 46u);
   EXPECT_EQ(common::loadU32(&bytes[4], common::Endian::Little), 38u);
-  EXPECT_EQ(common::loadU16(&bytes[22], common::Endian::Little), 2u);       // channels
-  EXPECT_EQ(common::loadU32(&bytes[28], common::Endian::Little), 16000u);   // bytes per second
-  EXPECT_EQ(common::loadU16(&bytes[32], common::Endian::Little), 2u);       // block align
+  EXPECT_EQ(common::loadU16(&bytes[22], common::Endian::Little), 2u);      // channels
+  EXPECT_EQ(common::loadU32(&bytes[28], common::Endian::Little), 16000u);  // bytes per second
+  EXPECT_EQ(common::loadU16(&bytes[32], common::Endian::Little), 2u);      // block align
   EXPECT_EQ(common::loadU16(&bytes[34], common::Endian::Little), 8u);
   EXPECT_EQ(common::loadU32(&bytes[40], common::Endian::Little), 2u);
   EXPECT_EQ(bytes[44], 0x80);

@@ -170,8 +170,7 @@ TEST(DocumentEdits, MoveShiftsByFramesOrRefusesWithNothingChanged) {
       {"past a neighbour", {0}, 7 * 25, EditStatus::Done, "04:00 08:00 09:00"},
       {"onto a neighbour", {0}, 2 * 25, EditStatus::Conflict, "02:00 04:00 08:00"},
       {"before the day", {0, 1}, -3 * 25, EditStatus::OutOfRange, "02:00 04:00 08:00"},
-      {"response after the day", {1}, CSMPTETime::kFramesPerDay - 10 * 25, EditStatus::OutOfRange,
-       "02:00 04:00 08:00"},
+      {"response after the day", {1}, CSMPTETime::kFramesPerDay - 10 * 25, EditStatus::OutOfRange, "02:00 04:00 08:00"},
       {"everything to the start", {0, 1, 2}, -2 * 25, EditStatus::Done, "00:00 02:00 06:00"},
   };
   for (const Case& c : cases) {
@@ -203,8 +202,7 @@ TEST(DocumentEdits, OverlapsBetweenCommandsMovedTogetherAreNotNew) {
   ConflictPair pair;
   ASSERT_TRUE(findConflict(doc.document, {}, pair));
   EXPECT_EQ(pair.movedTime, at(3));
-  EXPECT_EQ(moveCommands(doc.document, doc.serials({0}), 7 * 25, ConflictPolicy::Refuse).status,
-            EditStatus::Conflict);
+  EXPECT_EQ(moveCommands(doc.document, doc.serials({0}), 7 * 25, ConflictPolicy::Refuse).status, EditStatus::Conflict);
 }
 
 // The list model sees a reorder as moves of rows, never as a reset.

@@ -159,8 +159,8 @@ TEST(Document, ConflictWarningTextAndAnswers) {
 TEST(Document, InsertKeepsInsertTimeOrder) {
   Fixture f;
   for (uint32_t s : {30u, 10u, 50u, 20u, 40u}) f.add(tc(0, 0, s, 0));
-  EXPECT_EQ(f.times(), (std::vector<std::string>{"00:00:10:00", "00:00:20:00", "00:00:30:00", "00:00:40:00",
-                                                 "00:00:50:00"}));
+  EXPECT_EQ(f.times(),
+            (std::vector<std::string>{"00:00:10:00", "00:00:20:00", "00:00:30:00", "00:00:40:00", "00:00:50:00"}));
 }
 
 TEST(Document, NewProposesTheDefaultsThenACopyMovedOnByItsLength) {

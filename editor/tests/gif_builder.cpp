@@ -113,7 +113,7 @@ std::vector<uint8_t> buildGif(const TestGif& gif) {
   out.bytes(gifHead(gif));
   if (gif.extensionsFirst) {
     out.bytes(std::vector<uint8_t>{0x21, 0xFE, 3, 'h', 'i', '!', 0});  // comment
-    out.bytes(std::vector<uint8_t>{0x21, 0xFF, 11});                     // application: loop forever
+    out.bytes(std::vector<uint8_t>{0x21, 0xFF, 11});                   // application: loop forever
     out.text("NETSCAPE2.0");
     out.bytes(std::vector<uint8_t>{3, 1, 0, 0, 0});
   }

@@ -16,9 +16,9 @@ struct TestGifFrame {
   uint16_t top = 0;
   uint16_t width = 1;
   uint16_t height = 1;
-  std::vector<uint8_t> pixels;       // colour indices, row by row
+  std::vector<uint8_t> pixels;         // colour indices, row by row
   std::vector<uint32_t> localColours;  // 0xRRGGBB; none: no local table
-  int delay = -1;                    // below 0: no graphic control extension
+  int delay = -1;                      // below 0: no graphic control extension
   int disposal = 0;
   GifData data = GifData::Pixels;
 };

@@ -83,13 +83,12 @@ TEST(QtdFormat, CommandsSharingClassesUseClassTags) {
 
   // Numbers: CCommand class 1, command 2, CParam class 3, parameter 4;
   // command 5 with CPlaySound class 6 and parameter 7; command 8, parameter 9.
-  const Bytes expected =
-      Bytes{0x03, 0x00} + newClass("CCommand") + le32(250) + le32(250) + newClass("CParam") + le32(0) +
-      Bytes{0x00, 0x10} + le32(0) + Bytes{0x01, 'a', 0x04} + text("0x10") +
-      Bytes{0x01, 0x80} + le32(275) + le32(300) + newClass("CPlaySound") + Bytes{0x2C, 0x01} + le32(1) +
-      Bytes{0x02, 0x22} + le32(0) + Bytes{0x00, 0x00} +
-      Bytes{0x01, 0x80} + le32(500) + le32(500) + Bytes{0x03, 0x80} + le32(0) + Bytes{0x00, 0x10} + le32(0) +
-      Bytes{0x00, 0x00} + le32(48000);
+  const Bytes expected = Bytes{0x03, 0x00} + newClass("CCommand") + le32(250) + le32(250) + newClass("CParam") +
+                         le32(0) + Bytes{0x00, 0x10} + le32(0) + Bytes{0x01, 'a', 0x04} + text("0x10") +
+                         Bytes{0x01, 0x80} + le32(275) + le32(300) + newClass("CPlaySound") + Bytes{0x2C, 0x01} +
+                         le32(1) + Bytes{0x02, 0x22} + le32(0) + Bytes{0x00, 0x00} + Bytes{0x01, 0x80} + le32(500) +
+                         le32(500) + Bytes{0x03, 0x80} + le32(0) + Bytes{0x00, 0x10} + le32(0) + Bytes{0x00, 0x00} +
+                         le32(48000);
   EXPECT_EQ(writeQtd(commands, 48000), expected);
 
   QtdContent content;
@@ -204,7 +203,9 @@ TEST(QtdFormat, ReferencesToObjectsReadBeforeBecomeCopies) {
   ArchiveError error;
   ASSERT_TRUE(readQtd(bytes, content, error)) << error.detail;
   ASSERT_EQ(content.commands.size(), 3u);
-  const auto ability = [&](size_t i) { return static_cast<const CAbility&>(content.commands.at(i)->param()).abilityId; };
+  const auto ability = [&](size_t i) {
+    return static_cast<const CAbility&>(content.commands.at(i)->param()).abilityId;
+  };
   EXPECT_EQ(ability(0), 11);
   EXPECT_EQ(ability(1), 11);
   EXPECT_EQ(content.commands.at(1)->commandCode(), kSelectAbility);
@@ -239,10 +240,12 @@ TEST(QtdFormat, BrokenFilesAreRefusedWithTheEditorsMessages) {
       {"reference to a class", commandStart + Bytes{0x01, 0x00} + commandEnd, "Unexpected file format."},
       {"unknown class number", commandStart + Bytes{0x05, 0x80} + commandEnd, "Unexpected file format."},
       {"class number 0", commandStart + Bytes{0x00, 0x80} + commandEnd, "Unexpected file format."},
-      {"string past the end", commandStart + newClass("CParam") + le32(0) + Bytes{0x00, 0x10} + le32(0) + Bytes{0x20, 'a'},
+      {"string past the end",
+       commandStart + newClass("CParam") + le32(0) + Bytes{0x00, 0x10} + le32(0) + Bytes{0x20, 'a'},
        "Unexpected file format."},
-      {"wide-character string", commandStart + newClass("CParam") + le32(0) + Bytes{0x00, 0x10} + le32(0) +
-                                    Bytes{0xFF, 0xFE, 0xFF, 0x00, 0x00} + le32(44100),
+      {"wide-character string",
+       commandStart + newClass("CParam") + le32(0) + Bytes{0x00, 0x10} + le32(0) + Bytes{0xFF, 0xFE, 0xFF, 0x00, 0x00} +
+           le32(44100),
        "Unexpected file format."},
       {"class name too long", Bytes{0x01, 0x00, 0xFF, 0xFF, 0x01, 0x00, 0x40, 0x00} + Bytes(64, 'C'),
        "%1 contained an unexpected object."},

@@ -66,7 +66,8 @@ TEST(RecoveryFile, ARecoveryIsOfferedOnlyWhenItCanHoldLostChanges) {
     const std::filesystem::path document = resolvedDocumentPath(dir / "scene.qtd");
     dir.write("scene.qtd", std::string("\0\0\x44\xAC\0\0", 6));
     RecoveryRecord record{c.otherDocument ? dir.path() / "other.qtd" : document,
-                          c.writerRunning ? currentProcessId() : endedProcess(), {1, 2, 3}};
+                          c.writerRunning ? currentProcessId() : endedProcess(),
+                          {1, 2, 3}};
     std::string error;
     ASSERT_TRUE(writeRecoveryFile(dir / "recovery", record, error)) << error;
     if (c.otherDocument) {  // as if the other path's hash were the same

@@ -24,7 +24,7 @@ struct WaveSpec {
   uint16_t bits = 16;
   bool extensible = false;
   std::optional<uint64_t> timeReference;  // a bext chunk with it
-  uint32_t bextSize = 602;                 // the chunk's size (its fixed part and no history)
+  uint32_t bextSize = 602;                // the chunk's size (its fixed part and no history)
 };
 
 // A wave file written byte by byte from the format's rules.
@@ -139,7 +139,9 @@ TEST(PeakSummary, MatchesPeaksComputedFromTheSamplesAtEveryZoom) {
     uint16_t bits, channels;
     bool extensible;
     ChannelChoice channel;
-  } cases[] = {{24, 2, false, std::nullopt}, {16, 6, true, std::nullopt}, {16, 6, true, uint16_t(4)},
+  } cases[] = {{24, 2, false, std::nullopt},
+               {16, 6, true, std::nullopt},
+               {16, 6, true, uint16_t(4)},
                {24, 6, true, uint16_t(0)}};
   constexpr uint64_t kFrames = 200000 + 77;  // the last bin is a part bin
   testing_support::TempDir dir;

@@ -29,7 +29,7 @@ std::vector<uint8_t> wave(uint32_t bytesPerSecond, uint32_t dataBytes, uint32_t 
   putTag(out, "fmt ");
   put32(out, 16);
   out.insert(out.end(), {1, 0, 1, 0});  // PCM, mono
-  put32(out, bytesPerSecond / 2);        // sample rate
+  put32(out, bytesPerSecond / 2);       // sample rate
   put32(out, bytesPerSecond);
   out.insert(out.end(), {2, 0, 16, 0});
   putTag(out, "data");
@@ -49,7 +49,8 @@ TEST(WaveLength, ReadsTheDataChunkAgainstTheByteRate) {
       {"after an odd-sized chunk", wave(96000, 48000, 48000, true), "500"},
       {"partial millisecond rounds up", wave(88200, 2, 2, false), "1"},
       {"data size beyond the file", wave(88200, 8820, 0xFFFFFFF0u, false), "100"},
-      {"no format before the data", wave(0, 10, 10, false), "at byte 36: no format record with a byte rate before the data"},
+      {"no format before the data", wave(0, 10, 10, false),
+       "at byte 36: no format record with a byte rate before the data"},
       {"not RIFF", std::vector<uint8_t>(64, 0), "at byte 0: not a RIFF/WAVE file"},
       {"header cut short", std::vector<uint8_t>{'R', 'I', 'F', 'F', 0, 0}, "at byte 0: not a RIFF/WAVE file"},
   };

@@ -15,8 +15,7 @@
 namespace vtq {
 namespace {
 
-constexpr const char* kListFilters =
-    "Command Lists (*.csv);;Tab-Separated Command Lists (*.tsv);;All Files (*)";
+constexpr const char* kListFilters = "Command Lists (*.csv);;Tab-Separated Command Lists (*.tsv);;All Files (*)";
 constexpr const char* kAllFilters = "Quorlin VTQ Editor Documents (*.qtd);;All Files (*)";
 
 QMessageBox::StandardButton ask(QWidget* parent, QMessageBox::Icon icon, const QString& text,

@@ -31,8 +31,8 @@ std::vector<const CCommand*> commandsOf(const CQuorlinVTQEditorDoc& document, co
 
 QString commandText(const CCommand* command) {
   if (!command) return {};
-  return QStringLiteral("%1 at %2").arg(QString::fromStdString(command->commandName()),
-                                        QString::fromStdString(command->insertTime().text()));
+  return QStringLiteral("%1 at %2")
+      .arg(QString::fromStdString(command->commandName()), QString::fromStdString(command->insertTime().text()));
 }
 
 // Moves every command by `frames`, unless one would leave the day.
@@ -79,7 +79,8 @@ void CMainFrame::editPaste() {
     for (const auto& command : commands) earliest = std::min(earliest, command->insertTime());
     const int64_t target = int64_t(current.insertTime().frameCount()) + current.TransmissionLength().frameCount();
     if (!moveAll(commands, target - earliest.frameCount())) {
-      prompts_.error(QString::fromUtf8(kOutOfDay), QStringLiteral("They would be pasted after %1.").arg(commandText(&current)));
+      prompts_.error(QString::fromUtf8(kOutOfDay),
+                     QStringLiteral("They would be pasted after %1.").arg(commandText(&current)));
       return;
     }
   }
@@ -114,8 +115,9 @@ void CMainFrame::shiftTimes() {
     if (request.frames == 0 || serials.empty()) return;
     const EditResult trial = tryMove(document_, serials, request.frames);
     if (trial.status == EditStatus::OutOfRange) {
-      prompts_.error(QString::fromUtf8(kOutOfDay),
-                     QStringLiteral("%1 would leave the day.").arg(commandText(document_.commandBySerial(trial.offending))));
+      prompts_.error(
+          QString::fromUtf8(kOutOfDay),
+          QStringLiteral("%1 would leave the day.").arg(commandText(document_.commandBySerial(trial.offending))));
       continue;
     }
     if (trial.status == EditStatus::Conflict) {
@@ -134,7 +136,9 @@ void CMainFrame::goToTime() {
   const std::optional<CSMPTETime> time = prompts_.goToTime(start);
   if (!time || document_.commandCount() == 0) return;
   const size_t at = document_.insertIndexFor(*time);
-  if (at == document_.commandCount()) statusBar()->showMessage(QStringLiteral("No command at or after %1.").arg(QString::fromStdString(time->text())), 5000);
+  if (at == document_.commandCount())
+    statusBar()->showMessage(QStringLiteral("No command at or after %1.").arg(QString::fromStdString(time->text())),
+                             5000);
   view_->makeCurrent(int(std::min(at, document_.commandCount() - 1)));
   view_->setFocus();
 }

@@ -8,8 +8,8 @@ namespace vtq {
 namespace {
 
 bool ask(QWidget* parent, const QString& text, QMessageBox::StandardButton defaultButton) {
-  QMessageBox box(QMessageBox::Question, QString::fromUtf8(kApplicationTitle), text,
-                  QMessageBox::Yes | QMessageBox::No, parent);
+  QMessageBox box(QMessageBox::Question, QString::fromUtf8(kApplicationTitle), text, QMessageBox::Yes | QMessageBox::No,
+                  parent);
   box.setDefaultButton(defaultButton);
   return box.exec() == QMessageBox::Yes;
 }

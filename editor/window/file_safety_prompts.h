@@ -11,9 +11,8 @@ class QWidget;
 
 namespace vtq {
 
-inline constexpr const char* kRestoreQuestion =
-    "%1 has changes from %2 that were not saved when the editor ended.\n"
-    "Restore them? No discards them.";
+inline constexpr const char* kRestoreQuestion = "%1 has changes from %2 that were not saved when the editor ended.\n"
+                                                "Restore them? No discards them.";
 inline constexpr const char* kReloadQuestion = "%1 has been changed by another program.\nReload it?";
 inline constexpr const char* kReloadDiscardsQuestion =
     "%1 has been changed by another program.\nReload it and discard your unsaved changes?";

@@ -95,8 +95,7 @@ int CListPrinter::printHeader(QPainter& painter, int width) const {
   return 4 * h + 20;
 }
 
-void CListPrinter::printCells(QPainter& painter, const QStringList& texts, int y, int separatorReach,
-                              int width) const {
+void CListPrinter::printCells(QPainter& painter, const QStringList& texts, int y, int separatorReach, int width) const {
   const int cellHeight = heights_.body + 6;
   const int columns = fittingColumnCount(layout_.columnWidths, width);
   int x = 0;

@@ -52,7 +52,9 @@ LockState LockIndicators::read() {
 
 void LockIndicators::show(LockState state) {
   // A pane shows its text only while its light is on, as status lines do.
-  const auto set = [](QLabel* label, bool on) { label->setText(on ? label->property("paneText").toString() : QString()); };
+  const auto set = [](QLabel* label, bool on) {
+    label->setText(on ? label->property("paneText").toString() : QString());
+  };
   set(caps_, state.caps);
   set(num_, state.num);
   set(scroll_, state.scroll);

@@ -1,20 +1,20 @@
 #include "main_frame.h"
 
+#include <QtCore/QMimeData>
 #include <QtGui/QCloseEvent>
 #include <QtGui/QIcon>
 #include <QtGui/QPainter>
 #include <QtGui/QShortcut>
 #include <QtGui/QUndoStack>
-#include <QtWidgets/QSplitter>
 #include <QtPrintSupport/QPageSetupDialog>
 #include <QtPrintSupport/QPrintDialog>
 #include <QtPrintSupport/QPrintPreviewDialog>
-#include <QtCore/QMimeData>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QDockWidget>
 #include <QtWidgets/QHeaderView>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QMenuBar>
+#include <QtWidgets/QSplitter>
 #include <QtWidgets/QStatusBar>
 #include <QtWidgets/QStyle>
 #include <QtWidgets/QToolBar>
@@ -137,7 +137,8 @@ void CMainFrame::buildFileMenu() {
   actions_.fileSave->setShortcut(QKeySequence::Save);
   actions_.filePrint->setShortcut(QKeySequence::Print);
   file->addActions({actions_.fileNew, actions_.fileOpen, actions_.fileSave});
-  file->addAction(makeAction("Save &As...", "Save the active document with a new name\nSave As", &CMainFrame::fileSaveAs));
+  file->addAction(
+      makeAction("Save &As...", "Save the active document with a new name\nSave As", &CMainFrame::fileSaveAs));
   file->addSeparator();
   file->addAction(actions_.filePrint);
   file->addAction(makeAction("Print Pre&view", "Display full pages\nPrint Preview", &CMainFrame::filePrintPreview));
@@ -148,9 +149,11 @@ void CMainFrame::buildFileMenu() {
                              &CMainFrame::exportList));
   file->addAction(makeAction("&Import List...", "Add the commands of a comma-separated list\nImport List",
                              &CMainFrame::importList));
-  file->addAction(makeAction("Render Cue Track...", "Write every command's transmission into one wave file\nRender Cue Track",
+  file->addAction(makeAction("Render Cue Track...",
+                             "Write every command's transmission into one wave file\nRender Cue Track",
                              &CMainFrame::fileRenderCueTrack));
-  file->addAction(makeAction("Check Sound Track...", "Find and decode every cue in a mixed sound track\nCheck Sound Track",
+  file->addAction(makeAction("Check Sound Track...",
+                             "Find and decode every cue in a mixed sound track\nCheck Sound Track",
                              &CMainFrame::fileCheckSoundTrack));
   file->addSeparator();
   timeline_->addFileItems(*file);
@@ -158,7 +161,8 @@ void CMainFrame::buildFileMenu() {
   recentPlaceholder_ = file->addAction(QStringLiteral("Recent File"));
   recentPlaceholder_->setEnabled(false);
   for (size_t i = 0; i < recentActions_.size(); ++i) {
-    recentActions_[i] = file->addAction(QString(), this, [this, i] { openAfterQuestion(recent_.entries().value(int(i))); });
+    recentActions_[i] =
+        file->addAction(QString(), this, [this, i] { openAfterQuestion(recent_.entries().value(int(i))); });
     recentActions_[i]->setStatusTip(QStringLiteral("Open this document"));
   }
   file->addSeparator();
@@ -189,11 +193,12 @@ void CMainFrame::buildEditMenu() {
   paste->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
   editMenu_->addActions({cut, copy, paste});
   // Ctrl+A is the list's own key; the item only names it.
-  QAction* selectAll = editMenu_->addAction(QStringLiteral("Select &All\tCtrl+A"), view_, &QAbstractItemView::selectAll);
+  QAction* selectAll =
+      editMenu_->addAction(QStringLiteral("Select &All\tCtrl+A"), view_, &QAbstractItemView::selectAll);
   selectAll->setStatusTip(QStringLiteral("Select every command"));
   editMenu_->addSeparator();
-  QAction* goTo = makeAction("&Go to Time...", "Make the command at or after a time current\nGo to Time",
-                             &CMainFrame::goToTime);
+  QAction* goTo =
+      makeAction("&Go to Time...", "Make the command at or after a time current\nGo to Time", &CMainFrame::goToTime);
   goTo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
   editMenu_->addAction(goTo);
 }
@@ -239,7 +244,8 @@ void CMainFrame::buildOtherMenus() {
   actions_.help = makeAction("&Quick Start Manual...", kPromptManual, &CMainFrame::showHelp);
   help->addAction(actions_.help);
   help->addAction(makeAction("&About Quorlin VTQ Editor...",
-                             "Display program information, version number and copyright\nAbout", &CMainFrame::showAbout));
+                             "Display program information, version number and copyright\nAbout",
+                             &CMainFrame::showAbout));
 }
 
 void CMainFrame::buildToolBar() {
@@ -273,7 +279,8 @@ void CMainFrame::buildStatusBar() {
   // they are shown.
   auto* ready = new QLabel(QStringLiteral("Ready"), statusBar());
   statusBar()->addWidget(ready, 1);
-  connect(statusBar(), &QStatusBar::messageChanged, ready, [ready](const QString& text) { ready->setVisible(text.isEmpty()); });
+  connect(statusBar(), &QStatusBar::messageChanged, ready,
+          [ready](const QString& text) { ready->setVisible(text.isEmpty()); });
   new LockIndicators(*statusBar());
 }
 

@@ -53,8 +53,8 @@ void RecoveryFlow::documentOpened() {
   if (!pending) return;
   std::error_code ec;
   const auto stamp = std::filesystem::last_write_time(recoveryFileFor(folder_, resolved), ec);
-  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(
-      std::chrono::file_clock::to_sys(stamp).time_since_epoch());
+  const auto seconds =
+      std::chrono::duration_cast<std::chrono::seconds>(std::chrono::file_clock::to_sys(stamp).time_since_epoch());
   const QString title = QString::fromStdString(document_.title());
   if (!prompts_.restoreChanges(title, QDateTime::fromSecsSinceEpoch(seconds.count()))) {
     removeRecoveryFile(folder_, resolved);

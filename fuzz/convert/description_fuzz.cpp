@@ -11,8 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::ostringstream text;
   common::Output out(text);
   voconv::ProjectDescription d;
-  const bool ok = voconv::parseProjectDescription(std::string(reinterpret_cast<const char*>(data), size), "fuzz.txt",
-                                                  d, out, true);
+  const bool ok =
+      voconv::parseProjectDescription(std::string(reinterpret_cast<const char*>(data), size), "fuzz.txt", d, out, true);
   if (ok && (d.outputBasePath.empty() || d.includeFilePath.empty())) std::abort();
   if (!ok && text.str().empty()) std::abort();  // a failure always says why
   return 0;

@@ -1,10 +1,10 @@
 // Feeds arbitrary bytes as a keymap file and as a layer file and checks what
 // the export script reader made of them: 128 keys, one layer entry per whole
 // 9-byte record, object 0 read as "none".
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
-#include <algorithm>
 #include <string>
 #include <vector>
 

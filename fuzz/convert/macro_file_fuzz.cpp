@@ -29,8 +29,8 @@ void check(bool condition) {
 std::vector<bool> writableBytes(const voconv::CommandTable& table, uint8_t command) {
   std::vector<bool> writable(voconv::kMacroStepSize, false);
   for (const auto& ref : table.commandReferences(command)) {
-    const bool renumbered = ref.kind == voconv::ReferenceKind::Sample || ref.kind == voconv::ReferenceKind::SoundMacro ||
-                            ref.kind == voconv::ReferenceKind::Table;
+    const bool renumbered = ref.kind == voconv::ReferenceKind::Sample ||
+                            ref.kind == voconv::ReferenceKind::SoundMacro || ref.kind == voconv::ReferenceKind::Table;
     if (!renumbered || ref.startByte < 1 || ref.startByte + 2u > voconv::kMacroStepSize) continue;
     writable[ref.startByte] = writable[ref.startByte + 1] = true;
   }

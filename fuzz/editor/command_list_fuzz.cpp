@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<std::unique_ptr<vtq::CCommand>> commands;
   vtq::ListReadError error;
   if (!vtq::decodeCommandList(text, separator, header, commands, error)) {
-    const size_t lines = size_t(std::count(text.begin(), text.end(), '\n') + std::count(text.begin(), text.end(), '\r'));
+    const size_t lines =
+        size_t(std::count(text.begin(), text.end(), '\n') + std::count(text.begin(), text.end(), '\r'));
     if (error.line == 0 || error.line > lines + 1 || !commands.empty()) std::abort();
     (void)vtq::describeListError("list.csv", error);
     return 0;

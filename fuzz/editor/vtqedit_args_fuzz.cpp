@@ -9,8 +9,8 @@
 
 #include "core/batch_edits.h"
 #include "core/batch_options.h"
-#include "fuzz/arguments.h"
 #include "core/time_code_editing.h"
+#include "fuzz/arguments.h"
 
 namespace {
 
@@ -41,8 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const vtq::CSMPTETime read = vtq::CSMPTETime::fromText(input);
   if (read.frameCount() < 0 || read.frameCount() >= vtq::CSMPTETime::kFramesPerDay) std::abort();
   vtq::CSMPTETime strict;
-  if (vtq::parseTimeCode(input, "--at", strict, problem) && strict.text() != input.substr(0, 11) &&
-      input.size() == 11)
+  if (vtq::parseTimeCode(input, "--at", strict, problem) && strict.text() != input.substr(0, 11) && input.size() == 11)
     std::abort();
   for (size_t caret = 0; caret < 12 && caret < size; ++caret) {
     const auto typed = vtq::typeIntoTimeCodeField({read, caret}, input[caret]);

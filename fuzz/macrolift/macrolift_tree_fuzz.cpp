@@ -32,9 +32,7 @@ void check(bool condition) {
   if (!condition) std::abort();
 }
 
-std::string nameFor(uint8_t byte) {
-  return std::string(kStems[byte % 7]) + kExtensions[(byte / 7) % 7];
-}
+std::string nameFor(uint8_t byte) { return std::string(kStems[byte % 7]) + kExtensions[(byte / 7) % 7]; }
 
 std::string readAll(const fs::path& path) {
   std::ifstream f(path, std::ios::binary);

@@ -18,9 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (result != midisong::CommandLineResult::Ok) continue;
     if (std::string_view(line.targetName).empty()) std::abort();
     // The files are the first two arguments that do not start with "-".
-    const auto firstFile = std::find_if(args.begin(), args.end(), [](const std::string& a) {
-      return a.empty() || a[0] != '-';
-    });
+    const auto firstFile =
+        std::find_if(args.begin(), args.end(), [](const std::string& a) { return a.empty() || a[0] != '-'; });
     if (firstFile + 1 >= args.end() || line.midiPath != *firstFile || line.songPath != *(firstFile + 1)) std::abort();
     for (auto option = args.begin(); option != firstFile; ++option) {
       const char letter = char(std::toupper(static_cast<unsigned char>(option->size() > 1 ? (*option)[1] : 0)));

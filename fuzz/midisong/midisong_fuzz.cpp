@@ -36,12 +36,9 @@ Choice choose(uint8_t byte) {
 
 std::optional<std::vector<uint8_t>> encode(const SongArrangement& song, const MidiImage& image, SongRun& run) {
   switch (run.target) {
-    case Target::GameBoy:
-      return encodeGameBoySong(song, image.ticksPerBeat, run.endian, run);
-    case Target::Advance:
-      return encodeAdvanceSong(song, image.ticksPerBeat, run.endian);
-    default:
-      return encodeN64Song(song, image, run.endian, run);
+    case Target::GameBoy: return encodeGameBoySong(song, image.ticksPerBeat, run.endian, run);
+    case Target::Advance: return encodeAdvanceSong(song, image.ticksPerBeat, run.endian);
+    default: return encodeN64Song(song, image, run.endian, run);
   }
 }
 

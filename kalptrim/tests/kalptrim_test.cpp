@@ -43,9 +43,9 @@ TEST(Kalptrim, PrintsUsageWithFewerThanTwoArguments) {
 TEST(Kalptrim, RejectsFilesWithoutTheMagicAndCreatesNothing) {
   const std::vector<std::vector<uint8_t>> inputs = {
       {},
-      {'K', 'A', 'L'},                     // ends inside the magic
-      {'K', 'A', 'L', 'Q', 0, 0, 1, 0},    // last magic byte differs
-      {'k', 'A', 'L', 'P', 0, 0, 1, 0},    // case matters
+      {'K', 'A', 'L'},                   // ends inside the magic
+      {'K', 'A', 'L', 'Q', 0, 0, 1, 0},  // last magic byte differs
+      {'k', 'A', 'L', 'P', 0, 0, 1, 0},  // case matters
       {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'},
   };
   for (const auto& input : inputs) {
@@ -82,8 +82,8 @@ TEST(Kalptrim, ReadsItsInputFromAPipe) {
   TempDir dir;
   const auto input = kalpFile(70000);
   dir.write("in.kalp", input);
-  const CliResult r = runProgram("/bin/sh", {"-c", std::string("cat in.kalp | '") + KALPTRIM_EXE + "' /dev/stdin out.raw"},
-                                 dir.path());
+  const CliResult r =
+      runProgram("/bin/sh", {"-c", std::string("cat in.kalp | '") + KALPTRIM_EXE + "' /dev/stdin out.raw"}, dir.path());
   EXPECT_EQ(r.exitCode, 0) << r.out;
   EXPECT_EQ(dir.readBytes("out.raw"), std::vector<uint8_t>(input.begin() + 44, input.end()));
 }

@@ -68,10 +68,9 @@ Reference parseValue(const std::string& items) {
       }
     }
     if (l.rfind("reference=", 0) == 0) {
-      static const std::map<std::string, int> kinds = {{"none", 0},          {"sample", 1},
-                                                       {"soundmacro", 2},    {"soundmacrostep", 3},
-                                                       {"soundmacroloopstep", 3}, {"table", 4},
-                                                       {"keymap", 5}};
+      static const std::map<std::string, int> kinds = {
+          {"none", 0},  {"sample", 1}, {"soundmacro", 2}, {"soundmacrostep", 3}, {"soundmacroloopstep", 3},
+          {"table", 4}, {"keymap", 5}};
       ref.kind = kinds.at(l.substr(10));
     }
   }

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <csignal>
 #include <unistd.h>
+#include <csignal>
 
 #include <functional>
 #include <map>
@@ -51,7 +51,8 @@ Tree snapshot(const TempDir& dir) {
     const std::string name = entry.path().lexically_relative(dir.path()).string();
     std::string bytes = entry.is_regular_file() ? testing_support::readFileText(entry.path()) : "<folder>";
     for (size_t at; (at = bytes.find(root)) != std::string::npos;) bytes.replace(at, root.size(), "<root>");
-    if (bytes.size() > 1000) bytes = std::to_string(bytes.size()) + " bytes #" + std::to_string(std::hash<std::string>{}(bytes));
+    if (bytes.size() > 1000)
+      bytes = std::to_string(bytes.size()) + " bytes #" + std::to_string(std::hash<std::string>{}(bytes));
     tree[name] = bytes;
   }
   return tree;
@@ -87,16 +88,15 @@ TEST(InterruptedRun, AKilledRunRunAgainGivesTheCleanRunsTree) {
     int step;
     int signal;
   } calls[] = {{"rename", 1, SIGKILL}, {"unlink", 1, SIGKILL}, {"write", 1, SIGKILL}, {"fsync", 1, SIGKILL},
-               {"syncfs", 1, SIGKILL},  {"openat", 3, SIGKILL}, {"write", 2, SIGINT},  {"rename", 2, SIGINT}};
+               {"syncfs", 1, SIGKILL}, {"openat", 3, SIGKILL}, {"write", 2, SIGINT},  {"rename", 2, SIGINT}};
   for (const auto& c : calls) {
     int killed = 0;
     for (int n = 1; n < 1000; n += c.step) {
       TempDir dir;
       makeProject(dir);
-      const std::string inject = std::string("inject=") + c.call + ":signal=" + std::to_string(c.signal) +
-                                 ":when=" + std::to_string(n);
-      const CliResult first = runProgram(kStrace, {"-f", "-o", "/dev/null", "-e", inject, MACROLIFT_EXE},
-                                         dir.path());
+      const std::string inject =
+          std::string("inject=") + c.call + ":signal=" + std::to_string(c.signal) + ":when=" + std::to_string(n);
+      const CliResult first = runProgram(kStrace, {"-f", "-o", "/dev/null", "-e", inject, MACROLIFT_EXE}, dir.path());
       if (first.exitCode == 0) break;  // fewer calls than n: the run completed
       ASSERT_EQ(first.exitCode, 128 + c.signal) << first.err;
       ++killed;

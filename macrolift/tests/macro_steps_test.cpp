@@ -105,12 +105,12 @@ TEST(MacroliftSteps, LoopTargetMovesByTheStepsInsertedBeforeIt) {
   const MacroStep loopTo0x01FF = {5, 0, 0, 0, 0xFF, 0x01, 3, 0};
   const MacroStep loopToFFFF = {5, 0, 0, 0, 0xFF, 0xFF, 3, 0};
   const std::vector<Case> cases = {
-      {{gb(20), loopTo0, {}}, 2, 0x01, 0x00},                 // three steps before the loop; target 1
-      {{gb(20), loopTo255, {}}, 2, 0x00, 0x01},               // 255 + 1 carries into the high byte
+      {{gb(20), loopTo0, {}}, 2, 0x01, 0x00},                      // three steps before the loop; target 1
+      {{gb(20), loopTo255, {}}, 2, 0x00, 0x01},                    // 255 + 1 carries into the high byte
       {{gb(38), gb(7), gb(20), loopTo0x01FF, {}}, 5, 0x01, 0x02},  // two inserted: 0x01FF + 2
-      {{gb(20), loopToFFFF, {}}, 2, 0x00, 0x00},              // the 16-bit sum wraps
-      {{loopTo255, gb(20), {}}, 0, 0xFF, 0x00},               // inserted after the loop: unchanged
-      {{gb(7), loopTo255, {}}, 1, 0xFF, 0x00},                // nothing inserted
+      {{gb(20), loopToFFFF, {}}, 2, 0x00, 0x00},                   // the 16-bit sum wraps
+      {{loopTo255, gb(20), {}}, 0, 0xFF, 0x00},                    // inserted after the loop: unchanged
+      {{gb(7), loopTo255, {}}, 1, 0xFF, 0x00},                     // nothing inserted
   };
   for (const Case& c : cases) {
     std::vector<MacroStep> steps = c.in;
@@ -130,15 +130,15 @@ TEST(MacroliftSteps, BranchingMacrosWithInsertedStepsArePossiblyOk) {
     ConversionResult result;
   };
   const std::vector<Case> cases = {
-      {{gb(6), gb(38), {}}, ConversionResult::PossiblyOk},   // GOTO, then a step that becomes two
-      {{gb(6), {}}, ConversionResult::Converted},            // the same without it
-      {{gb(38), {}}, ConversionResult::Converted},           // inserted, but nothing branches
-      {{gb(20), gb(2), {}}, ConversionResult::PossiblyOk},   // SPLIT_KEY after the insertion
-      {{gb(3), gb(20)}, ConversionResult::PossiblyOk},       // SPLIT_VEL
-      {{gb(19), gb(20)}, ConversionResult::PossiblyOk},      // SPLIT_RND
-      {{gb(5), gb(20)}, ConversionResult::Converted},        // LOOP targets are moved, so it is no problem
+      {{gb(6), gb(38), {}}, ConversionResult::PossiblyOk},  // GOTO, then a step that becomes two
+      {{gb(6), {}}, ConversionResult::Converted},           // the same without it
+      {{gb(38), {}}, ConversionResult::Converted},          // inserted, but nothing branches
+      {{gb(20), gb(2), {}}, ConversionResult::PossiblyOk},  // SPLIT_KEY after the insertion
+      {{gb(3), gb(20)}, ConversionResult::PossiblyOk},      // SPLIT_VEL
+      {{gb(19), gb(20)}, ConversionResult::PossiblyOk},     // SPLIT_RND
+      {{gb(5), gb(20)}, ConversionResult::Converted},       // LOOP targets are moved, so it is no problem
       {{gb(6), gb(38), gb(9)}, ConversionResult::CannotConvert},
-      {{}, ConversionResult::Converted},                     // an empty macro
+      {{}, ConversionResult::Converted},  // an empty macro
   };
   for (const Case& c : cases) {
     std::vector<MacroStep> steps = c.in;

@@ -17,12 +17,11 @@ using testing_support::TempDir;
 
 using Bytes = std::vector<uint8_t>;
 
-const std::string kBanner =
-    "MacroLift Vocta Macro Converter v1.0\n"
-    "Moves Game Boy sound macros to the Game Boy Advance command set.\n"
-    "Part of the KESH interactive audio toolset.\n"
-    "\n"
-    "Looking for Vocta Game Boy macros in\n";
+const std::string kBanner = "MacroLift Vocta Macro Converter v1.0\n"
+                            "Moves Game Boy sound macros to the Game Boy Advance command set.\n"
+                            "Part of the KESH interactive audio toolset.\n"
+                            "\n"
+                            "Looking for Vocta Game Boy macros in\n";
 
 const char* kReport = "Macro Conversion Report.txt";
 
@@ -64,20 +63,25 @@ TEST(MacroliftCli, ConvertsAWholeProjectTree) {
   const CliResult r = runMacrolift(dir, {"ignored", "arguments"});
   const std::string root = rootOf(dir);
   EXPECT_EQ(r.exitCode, 0);
-  EXPECT_EQ(r.out, kBanner + "  \"" + root + "\"...\n" +
-                       "Scanning subdirectory \"" + root + "/sounds\"...\n"
+  EXPECT_EQ(r.out, kBanner + "  \"" + root + "\"...\n" + "Scanning subdirectory \"" + root +
+                       "/sounds\"...\n"
                        "Found \"bad.vqm\", converting...\n"
-                       "Scanning subdirectory \"" + root + "/sounds/deep\"...\n"
+                       "Scanning subdirectory \"" +
+                       root +
+                       "/sounds/deep\"...\n"
                        "Found \"Duty.VQM\", converting...\n"
                        "Found \"wait.vqm\", converting...\n"
                        "Found \"split.vqm\", converting...\n");
-  EXPECT_EQ(dir.readText(kReport), "Scanning subdirectory \"" + root + "/sounds\"...\n"
-                                   "Cannot convert macro \"bad.vqm\", deleting...\n"
-                                   "Scanning subdirectory \"" + root + "/sounds/deep\"...\n"
-                                   "Macro \"Duty.VQM\" converted ok.\n"
-                                   "Macro \"wait.vqm\" converted ok.\n"
-                                   "Macro \"split.vqm\" possibly ok:\n"
-                                   "\tWARNING: Macro split and goto steps may be incorrect!\n" +
+  EXPECT_EQ(dir.readText(kReport), "Scanning subdirectory \"" + root +
+                                       "/sounds\"...\n"
+                                       "Cannot convert macro \"bad.vqm\", deleting...\n"
+                                       "Scanning subdirectory \"" +
+                                       root +
+                                       "/sounds/deep\"...\n"
+                                       "Macro \"Duty.VQM\" converted ok.\n"
+                                       "Macro \"wait.vqm\" converted ok.\n"
+                                       "Macro \"split.vqm\" possibly ok:\n"
+                                       "\tWARNING: Macro split and goto steps may be incorrect!\n" +
                                        statistics(4, 2, 1, 1));
   EXPECT_EQ(dir.files(), (std::vector<std::string>{"GBAdvance_macrodef.vqd", kReport, "notes.txt", "project.vqp",
                                                    "sounds/bad.vqm", "sounds/deep/Duty.VQM", "sounds/deep/keep.vqmx",
@@ -190,10 +194,16 @@ TEST(MacroliftCli, LinksAreNotFollowed) {
   const CliResult r = runMacrolift(dir);
   const std::string root = rootOf(dir);
   EXPECT_EQ(r.exitCode, 0);
-  EXPECT_EQ(dir.readText(kReport), "*** WARNING: Skipping symbolic link \"" + root + "/link.vqm\"!\n"
-                                   "Scanning subdirectory \"" + root + "/sub\"...\n"
-                                   "*** WARNING: Skipping symbolic link \"" + root + "/sub/loop\"!\n"
-                                   "Macro \"m.vqm\" converted ok.\n" + statistics(1, 1, 0, 0));
+  EXPECT_EQ(dir.readText(kReport), "*** WARNING: Skipping symbolic link \"" + root +
+                                       "/link.vqm\"!\n"
+                                       "Scanning subdirectory \"" +
+                                       root +
+                                       "/sub\"...\n"
+                                       "*** WARNING: Skipping symbolic link \"" +
+                                       root +
+                                       "/sub/loop\"!\n"
+                                       "Macro \"m.vqm\" converted ok.\n" +
+                                       statistics(1, 1, 0, 0));
   EXPECT_EQ(dir.readBytes("sub/m.vqm"), cat({{2, 0, 0, 0, 0, 0, 0, 0}, kEnd}));  // converted once
 }
 
@@ -204,10 +214,11 @@ TEST(MacroliftCli, FoldersAreScannedWhateverTheirName) {
   const CliResult r = runMacrolift(dir);
   const std::string root = rootOf(dir);
   EXPECT_EQ(r.exitCode, 0);
-  EXPECT_EQ(dir.readText(kReport), "Scanning subdirectory \"" + root + "/Backup.VQM\"...\n"
-                                   "Macro \"inner.vqm\" converted ok.\n"
-                                   "Scanning subdirectory \"" + root + "/defs.vqd\"...\n" +
-                                       statistics(1, 1, 0, 0));
+  EXPECT_EQ(dir.readText(kReport), "Scanning subdirectory \"" + root +
+                                       "/Backup.VQM\"...\n"
+                                       "Macro \"inner.vqm\" converted ok.\n"
+                                       "Scanning subdirectory \"" +
+                                       root + "/defs.vqd\"...\n" + statistics(1, 1, 0, 0));
   EXPECT_EQ(dir.readBytes("Backup.VQM/inner.vqm"), cat({{0x21, 100, 0, 0, 0, 0, 0, 0}, kEnd}));
   EXPECT_EQ(dir.files(), (std::vector<std::string>{"Backup.VQM/inner.vqm", kReport, "defs.vqd/keep.txt"}));
 }
@@ -235,7 +246,9 @@ TEST(MacroliftCli, AConvertedMacroKeepsOwnerModeAndAttributes) {
     gid_t gid;
     mode_t mode;
   };
-  const Case cases[] = {{"own.vqm", 0, 0, 0600}, {"shared.vqm", 0, 0, 0644}, {"other.vqm", 65534, 0, 0640},
+  const Case cases[] = {{"own.vqm", 0, 0, 0600},
+                        {"shared.vqm", 0, 0, 0644},
+                        {"other.vqm", 65534, 0, 0640},
                         {"group.vqm", 0, 65534, 02750}};
   TempDir dir;
   for (const Case& c : cases) {

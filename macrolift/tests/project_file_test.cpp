@@ -22,13 +22,13 @@ TEST(MacroliftProjectFile, ReplacesThePathOfDefinitionLines) {
       {"key=C:\\old\\defs.VqD", "key=GBAdvance_macrodef.vqd"},
       {"Macrodefinitions=macrodef.vqd", "Macrodefinitions=GBAdvance_macrodef.vqd"},
       {"Defs=C:/Sound Projects/GB/defs.VQD", "Defs=GBAdvance_macrodef.vqd"},
-      {"a=b=c.vqd", "a=b=GBAdvance_macrodef.vqd"},  // the last '=' that leaves a path
+      {"a=b=c.vqd", "a=b=GBAdvance_macrodef.vqd"},      // the last '=' that leaves a path
       {"x.vqd=x.vqd", "x.vqd=GBAdvance_macrodef.vqd"},  // the key keeps its text
       {"k=GBAdvance_macrodef.vqd", "k=GBAdvance_macrodef.vqd"},
-      {"=defs.vqd", nullptr},         // no key
-      {"key=.vqd", nullptr},          // no name before the extension
+      {"=defs.vqd", nullptr},  // no key
+      {"key=.vqd", nullptr},   // no name before the extension
       {"key=defs.vqdx", nullptr},
-      {"key=defs.vqd ", nullptr},     // the extension must end the line
+      {"key=defs.vqd ", nullptr},  // the extension must end the line
       {"key=defs.vqm", nullptr},
       {"key=defs_vqd", nullptr},
       {"just text.vqd", nullptr},
@@ -50,9 +50,8 @@ TEST(MacroliftProjectFile, ReplacesThePathOfDefinitionLines) {
 TEST(MacroliftProjectFile, KeepsOtherLinesAndLineEndsByteForByte) {
   ProjectFileUpdater updater;
   bool changed = false;
-  const std::string text =
-      "[Project]\r\nName=Demo\r\nMacrodefs=C:\\gb\\macrodef.vqd\r\n\r\n; comment\nSamples=smp\\\n"
-      "Other=other.VQD";
+  const std::string text = "[Project]\r\nName=Demo\r\nMacrodefs=C:\\gb\\macrodef.vqd\r\n\r\n; comment\nSamples=smp\\\n"
+                           "Other=other.VQD";
   EXPECT_EQ(updater.updateText(text, changed),
             "[Project]\r\nName=Demo\r\nMacrodefs=GBAdvance_macrodef.vqd\r\n\r\n; comment\nSamples=smp\\\n"
             "Other=GBAdvance_macrodef.vqd\n");

@@ -10,25 +10,21 @@ using namespace midisong_test;
 
 namespace {
 
-const std::string kBanner =
-    "MID2TRK - GM-File converter V1.32\n"
-    "Converts Standard MIDI Files into song files for console sound drivers.\n"
-    "Written for the KESH audio toolset.\n\n";
-const std::string kUsage =
-    "MID2TRK [options] <MIDI-file> <song-file>\n"
-    "-G        Game Boy format\n"
-    "-A        Advance Game Boy format\n"
-    "-N        Nintendo 64 format\n"
-    "-D        Dolphin format\n"
-    "-P        Nintendo 64 format, little-endian\n\n";
-const std::string kOldBanner =
-    "MID2TRK - GM-File converter v1.29g\n"
-    "Converts Standard MIDI Files into song files for console sound drivers.\n"
-    "Written for the KESH audio toolset.\n\n";
-const std::string kOldUsage =
-    "MID2TRK [options] <MIDI-file> <song-file>\n"
-    "-G        Game Boy format\n"
-    "-N        Nintendo 64 format\n\n\n";
+const std::string kBanner = "MID2TRK - GM-File converter V1.32\n"
+                            "Converts Standard MIDI Files into song files for console sound drivers.\n"
+                            "Written for the KESH audio toolset.\n\n";
+const std::string kUsage = "MID2TRK [options] <MIDI-file> <song-file>\n"
+                           "-G        Game Boy format\n"
+                           "-A        Advance Game Boy format\n"
+                           "-N        Nintendo 64 format\n"
+                           "-D        Dolphin format\n"
+                           "-P        Nintendo 64 format, little-endian\n\n";
+const std::string kOldBanner = "MID2TRK - GM-File converter v1.29g\n"
+                               "Converts Standard MIDI Files into song files for console sound drivers.\n"
+                               "Written for the KESH audio toolset.\n\n";
+const std::string kOldUsage = "MID2TRK [options] <MIDI-file> <song-file>\n"
+                              "-G        Game Boy format\n"
+                              "-N        Nintendo 64 format\n\n\n";
 const std::string kIllegal = "*** Illegal option found on command line.\n";
 
 Bytes simpleSong() {
@@ -38,7 +34,9 @@ Bytes simpleSong() {
   return midi.bytes();
 }
 
-CliResult mid2trk(const TempDir& dir, const std::vector<std::string>& args) { return runProgram(MID2TRK_EXE, args, dir.path()); }
+CliResult mid2trk(const TempDir& dir, const std::vector<std::string>& args) {
+  return runProgram(MID2TRK_EXE, args, dir.path());
+}
 CliResult mid2trkOld(const TempDir& dir, const std::vector<std::string>& args) {
   return runProgram(MID2TRK_129G_EXE, args, dir.path());
 }

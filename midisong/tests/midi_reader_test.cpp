@@ -87,8 +87,8 @@ TEST(MidiReader, ReportsAFileThatCannotBeOpened) {
 }
 
 TEST(MidiReader, ConvertsSetTempoToWholeBeatsPerMinute) {
-  const std::vector<std::pair<uint32_t, uint32_t>> cases = {
-      {500000, 120}, {600000, 100}, {16777215, 3}, {1, 60000000}, {400000, 150}, {499999, 120}};
+  const std::vector<std::pair<uint32_t, uint32_t>> cases = {{500000, 120}, {600000, 100}, {16777215, 3},
+                                                            {1, 60000000}, {400000, 150}, {499999, 120}};
   for (const auto& [microseconds, bpm] : cases) {
     MidiBuilder midi(1, 96);
     midi.track().tempo(0, 500000).tempo(48, microseconds).end();
@@ -105,13 +105,13 @@ TEST(MidiReader, ConvertsSetTempoToWholeBeatsPerMinute) {
 TEST(MidiReader, SkipsMetaAndSystemEventsAndFollowsRunningStatus) {
   MidiBuilder midi(1, 96);
   midi.track()
-      .meta(0, 0x01, Bytes(200, 'x'))             // length written as 0x81 0x48
+      .meta(0, 0x01, Bytes(200, 'x'))                               // length written as 0x81 0x48
       .raw({0x00, 0xFF, 0x51, 0x05, 0x07, 0xA1, 0x20, 0xEE, 0xEE})  // tempo always three bytes
-      .raw({0x00, 0xF0, 0x05, 0x7E, 0x7F, 0x09, 0x01, 0xF7})         // system exclusive
-      .raw({0x00, 0xF2, 0x10, 0x20})              // song position: two bytes
-      .raw({0x00, 0xF3, 0x05})                    // song select: one byte
-      .raw({0x00, 0x91, 60, 100, 0x0A, 62, 101})  // running status
-      .raw({0x00, 0xC1, 5, 0x03, 6})              // one data byte, running status
+      .raw({0x00, 0xF0, 0x05, 0x7E, 0x7F, 0x09, 0x01, 0xF7})        // system exclusive
+      .raw({0x00, 0xF2, 0x10, 0x20})                                // song position: two bytes
+      .raw({0x00, 0xF3, 0x05})                                      // song select: one byte
+      .raw({0x00, 0x91, 60, 100, 0x0A, 62, 101})                    // running status
+      .raw({0x00, 0xC1, 5, 0x03, 6})                                // one data byte, running status
       .raw({0x00, 0xD1, 70, 0x00, 0xE1, 0, 64})
       .end();
   Capture capture(Target::Nintendo64);
@@ -131,9 +131,8 @@ TEST(MidiReader, WarnsAboutUnknownSystemEventsAndReadsOnRightAfterThem) {
   MidiImage image;
   ASSERT_EQ(capture.read(midi.bytes(), image), 0);
   EXPECT_EQ(describe(image.lists[0]), "5:90,60,100 8:80,60,0");
-  EXPECT_EQ(capture.text(), report("Syncronous", 1, 96) +
-                                "*** Warning: Unknown MIDI SysEx event encountered.\n"
-                                "*** Warning: Unknown MIDI SysEx event encountered.\n");
+  EXPECT_EQ(capture.text(), report("Syncronous", 1, 96) + "*** Warning: Unknown MIDI SysEx event encountered.\n"
+                                                          "*** Warning: Unknown MIDI SysEx event encountered.\n");
 }
 
 TEST(MidiReader, TheEndOfTrackEventDecidesWhereTheNextChunkBegins) {
@@ -193,8 +192,7 @@ TEST(MidiReader, EventsOfEqualTimeKeepTheirFileOrderAcrossTracks) {
   MidiImage image;
   // Format 1 for Nintendo 64 is per track; read it per channel instead.
   ASSERT_EQ(readMidiBytes(midi.bytes(), "a.mid", image, ListMode::PerChannel, capture.run), 0);
-  EXPECT_EQ(describe(image.lists[0]),
-            "0:90,60,1 0:90,66,7 5:90,61,2 5:90,62,3 5:90,63,4 5:90,64,5 5:90,65,6");
+  EXPECT_EQ(describe(image.lists[0]), "0:90,60,1 0:90,66,7 5:90,61,2 5:90,62,3 5:90,63,4 5:90,64,5 5:90,65,6");
 }
 
 TEST(MidiReader, FailsWithoutReadingPastTheEndOfADamagedFile) {
@@ -211,7 +209,8 @@ TEST(MidiReader, FailsWithoutReadingPastTheEndOfADamagedFile) {
        "*** MIDI file <song.mid> ends inside track 1 (byte 26)."},  // no end of track
       {{'M', 'T', 'r', 'k', 0, 0, 0, 4, 0x00, 0x90, 60}, "*** MIDI file <song.mid> ends inside track 1 (byte 22)."},
       {{'M', 'T', 'r', 'k', 0, 0, 0, 4, 0x81, 0x80}, "*** MIDI file <song.mid> ends inside track 1 (byte 22)."},
-      {{'M', 'T', 'r', 'k', 0, 0, 0, 4, 0x00, 0xF0, 1, 2, 3}, "*** MIDI file <song.mid> ends inside track 1 (byte 22)."},
+      {{'M', 'T', 'r', 'k', 0, 0, 0, 4, 0x00, 0xF0, 1, 2, 3},
+       "*** MIDI file <song.mid> ends inside track 1 (byte 22)."},
       {{'M', 'T', 'r', 'k', 0, 0, 0, 4, 0x00, 0xFF, 0x01, 0x10, 'a'},
        "*** MIDI file <song.mid> ends inside track 1 (byte 22)."},
       {{'M', 'T', 'r', 'k', 0, 0, 0, 4, 0x00, 0xFF, 0x51, 0x03, 0x07},
@@ -310,9 +309,8 @@ void fixNoteOrderByTheRules(EventList& list) {
     const uint8_t channel = list[i].channel();
     const uint8_t key = list[i].data1;
     size_t e = i;
-    while (e < list.size() &&
-           !(list[e].data1 == key && (list[e].status == (0x80 | channel) ||
-                                      (list[e].status == (0x90 | channel) && list[e].data2 == 0)))) {
+    while (e < list.size() && !(list[e].data1 == key && (list[e].status == (0x80 | channel) ||
+                                                         (list[e].status == (0x90 | channel) && list[e].data2 == 0)))) {
       ++e;
     }
     if (e < list.size()) {

@@ -51,20 +51,27 @@ TEST(SongArrangement, RejectsLoopMarkersThatDoNotMakeOneSection) {
   const std::vector<Case> cases = {
       {{{{0, 0, 102}, {10, 0, 102}, {10, 0, 103}}}, Target::GameBoy, "*** More than one Start-Loop marker found!\n"},
       {{{{0, 0, 102}, {10, 0, 103}, {10, 0, 103}}}, Target::GameBoy, "*** More than one End-Loop marker found!\n"},
-      {{{{10, 0, 103}}, {{20, 0, 102}}}, Target::Nintendo64,
+      {{{{10, 0, 103}}, {{20, 0, 102}}},
+       Target::Nintendo64,
        "*** End-Loop marker cannot be equal or before Start-Loop marker.\n"},  // end met first
-      {{{{20, 0, 102}}, {{10, 0, 103}}}, Target::Nintendo64,
+      {{{{20, 0, 102}}, {{10, 0, 103}}},
+       Target::Nintendo64,
        "*** End-Loop marker cannot be equal or before Start-Loop marker.\n"},  // start met first
       {{{{0, 0, 103}}}, Target::GameBoy, "*** End-Loop marker cannot be equal or before Start-Loop marker.\n"},
-      {{{{5, 0, 102}, {0, 0, 103}}}, Target::GameBoy,
+      {{{{5, 0, 102}, {0, 0, 103}}},
+       Target::GameBoy,
        "*** End-Loop marker cannot be equal or before Start-Loop marker.\n"},
-      {{{{5, 0, 102}}}, Target::GameBoy,
+      {{{{5, 0, 102}}},
+       Target::GameBoy,
        "*** Unbalanced Loop markers found! Must have exactly one start and one end marker!\n"},
-      {{{{5, 3, 103}}}, Target::Advance,
+      {{{{5, 3, 103}}},
+       Target::Advance,
        "*** Unbalanced Loop markers found! Must have exactly one start and one end marker!\n"},
-      {{{{0, 0, 102}, {0, 1, 102}, {10, 0, 103}, {0, 1, 103}}}, Target::GameBoy,
+      {{{{0, 0, 102}, {0, 1, 102}, {10, 0, 103}, {0, 1, 103}}},
+       Target::GameBoy,
        "*** Target platform does not support multiple loop sections.\n"},
-      {{{{0, 0, 102}, {0, 1, 102}, {10, 0, 103}, {0, 1, 103}}}, Target::Nintendo64,
+      {{{{0, 0, 102}, {0, 1, 102}, {10, 0, 103}, {0, 1, 103}}},
+       Target::Nintendo64,
        "*** Target platform does not support multiple loop sections.\n"},
   };
   for (const Case& c : cases) {
@@ -85,8 +92,8 @@ TEST(SongArrangement, OneLoopSectionCutsEveryTrackAtTheSameTick) {
   midi.track().on(0, 0, 60, 100).off(100, 0, 60).on(0, 0, 61, 100).off(100, 0, 61).end();
   midi.track().on(50, 1, 62, 100).off(200, 1, 62).end();  // first event before, rest after the loop start
   midi.track().on(100, 2, 64, 100).off(10, 2, 64).end();
-  midi.track().on(300, 3, 65, 100).off(10, 3, 65).end();  // starts after the loop start
-  midi.track().on(0, 4, 66, 100).off(10, 4, 66).end();    // ends before the loop start
+  midi.track().on(300, 3, 65, 100).off(10, 3, 65).end();              // starts after the loop start
+  midi.track().on(0, 4, 66, 100).off(10, 4, 66).end();                // ends before the loop start
   midi.track().control(20, 2, 102, 0).control(280, 2, 103, 0).end();  // loop markers only
   const Arranged a = arrange(midi.bytes(), Target::Nintendo64);
   ASSERT_EQ(a.result, 0) << a.text;
@@ -146,12 +153,12 @@ TEST(SongArrangement, Release129gHasOneLoopSectionForTheWholeFile) {
 TEST(SongArrangement, DropsPatternsWithNothingTheTargetPlays) {
   MidiBuilder midi(0, 96);
   midi.track()
-      .bend(0, 0, 0, 64)        // channel 0: pitch bend only
-      .pressure(0, 1, 20)       // channel 1: channel pressure only
-      .control(0, 2, 7, 100)    // channel 2: a controller
-      .on(0, 3, 60, 0)          // channel 3: a note-on of velocity 0
-      .on(0, 6, 60, 100)        // channel 6: beyond the Game Boy's four
-      .raw({0, 0xA7, 60, 10})   // channel 7: polyphonic pressure only
+      .bend(0, 0, 0, 64)       // channel 0: pitch bend only
+      .pressure(0, 1, 20)      // channel 1: channel pressure only
+      .control(0, 2, 7, 100)   // channel 2: a controller
+      .on(0, 3, 60, 0)         // channel 3: a note-on of velocity 0
+      .on(0, 6, 60, 100)       // channel 6: beyond the Game Boy's four
+      .raw({0, 0xA7, 60, 10})  // channel 7: polyphonic pressure only
       .end();
   const Arranged gb = arrange(midi.bytes(), Target::GameBoy);
   ASSERT_EQ(gb.result, 0);

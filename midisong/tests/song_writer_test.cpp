@@ -1,13 +1,13 @@
 // Song bytes worked out by hand from the layouts for small songs.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include "common/testing/cli_run.h"
 #include "midi_builder.h"
-#include <fstream>
 
 #include "midisong/curve_encoding.h"
-#include "midisong/song_clock.h"
 #include "midisong/song_arrangement.h"
+#include "midisong/song_clock.h"
 #include "midisong/song_writers.h"
 #include "run_capture.h"
 
@@ -74,22 +74,21 @@ TEST(GameBoySong, WritesNotesProgramsAndSequencesWithoutLoop) {
       .on(0, 1, 64, 127)
       .off(24, 1, 64)
       .off(24, 0, 60)
-      .program(0, 1, 7)   // after the last note of channel 1: a trailing program change
+      .program(0, 1, 7)  // after the last note of channel 1: a trailing program change
       .on(48, 0, 62, 8)
       .on(0, 5, 70, 100)  // channel 5 is not played on the Game Boy
       .off(10, 5, 70)
-      .off(790, 0, 62)    // 200 units long
+      .off(790, 0, 62)  // 200 units long
       .end();
-  const Bytes expected = {
-      0x00, 0x06, 0x00, 0x22, 0x00, 0x78,              // track table, pattern table, 120 BPM
-      0x00, 0x0E, 0x00, 0x18, 0x00, 0x00, 0x00, 0x00,  // channels 0 and 1
-      0x00, 0x00, 0x00, 0x00, 0x00, 0xFF, 0x00, 0x00, 0x00, 0x00,  // channel 0: pattern 0, no loop
-      0x00, 0x00, 0x01, 0x00, 0x00, 0xFF, 0x00, 0x00, 0x00, 0x00,  // channel 1: pattern 1, no loop
-      0x00, 0x26, 0x00, 0x33,                                      // pattern table
-      // volume 13, key 60 with program 5, 12 units; volume 1, 24 units on, key 62, 200 units
-      0xD0, 0x00, 0xBC, 0x05, 0x0C, 0x10, 0x18, 0x3E, 0x80, 0xC8, 0xF0, 0x00, 0xFF,
-      // volume 15, key 64, 6 units; program 7 12 units on; end
-      0xF0, 0x00, 0x40, 0x06, 0x00, 0x0C, 0x87, 0xF0, 0x00, 0xFF};
+  const Bytes expected = {0x00, 0x06, 0x00, 0x22, 0x00, 0x78,              // track table, pattern table, 120 BPM
+                          0x00, 0x0E, 0x00, 0x18, 0x00, 0x00, 0x00, 0x00,  // channels 0 and 1
+                          0x00, 0x00, 0x00, 0x00, 0x00, 0xFF, 0x00, 0x00, 0x00, 0x00,  // channel 0: pattern 0, no loop
+                          0x00, 0x00, 0x01, 0x00, 0x00, 0xFF, 0x00, 0x00, 0x00, 0x00,  // channel 1: pattern 1, no loop
+                          0x00, 0x26, 0x00, 0x33,                                      // pattern table
+                          // volume 13, key 60 with program 5, 12 units; volume 1, 24 units on, key 62, 200 units
+                          0xD0, 0x00, 0xBC, 0x05, 0x0C, 0x10, 0x18, 0x3E, 0x80, 0xC8, 0xF0, 0x00, 0xFF,
+                          // volume 15, key 64, 6 units; program 7 12 units on; end
+                          0xF0, 0x00, 0x40, 0x06, 0x00, 0x0C, 0x87, 0xF0, 0x00, 0xFF};
   const Converted c = convert(midi.bytes(), Target::GameBoy);
   EXPECT_EQ(c.bytes, expected);
   EXPECT_EQ(c.errors, "");
@@ -100,7 +99,7 @@ TEST(GameBoySong, ClosesSequencesWithTheLoopOfChannelZero) {
   midi.track()
       .on(0, 0, 60, 100)
       .off(96, 0, 60)
-      .on(54, 0, 64, 100)   // tick 150: ends in the loop body at tick 200
+      .on(54, 0, 64, 100)  // tick 150: ends in the loop body at tick 200
       .control(42, 0, 102, 0)
       .on(0, 0, 62, 100)
       .off(8, 0, 64)
@@ -120,13 +119,10 @@ TEST(GameBoySong, ClosesSequencesWithTheLoopOfChannelZero) {
       // channel 1: no entry reaches the loop start
       0x00, 0x00, 0x02, 0x00, 0x60, 0xFF, 0x00, 0x00, 0x00, 0x00,
       // channel 2: the only entry lies 24 units into the loop
-      0x00, 0x48, 0x03, 0x00, 0x18, 0xFE, 0x00, 0x00, 0x00, 0x18,
-      0x00, 0x37, 0x00, 0x42, 0x00, 0x49, 0x00, 0x50,
+      0x00, 0x48, 0x03, 0x00, 0x18, 0xFE, 0x00, 0x00, 0x00, 0x18, 0x00, 0x37, 0x00, 0x42, 0x00, 0x49, 0x00, 0x50,
       // key 60 24 units; key 64 at unit 37 lasting to unit 50 in the next pattern
-      0xD0, 0x00, 0x3C, 0x18, 0xD0, 0x25, 0x40, 0x0D, 0xF0, 0x00, 0xFF,
-      0xD0, 0x00, 0x3E, 0x18, 0xF0, 0x00, 0xFF,
-      0xD0, 0x00, 0x32, 0x0C, 0xF0, 0x00, 0xFF,
-      0xD0, 0x00, 0x37, 0x03, 0xF0, 0x00, 0xFF};
+      0xD0, 0x00, 0x3C, 0x18, 0xD0, 0x25, 0x40, 0x0D, 0xF0, 0x00, 0xFF, 0xD0, 0x00, 0x3E, 0x18, 0xF0, 0x00, 0xFF, 0xD0,
+      0x00, 0x32, 0x0C, 0xF0, 0x00, 0xFF, 0xD0, 0x00, 0x37, 0x03, 0xF0, 0x00, 0xFF};
   const Converted c = convert(midi.bytes(), Target::GameBoy);
   EXPECT_EQ(c.bytes, expected);
 }
@@ -172,7 +168,8 @@ TEST(AdvanceSong, WritesTheTempoTrackControllerAndTrailingProgram) {
       .control(134, 0, 103, 0)
       .end();
   const Bytes expected = concat({
-      le32s({12, 144}), {0x78, 0x00, 0x00, 0x00},
+      le32s({12, 144}),
+      {0x78, 0x00, 0x00, 0x00},
       le32s({80, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 112}),
       le32s({0, 0, 192, 1, 192, 0xFFFFFFFE, 8, 0}),  // channel 0: loop back to the entry at byte 8
       le32s({0, 2, 192, 3, 192, 0xFFFFFFFE, 8, 0}),  // tempo track
@@ -195,13 +192,13 @@ TEST(AdvanceSong, StepsOverLongDistancesWithFillers) {
   MidiBuilder midi(0, 96);
   midi.track().on(0, 0, 60, 100).off(10, 0, 60).on(69990, 0, 62, 100).off(10, 0, 62).end();
   const Bytes expected = concat({
-      le32s({12, 104}), {0x78, 0x00, 0x00, 0x00},
+      le32s({12, 104}),
+      {0x78, 0x00, 0x00, 0x00},
       le32s({80, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}),
       le32s({0, 0, 0, 0xFFFFFFFF, 0, 0}),
       le32s({108}),
-      {0x00, 0x00, 0x64, 0x3C, 0x0A, 0x00,
-       0xFF, 0xFF, 0x01, 0x00, 0x00, 0x00,  // filler: 65535 units
-       0x71, 0x11, 0x64, 0x3E, 0x0A, 0x00,  // 70000 - 65535 = 4465
+      {0x00, 0x00, 0x64, 0x3C, 0x0A, 0x00, 0xFF, 0xFF, 0x01, 0x00, 0x00, 0x00,  // filler: 65535 units
+       0x71, 0x11, 0x64, 0x3E, 0x0A, 0x00,                                      // 70000 - 65535 = 4465
        0xFF, 0xFF, 0xFF, 0xFF},
   });
   EXPECT_EQ(convert(midi.bytes(), Target::Advance).bytes, expected);
@@ -229,25 +226,28 @@ TEST(N64Song, WritesEventsCurvesSequencesAndTheChannelTable) {
   channels[1] = 3;
   const Bytes expected = concat({
       be32s({24, 316, 436, 0, 120, 384}),
-      be32s({0, 280}), Bytes(size_t(62) * 4, 0),
+      be32s({0, 280}),
+      Bytes(size_t(62) * 4, 0),
       // entries: song start, FF FF, 0, pattern number, 0; closing: loop end, marker, entry
       {0, 0, 0, 0, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0},
       {0, 0, 1, 0x80, 0xFF, 0xFF, 0, 0, 0, 1, 0, 0},
       {0, 0, 3, 0, 0xFF, 0xFF, 0, 0, 0xFF, 0xFE, 0, 1},
       be32s({332, 380, 404, 420}),
       be32s({8, 366, 372}),
-      {0x00, 0x00, 0x87, 0x00,              // program 7
-       0x00, 0x00, 0x3C, 0x64, 0x00, 0xC0,  // key 60, velocity 100, 192 units
-       0x00, 0x28, 0xE4, 0x87,              // controller 7 = 100
-       0x00, 0x28, 0xB2, 0x01,              // channel pressure 50
-       0x00, 0x70, 0xFF, 0xFF},             // to the last event (unit 192)
+      {0x00, 0x00, 0x87, 0x00,               // program 7
+       0x00, 0x00, 0x3C, 0x64, 0x00, 0xC0,   // key 60, velocity 100, 192 units
+       0x00, 0x28, 0xE4, 0x87,               // controller 7 = 100
+       0x00, 0x28, 0xB2, 0x01,               // channel pressure 50
+       0x00, 0x70, 0xFF, 0xFF},              // to the last event (unit 192)
       {0x80, 0xA0, 0x80, 0x80, 0x80, 0x00},  // pitch bend: 160 units on, +128
       {0x78, 0x81, 0x05, 0x80, 0x00},        // modulation: 120 units on, +261
       {0, 0, 0},
       be32s({8, 0, 0}),
       {0x00, 0x00, 0x3E, 0x5A, 0x00, 0x60, 0x01, 0x80, 0xFF, 0xFF, 0, 0},
-      be32s({8, 0, 0}), {0x00, 0x00, 0xFF, 0xFF},  // tempo patterns: nothing to play
-      be32s({8, 0, 0}), {0x00, 0x00, 0xFF, 0xFF},
+      be32s({8, 0, 0}),
+      {0x00, 0x00, 0xFF, 0xFF},  // tempo patterns: nothing to play
+      be32s({8, 0, 0}),
+      {0x00, 0x00, 0xFF, 0xFF},
       channels,
   });
   const Converted c = convert(midi.bytes(), Target::Nintendo64);
@@ -280,8 +280,22 @@ TEST(N64Song, WritesATempoTableOnlyForTwoOrMoreTempoEvents) {
 TEST(N64Song, TheHeaderWordDependsOnTheReleaseAndTheLoopSections) {
   MidiBuilder midi(1, 96);
   midi.track().tempo(0, 1).end();  // 60000000 BPM, more than 24 bits
-  midi.track().on(0, 0, 60, 100).off(10, 0, 60).control(10, 0, 102, 0).on(0, 0, 61, 1).off(10, 0, 61).control(10, 0, 103, 0).end();
-  midi.track().on(0, 1, 60, 100).off(10, 1, 60).control(10, 1, 102, 0).on(0, 1, 61, 1).off(20, 1, 61).control(20, 1, 103, 0).end();
+  midi.track()
+      .on(0, 0, 60, 100)
+      .off(10, 0, 60)
+      .control(10, 0, 102, 0)
+      .on(0, 0, 61, 1)
+      .off(10, 0, 61)
+      .control(10, 0, 103, 0)
+      .end();
+  midi.track()
+      .on(0, 1, 60, 100)
+      .off(10, 1, 60)
+      .control(10, 1, 102, 0)
+      .on(0, 1, 61, 1)
+      .off(20, 1, 61)
+      .control(20, 1, 103, 0)
+      .end();
   // Several loop sections: Dolphin only.
   const Bytes dolphin = convert(midi.bytes(), Target::Dolphin).bytes;
   ASSERT_GT(dolphin.size(), 400u);
@@ -294,7 +308,8 @@ TEST(N64Song, TheHeaderWordDependsOnTheReleaseAndTheLoopSections) {
   EXPECT_EQ(common::loadU32(&dolphin[88], common::Endian::Big), 0u);    // track 0: tempo only
   EXPECT_EQ(common::loadU32(&dolphin[92], common::Endian::Big), 344u);  // 88 + 256
   // Track 2 (channel 1): loop end at tick 60.
-  EXPECT_EQ(Bytes(dolphin.begin() + 404, dolphin.begin() + 416), Bytes({0, 0, 0, 240, 0xFF, 0xFF, 0, 0, 0xFF, 0xFE, 0, 1}));
+  EXPECT_EQ(Bytes(dolphin.begin() + 404, dolphin.begin() + 416),
+            Bytes({0, 0, 0, 240, 0xFF, 0xFF, 0, 0, 0xFF, 0xFE, 0, 1}));
 
   MidiBuilder single(1, 96);
   single.track().tempo(0, 1).end();
@@ -336,7 +351,7 @@ TEST(Curve, EncodesTimeAndValueSteps) {
   const std::vector<Case> cases = {
       {{{0, 8192}, {10, 8292}}, 8192, {0x00, 0x00, 0x0A, 0x80, 0x64, 0x80, 0x00}},
       {{{5, 62}, {6, 65534}}, 0, {0x05, 0x3E, 0x01, 0xFF, 0xC0, 0x80, 0x00}},  // +62, then -64
-      {{{0, 0}, {0, 10}, {0, 20}}, 0, {0x00, 0x00, 0x00, 0x14, 0x80, 0x00}},  // middle point on the same time skipped
+      {{{0, 0}, {0, 10}, {0, 20}}, 0, {0x00, 0x00, 0x00, 0x14, 0x80, 0x00}},   // middle point on the same time skipped
       {{{0x7F, 1}, {0x7F + 0x80, 2}}, 0, {0x7F, 0x01, 0x80, 0x80, 0x01, 0x80, 0x00}},
       {{{0x10000, 0}}, 0, {0xFF, 0xFF, 0x00, 0xFF, 0xFF, 0x00, 0x02, 0x00, 0x80, 0x00}},
   };
@@ -385,18 +400,11 @@ TEST(SongClock, RoundsTheFactorToSinglePrecisionExceptForTheExactTimes) {
 
 TEST(GameBoySong, UsesTheExactFactorForLoopEndsAndProgramTimes) {
   MidiBuilder midi(0, 100);
-  midi.track()
-      .control(0, 0, 102, 0)
-      .on(0, 0, 60, 100)
-      .off(10, 0, 60)
-      .program(90, 0, 3)
-      .control(0, 0, 103, 0)
-      .end();
+  midi.track().control(0, 0, 102, 0).on(0, 0, 60, 100).off(10, 0, 60).program(90, 0, 3).control(0, 0, 103, 0).end();
   const Bytes expected = {
-      0x00, 0x06, 0x00, 0x18, 0x00, 0x78, 0x00, 0x0E, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
-      0x00, 0x00, 0x00, 0x00, 0x18, 0xFE, 0x00, 0x00, 0x00, 0x00,  // loop end: unit 24, not 23
-      0x00, 0x1A,
-      0xD0, 0x00, 0x3C, 0x02, 0x00, 0x18, 0x83, 0xF0, 0x00, 0xFF};  // program at unit 24
+      0x00, 0x06, 0x00, 0x18, 0x00, 0x78, 0x00, 0x0E, 0x00, 0x00, 0x00, 0x00,
+      0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x18, 0xFE, 0x00, 0x00, 0x00, 0x00,   // loop end: unit 24, not 23
+      0x00, 0x1A, 0xD0, 0x00, 0x3C, 0x02, 0x00, 0x18, 0x83, 0xF0, 0x00, 0xFF};  // program at unit 24
   EXPECT_EQ(convert(midi.bytes(), Target::GameBoy).bytes, expected);
 }
 
@@ -430,8 +438,9 @@ TEST(AdvanceSong, ADeltaThatRoundingMakesNegativeCountsAsZero) {
   midi.track().on(0, 0, 50, 100).off(10, 0, 50).control(90, 0, 104, 1).on(0, 0, 60, 100).off(10, 0, 60).end();
   const Bytes song = convert(midi.bytes(), Target::Advance).bytes;
   ASSERT_GE(song.size(), 20u);
-  EXPECT_EQ(Bytes(song.end() - 20, song.end()), Bytes({0x00, 0x00, 0x64, 0x32, 0x09, 0x00,  // 9 units
-                                                       0x60, 0x00, 0x00, 0x81,              // unit 96
-                                                       0x00, 0x00, 0x64, 0x3C, 0x0A, 0x00,  // delta 0, not 65535 fillers
-                                                       0xFF, 0xFF, 0xFF, 0xFF}));
+  EXPECT_EQ(Bytes(song.end() - 20, song.end()),
+            Bytes({0x00, 0x00, 0x64, 0x32, 0x09, 0x00,  // 9 units
+                   0x60, 0x00, 0x00, 0x81,              // unit 96
+                   0x00, 0x00, 0x64, 0x3C, 0x0A, 0x00,  // delta 0, not 65535 fillers
+                   0xFF, 0xFF, 0xFF, 0xFF}));
 }

@@ -45,11 +45,11 @@ TEST(PredictorMath, StepDownStepUpAndAutocorrelation) {
 
 TEST(PredictorMath, StepDownFailuresAndClamping) {
   Reflection k{};
-  EXPECT_FALSE(reflectionFromPredictor(Predictor{1.0, 0.3, 1.0}, k));    // 1 - a2^2 = 0
-  EXPECT_FALSE(reflectionFromPredictor(Predictor{1.0, -1.9, 0.5}, k));   // k1 = -1.27
-  EXPECT_TRUE(reflectionFromPredictor(Predictor{1.0, -1.5, 0.5}, k));    // k1 = -1 exactly
+  EXPECT_FALSE(reflectionFromPredictor(Predictor{1.0, 0.3, 1.0}, k));   // 1 - a2^2 = 0
+  EXPECT_FALSE(reflectionFromPredictor(Predictor{1.0, -1.9, 0.5}, k));  // k1 = -1.27
+  EXPECT_TRUE(reflectionFromPredictor(Predictor{1.0, -1.5, 0.5}, k));   // k1 = -1 exactly
   EXPECT_DOUBLE_EQ(k[1], -1.0);
-  EXPECT_TRUE(reflectionFromPredictor(Predictor{1.0, 0.0, 3.0}, k));     // k2 is not tested
+  EXPECT_TRUE(reflectionFromPredictor(Predictor{1.0, 0.0, 3.0}, k));  // k2 is not tested
   Reflection c{0.0, 1.5, -1.0};
   clampReflection(c);
   EXPECT_EQ(c[1], kReflectionLimit);
@@ -119,16 +119,29 @@ TEST(FrameAnalysis, WhichFramesTrain) {
   twoFrames[2] = 2;
   twoFrames[33] = 100;  // a lone value trains (1, 0, 0)
   std::vector<int16_t> partial(63, 0);
-  partial[40] = 500;    // only in the partial second frame
+  partial[40] = 500;  // only in the partial second frame
   partial[41] = 200;
   const Case table[] = {
-      {{3, 1}, 0},                                // shorter than a frame
-      {std::vector<int16_t>(32, 0), 0},           // r0 = 0
-      {[] { auto v = std::vector<int16_t>(32, 0); v[0] = 3; v[1] = 1; return v; }(), 0},  // |r0| = 10
-      {[] { auto v = std::vector<int16_t>(32, 0); v[0] = 3; v[1] = 1; v[2] = 1; return v; }(), 1},  // 11
-      {std::vector<int16_t>(64, 1000), 1},        // a constant after a constant: R is singular
+      {{3, 1}, 0},                       // shorter than a frame
+      {std::vector<int16_t>(32, 0), 0},  // r0 = 0
+      {[] {
+         auto v = std::vector<int16_t>(32, 0);
+         v[0] = 3;
+         v[1] = 1;
+         return v;
+       }(),
+       0},  // |r0| = 10
+      {[] {
+         auto v = std::vector<int16_t>(32, 0);
+         v[0] = 3;
+         v[1] = 1;
+         v[2] = 1;
+         return v;
+       }(),
+       1},                                  // 11
+      {std::vector<int16_t>(64, 1000), 1},  // a constant after a constant: R is singular
       {twoFrames, 2},
-      {partial, 0},                               // a last partial frame is not used
+      {partial, 0},  // a last partial frame is not used
   };
   for (const Case& c : table) EXPECT_EQ(trainingVectors(c.samples).size(), c.vectors);
 }

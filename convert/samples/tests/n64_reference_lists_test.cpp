@@ -31,7 +31,7 @@ TEST(ReferenceList, StackGroupsHideTheirObjects) {
   ReferenceList list;
   list.enter(5, 1, false);  // group 1 (a stack group) names 5 and 6
   list.enter(6, 1, false);
-  list.enter(5, 0, true);   // group 0 includes its pool: 5 and 8
+  list.enter(5, 0, true);  // group 0 includes its pool: 5 and 8
   list.enter(8, 0, true);
   EXPECT_EQ(written(list), (std::vector<uint16_t>{5, 8}));
   // With group 1 on the stack, 5 is taken to be there already.

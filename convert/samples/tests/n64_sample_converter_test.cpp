@@ -37,7 +37,7 @@ struct Conversion {
 };
 
 Conversion convert(const SampleRecord& r, int type, bool verbose = true, Endian endian = Endian::Little,
-            bool n64 = true) {
+                   bool n64 = true) {
   std::ostringstream text;
   common::Output out(text);
   N64SampleOptions options;
@@ -95,12 +95,12 @@ TEST(N64SampleConverter, LoopCutAndWorkBuffer) {
   const Case table[] = {
       {"unlooped: the last sample repeats", rampRecord(40), "(len=40, frq=22050, key=64)\n", 40, 0, 0,
        concat(seq(0, 39), std::vector<int16_t>(8, 39))},
-      {"loop to the end repeats", rampRecord(40, 30, 39), "(len=40, loop=30, llen=10, frq=22050, key=64)\n", 40, 30,
-       10, concat(seq(0, 39), seq(30, 37))},
-      {"20 samples after the loop are cut", rampRecord(40, 10, 19),
-       "(len=20, loop=10, llen=10, frq=22050, key=64)\n", 20, 10, 10, concat(seq(0, 19), seq(10, 17))},
-      {"32 after the loop: cut", rampRecord(200, 50, 167), "(len=168, loop=50, llen=118, frq=22050, key=64)\n", 168,
-       50, 118, concat(seq(0, 167), seq(50, 57))},
+      {"loop to the end repeats", rampRecord(40, 30, 39), "(len=40, loop=30, llen=10, frq=22050, key=64)\n", 40, 30, 10,
+       concat(seq(0, 39), seq(30, 37))},
+      {"20 samples after the loop are cut", rampRecord(40, 10, 19), "(len=20, loop=10, llen=10, frq=22050, key=64)\n",
+       20, 10, 10, concat(seq(0, 19), seq(10, 17))},
+      {"32 after the loop: cut", rampRecord(200, 50, 167), "(len=168, loop=50, llen=118, frq=22050, key=64)\n", 168, 50,
+       118, concat(seq(0, 167), seq(50, 57))},
       {"33 after the loop: kept", rampRecord(200, 50, 166), "(len=200, loop=50, llen=117, frq=22050, key=64)\n", 200,
        50, 117, concat(seq(0, 199), std::vector<int16_t>(8, 199))},
       {"loop end past the data ends at the last sample", rampRecord(40, 10, 45),
@@ -179,8 +179,8 @@ TEST(N64SampleConverter, FromFiles) {
   std::ostringstream text;
   common::Output out(text);
   EXPECT_FALSE(convertSampleFileForN64(dir.path() / "none.wav", reader, 0, {}, result, out));
-  EXPECT_EQ(text.str(), "*** Could not read sample file.\n*** File `" + (dir.path() / "none.wav").string() +
-                           "' not found!\n");
+  EXPECT_EQ(text.str(),
+            "*** Could not read sample file.\n*** File `" + (dir.path() / "none.wav").string() + "' not found!\n");
   text.str("");
   const auto fixtures = std::filesystem::path(SAMPLE_FIXTURES);
   EXPECT_FALSE(convertSampleFileForN64(fixtures / "py_bytes8.wav", reader, 0, {}, result, out));

@@ -62,18 +62,17 @@ class N64Project : public ::testing::Test {
     dir_.write("macrodef.vqd",
                "[Soundmacro.Commanddef]\nSystem=N64\n[$01]\nName=PLAY_SAMPLE\nValue = 16bit@byte2, Reference=Sample\n"
                "[$02]\nName=ENVELOPE\nValue = 16bit@byte2, Reference=Table\n");
-    dir_.write("s1.txt",
-               "[Samples]\n1,samples/loop.wav,0\n2,samples/tone.aiff,1\n3,samples/chime.kalp,2\n"
-               "[Soundmacros]\n1,m1.mac\n[Keymaps]\n1,km.bin\n[Layers]\n1,ly.bin\n[Tables]\n1,t.tab\n"
-               "[Songgroup]\nName=Music\nSoundmacro=1\nSample=1\nSample=2\nTable=1\nKeymap=1\nLayer=1\n"
-               "NormPageEntry=0,1,9,2,0\nMidiSetup\n{\nName=intro\nFilename=intro.mid\nChannelsetup=1,5,100,64,10,20\n}\n");
-    dir_.write("s2.txt",
-               "[Samples]\n1,samples/chime.kalp,0\n[Soundmacros]\n1,m2.mac\n"
-               "[SFXgroup]\nName=Effects\nSFXEntry=0,1,3,2,100,64,60,Boom\nSFXEntry=0,1,1,1,90,32,62,\n"
-               "Soundmacro=1\nSample=1\n");
-    dir_.write("d.txt",
-               "[Project]\nMusic\nEffects\n[Pool]\nMusic\nEffects\n[Samples]\nMusic\nEffects\n"
-               "[Name]\ngame\n[OutputDirectory]\nout\n[Include]\nsound.h\n");
+    dir_.write(
+        "s1.txt",
+        "[Samples]\n1,samples/loop.wav,0\n2,samples/tone.aiff,1\n3,samples/chime.kalp,2\n"
+        "[Soundmacros]\n1,m1.mac\n[Keymaps]\n1,km.bin\n[Layers]\n1,ly.bin\n[Tables]\n1,t.tab\n"
+        "[Songgroup]\nName=Music\nSoundmacro=1\nSample=1\nSample=2\nTable=1\nKeymap=1\nLayer=1\n"
+        "NormPageEntry=0,1,9,2,0\nMidiSetup\n{\nName=intro\nFilename=intro.mid\nChannelsetup=1,5,100,64,10,20\n}\n");
+    dir_.write("s2.txt", "[Samples]\n1,samples/chime.kalp,0\n[Soundmacros]\n1,m2.mac\n"
+                         "[SFXgroup]\nName=Effects\nSFXEntry=0,1,3,2,100,64,60,Boom\nSFXEntry=0,1,1,1,90,32,62,\n"
+                         "Soundmacro=1\nSample=1\n");
+    dir_.write("d.txt", "[Project]\nMusic\nEffects\n[Pool]\nMusic\nEffects\n[Samples]\nMusic\nEffects\n"
+                        "[Name]\ngame\n[OutputDirectory]\nout\n[Include]\nsound.h\n");
     // Step 0 plays sample 1, step 1 sets table 1, step 2 ends.
     dir_.write("m1.mac", std::vector<uint8_t>{1, 0, 1, 0, 0, 0, 0, 0, 2, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
     // Sample 1 of the second script, renumbered to 4; a last partial word.
@@ -263,9 +262,11 @@ TEST_F(N64Project, BigEndian) {
   // Every 16- and 32-bit value swaps; bytes stay. Checked on the fields.
   const std::vector<uint8_t> proj = fileBytes(dir_ / "out/game.proj");
   ASSERT_EQ(proj.size(), expectedProject().size());
-  EXPECT_EQ(std::vector<uint8_t>(proj.begin(), proj.begin() + 12), (std::vector<uint8_t>{0, 0, 0, 0xE0, 0, 0, 0, 0, 0, 0, 0, 32}));
+  EXPECT_EQ(std::vector<uint8_t>(proj.begin(), proj.begin() + 12),
+            (std::vector<uint8_t>{0, 0, 0, 0xE0, 0, 0, 0, 0, 0, 0, 0, 32}));
   EXPECT_EQ(std::vector<uint8_t>(proj.begin() + 40, proj.begin() + 44), (std::vector<uint8_t>{0, 1, 0xFF, 0xFF}));
-  EXPECT_EQ(std::vector<uint8_t>(proj.begin() + 64, proj.begin() + 72), (std::vector<uint8_t>{0, 1, 9, 2, 0xFF, 0, 0, 0}));
+  EXPECT_EQ(std::vector<uint8_t>(proj.begin() + 64, proj.begin() + 72),
+            (std::vector<uint8_t>{0, 1, 9, 2, 0xFF, 0, 0, 0}));
   const std::vector<uint8_t> pool = fileBytes(dir_ / "out/game.pool");
   ASSERT_EQ(pool.size(), expectedPool().size());
   // Macro words in the target order: the first step's words 0x00010001, 0.
@@ -352,14 +353,14 @@ TEST_F(N64Project, UnknownGroupAndMissingObjects) {
 TEST_F(N64Project, StackGroupsAndPoolFlags) {
   // Effects is on the stack for the pool: its macro 2 is skipped; Music's
   // pool is not included: its objects are not written either.
-  dir_.write("d.txt",
-             "[Project]\nMusic\nEffects\n[Pool]\nEffects\nSTACK=Effects\n[Samples]\nMusic\nSTACK=Music\n"
-             "[OutputDirectory]\nout\n[Name]\ngame\n");
+  dir_.write("d.txt", "[Project]\nMusic\nEffects\n[Pool]\nEffects\nSTACK=Effects\n[Samples]\nMusic\nSTACK=Music\n"
+                      "[OutputDirectory]\nout\n[Name]\ngame\n");
   const CliResult r = voconv({"-t", "N64", "s1.txt", "s2.txt", "d.txt"});
   EXPECT_EQ(r.exitCode, 0) << r.out;
   EXPECT_EQ(fileBytes(dir_ / "out/game.pool"),
-            (std::vector<uint8_t>{16, 0, 0, 0, 20, 0, 0, 0, 24, 0, 0, 0, 28, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
-                                  0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
+            (std::vector<uint8_t>{16,   0,    0,    0,    20,   0,    0,    0,    24,   0,    0,
+                                  0,    28,   0,    0,    0,    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+                                  0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
   EXPECT_EQ(fileBytes(dir_ / "out/game.sdir"), (std::vector<uint8_t>{0xFF, 0xFF, 0xFF, 0xFF}));
 }
 
@@ -380,8 +381,8 @@ TEST(N64Release115, OddChunkWavFailsOnlyInTheOldRelease) {
   EXPECT_EQ(now.exitCode, 0) << now.out;
   // Raw: 4 samples and 8 repeats of the last one.
   EXPECT_EQ(fileBytes(dir / "out/g.samp"),
-            (std::vector<uint8_t>{1, 0, 0xFE, 0xFF, 3, 0, 0xFC, 0xFF, 0xFC, 0xFF, 0xFC, 0xFF, 0xFC, 0xFF, 0xFC, 0xFF,
-                                  0xFC, 0xFF, 0xFC, 0xFF, 0xFC, 0xFF, 0xFC, 0xFF}));
+            (std::vector<uint8_t>{1,    0,    0xFE, 0xFF, 3,    0,    0xFC, 0xFF, 0xFC, 0xFF, 0xFC, 0xFF,
+                                  0xFC, 0xFF, 0xFC, 0xFF, 0xFC, 0xFF, 0xFC, 0xFF, 0xFC, 0xFF, 0xFC, 0xFF}));
   const CliResult old = testing_support::runProgram(VOCONV115_EXE, {"-t", "N64", "s.txt", "d.txt"}, dir.path());
   EXPECT_EQ(old.exitCode, 2) << old.out;
   EXPECT_NE(old.out.find("*** Could not read sample file.\n*** Error locating `fmt ' chunk!\n"), std::string::npos)
@@ -395,7 +396,8 @@ TEST(ExampleProject, CodesItsBigSamples) {
   const std::filesystem::path project = (kFixtures / "../../../../examples/project").lexically_normal();
   const std::string path = fakeSongTool(dir);
   const CliResult r = testing_support::runProgram(
-      VOCONV_EXE, {"-t", "N64", "-p", project.string(), "music.txt", "effects.txt", (project / "description.txt").string()},
+      VOCONV_EXE,
+      {"-t", "N64", "-p", project.string(), "music.txt", "effects.txt", (project / "description.txt").string()},
       dir.path(), {}, {path});
   EXPECT_EQ(r.exitCode, 0) << r.out;
   std::vector<uint32_t> coding;

@@ -153,15 +153,15 @@ TEST(AiffRate, BothRules) {
     uint32_t current, release115;
   };
   const Case table[] = {
-      {{0x40, 0x0E, 0xAC, 0x44, 0, 0, 0, 0, 0, 0}, 44100, 44100},       // 44100 = 0xAC44 * 2^0
-      {{0x40, 0x0F, 0xBB, 0x80, 0, 0, 0, 0, 0, 0}, 30464, 96000},       // 96000 wraps to 16 bits
+      {{0x40, 0x0E, 0xAC, 0x44, 0, 0, 0, 0, 0, 0}, 44100, 44100},  // 44100 = 0xAC44 * 2^0
+      {{0x40, 0x0F, 0xBB, 0x80, 0, 0, 0, 0, 0, 0}, 30464, 96000},  // 96000 wraps to 16 bits
       {{0x40, 0x0B, 0xFA, 0x00, 0, 0, 0, 0, 0, 0}, 8000, 8000},
-      {{0x40, 0x0B, 0xFA, 0x10, 0, 0, 0, 0, 0, 0}, 8002, 8002},         // 8002.0
-      {{0x40, 0x0B, 0xFA, 0x08, 0, 0, 0, 0, 0, 0}, 8001, 8001},         // 8001.0
-      {{0x40, 0x0A, 0xFA, 0x08, 0, 0, 0, 0, 0, 0}, 4000, 4000},         // 4000.5 truncates
+      {{0x40, 0x0B, 0xFA, 0x10, 0, 0, 0, 0, 0, 0}, 8002, 8002},  // 8002.0
+      {{0x40, 0x0B, 0xFA, 0x08, 0, 0, 0, 0, 0, 0}, 8001, 8001},  // 8001.0
+      {{0x40, 0x0A, 0xFA, 0x08, 0, 0, 0, 0, 0, 0}, 4000, 4000},  // 4000.5 truncates
       {{0x00, 0x00, 0, 0, 0, 0, 0, 0, 0, 0}, 0, 0},
-      {{0x7F, 0xFF, 0x80, 0, 0, 0, 0, 0, 0, 0}, 0, 0},                   // infinity
-      {{0x40, 0x1E, 0x80, 0, 0, 0, 0, 0, 0, 0}, 0, 0x80000000u},         // 2^31
+      {{0x7F, 0xFF, 0x80, 0, 0, 0, 0, 0, 0, 0}, 0, 0},                        // infinity
+      {{0x40, 0x1E, 0x80, 0, 0, 0, 0, 0, 0, 0}, 0, 0x80000000u},              // 2^31
       {{0xC0, 0x0E, 0xAC, 0x44, 0, 0, 0, 0, 0, 0}, 0x10000u - 44100, 44100},  // -44100
   };
   for (const Case& c : table) {
@@ -230,11 +230,11 @@ ByteWriter kalp(uint16_t version, uint16_t coding, uint16_t bits, uint16_t chann
   w.u16(version);
   w.u16(coding);
   w.u16(bits);
-  w.u16(66);     // root key
+  w.u16(66);  // root key
   w.u16(channels);
   w.u32(32000);  // rate
   w.u32(0xAAAAAAAA);
-  w.u32(3);      // sample count
+  w.u32(3);  // sample count
   w.u32(1);
   w.u32(2);
   w.u32(3);
@@ -253,7 +253,9 @@ struct Failure {
 std::vector<Failure> failures() {
   std::vector<Failure> f;
   f.push_back({"empty", {}, kSampleUnknownType, "File `x.smp' is of an unknown type!"});
-  f.push_back({"text", {'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd', '!'}, kSampleUnknownType,
+  f.push_back({"text",
+               {'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd', '!'},
+               kSampleUnknownType,
                "File `x.smp' is of an unknown type!"});
   {
     ByteWriter w = form("AIFC");
@@ -308,10 +310,9 @@ std::vector<Failure> failures() {
   }
   f.push_back({"KALP 8 bits, 2 channels", kalp(1, 0, 8, 2).take(), kSampleFormatError,
                "KALP samples must have 16 bits/sample"});
-  f.push_back({"KALP 2 channels", kalp(1, 0, 16, 2).take(), kSampleFormatError,
-               "KALP samples must have only 1 channel"});
-  f.push_back({"KALP version 2", kalp(2, 0, 16, 1).take(), kSampleUnknownType,
-               "File `x.smp' is of an unknown type!"});
+  f.push_back(
+      {"KALP 2 channels", kalp(1, 0, 16, 2).take(), kSampleFormatError, "KALP samples must have only 1 channel"});
+  f.push_back({"KALP version 2", kalp(2, 0, 16, 1).take(), kSampleUnknownType, "File `x.smp' is of an unknown type!"});
   {
     std::vector<uint8_t> bytes = kalp(1, 0, 16, 1).take();
     bytes.resize(30);

@@ -13,8 +13,8 @@ std::optional<SamplePlacement> placeSamples(std::span<const size_t> sizes, GameB
     }
     const uint32_t bank = bankedAddress(placement.end, variant).bank;
     if (bank > kGameBoyMaxBankNumber) {
-      out.print("*** ERROR: Sample %zu would start in bank %u; the sample directory names banks up to %u only!\n",
-                i, bank, kGameBoyMaxBankNumber);
+      out.print("*** ERROR: Sample %zu would start in bank %u; the sample directory names banks up to %u only!\n", i,
+                bank, kGameBoyMaxBankNumber);
       return std::nullopt;
     }
     placement.offsets.push_back(placement.end);

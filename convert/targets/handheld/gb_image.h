@@ -44,7 +44,6 @@ struct SamplePlacement {
   std::vector<uint32_t> offsets;
   uint32_t end = kGameBoySampleStart;
 };
-std::optional<SamplePlacement> placeSamples(std::span<const size_t> sizes, GameBoyVariant variant,
-                                            common::Output& out);
+std::optional<SamplePlacement> placeSamples(std::span<const size_t> sizes, GameBoyVariant variant, common::Output& out);
 
 }  // namespace voconv

@@ -9,10 +9,9 @@
 namespace voconv {
 
 std::string gameBoyIncludeText(const GameBoyIncludeInfo& info) {
-  std::string text =
-      ";****************************************************************\n"
-      ";                  Vocta(tm) data include file\n"
-      ";\n";
+  std::string text = ";****************************************************************\n"
+                     ";                  Vocta(tm) data include file\n"
+                     ";\n";
   text += ";   Automatically created by VOConv on " + dateLine(info.now);
   text += ";\n\n\tISDMG\n";
   text += info.capsOff ? "\tCAPSOFF\n" : "\tCAPSON\n";

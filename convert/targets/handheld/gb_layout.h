@@ -17,10 +17,10 @@ namespace voconv {
 // rest of the 8 MB is never written).
 struct GameBoyLayout {
   std::vector<uint8_t> image;
-  uint32_t projectSize = 0;                  // bytes from 0x300
-  uint32_t sampleEnd = kGameBoySampleStart;  // after the last sample's data
+  uint32_t projectSize = 0;                    // bytes from 0x300
+  uint32_t sampleEnd = kGameBoySampleStart;    // after the last sample's data
   uint32_t presetStart = kGameBoySampleStart;  // first bank border after the samples
-  uint32_t poolEnd = kGameBoySampleStart;    // the pool is 0x4000..poolEnd
+  uint32_t poolEnd = kGameBoySampleStart;      // the pool is 0x4000..poolEnd
 
   std::span<const uint8_t> projectPart() const { return {image.data() + kGameBoyProjectStart, projectSize}; }
   std::span<const uint8_t> sampleData() const {

@@ -1,6 +1,5 @@
 #include "convert/targets/handheld/gb_project_part.h"
 
-
 #include "common/byte_order.h"
 #include "convert/targets/handheld/handheld_envelopes.h"
 

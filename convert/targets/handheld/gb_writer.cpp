@@ -80,12 +80,12 @@ std::optional<std::string> includeText(Conversion& c, const GameBoyLayout& layou
 }
 
 bool writeCartridge(Conversion& c, const GameBoyLayout& layout) {
-  OutputFile project{c.description.outputFile(".proj"), common::SafeFileWriter(c.program), "*** ERROR: Failed to create project file",
-                     "*** ERROR: Failed to write project file"};
-  OutputFile pool{c.description.outputFile(".pool"), common::SafeFileWriter(c.program), "*** ERROR: Failed to create sample file",
-                  "*** ERROR: Failed to write sample file"};
-  OutputFile include{c.description.outputFile(".s"), common::SafeFileWriter(c.program), "*** ERROR: Failed to create include file",
-                     "*** ERROR: Failed to write include file"};
+  OutputFile project{c.description.outputFile(".proj"), common::SafeFileWriter(c.program),
+                     "*** ERROR: Failed to create project file", "*** ERROR: Failed to write project file"};
+  OutputFile pool{c.description.outputFile(".pool"), common::SafeFileWriter(c.program),
+                  "*** ERROR: Failed to create sample file", "*** ERROR: Failed to write sample file"};
+  OutputFile include{c.description.outputFile(".s"), common::SafeFileWriter(c.program),
+                     "*** ERROR: Failed to create include file", "*** ERROR: Failed to write include file"};
   if (!open(c, project) || !write(c, project, layout.projectPart(), project.writeError)) return false;
   if (!writePool(c, pool, layout)) return false;
   const std::optional<std::string> text = includeText(c, layout, project, pool);

@@ -5,9 +5,9 @@
 #include "convert/compile/macro_compilation.h"
 #include "convert/compile/relocation.h"
 #include "convert/conversion.h"
+#include "convert/targets/handheld/handheld_song_files.h"
 #include "convert/targets/handheld_loading.h"
 #include "convert/targets/handheld_objects.h"
-#include "convert/targets/handheld/handheld_song_files.h"
 
 namespace voconv {
 namespace {

@@ -12,9 +12,8 @@ std::optional<std::vector<uint8_t>> readSongFile(Conversion& c, const std::strin
   // A song this run made is read where it was made; the slave ROM's songs,
   // which it does not make, are found in the output folder.
   const MidiSetup* setup = c.midiSetups.find(setupName);
-  const std::filesystem::path path = setup && !setup->songFile.empty()
-                                         ? setup->songFile
-                                         : c.description.fileInOutputDirectory(setupName + ".song");
+  const std::filesystem::path path =
+      setup && !setup->songFile.empty() ? setup->songFile : c.description.fileInOutputDirectory(setupName + ".song");
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec)) {
     c.out.print("*** ERROR: Couldn't open MIDI arrangement file!\n");

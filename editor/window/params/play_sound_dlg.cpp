@@ -7,9 +7,9 @@
 #include <QtWidgets/QVBoxLayout>
 
 #include "core/param.h"
-#include "window/sound_player.h"
 #include "vocabulary_list.h"
 #include "window/preview/preview_resources.h"
+#include "window/sound_player.h"
 
 namespace vtq {
 namespace {

@@ -18,7 +18,9 @@ struct CGifPreview::RepaintLink {
 
   void requestRepaint() {
     std::lock_guard lock(mutex);
-    if (control) QMetaObject::invokeMethod(control, [c = control] { c->update(); }, Qt::QueuedConnection);
+    if (control)
+      QMetaObject::invokeMethod(
+          control, [c = control] { c->update(); }, Qt::QueuedConnection);
   }
 };
 

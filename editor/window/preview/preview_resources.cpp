@@ -16,8 +16,6 @@ QString pictureResourcePath(uint16_t pictureId) { return QStringLiteral(":/pictu
 
 QString soundResourcePath(uint16_t soundId) { return QStringLiteral(":/sounds/%1.wav").arg(soundId); }
 
-void initPreviewResources() {
-  [[maybe_unused]] static const bool registered = registerPreviewResourceFiles();
-}
+void initPreviewResources() { [[maybe_unused]] static const bool registered = registerPreviewResourceFiles(); }
 
 }  // namespace vtq

@@ -41,9 +41,11 @@ struct State {
 struct EditFixture : test::FrameWithDocument {
   void select(std::initializer_list<int> rows) {
     list().clearSelection();
-    for (int row : rows) list().selectionModel()->select(frame.tableModel()->index(row, 0),
-                                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    list().selectionModel()->setCurrentIndex(frame.tableModel()->index(*rows.begin(), 0), QItemSelectionModel::NoUpdate);
+    for (int row : rows)
+      list().selectionModel()->select(frame.tableModel()->index(row, 0),
+                                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    list().selectionModel()->setCurrentIndex(frame.tableModel()->index(*rows.begin(), 0),
+                                             QItemSelectionModel::NoUpdate);
   }
   std::vector<std::string> times() const {
     std::vector<std::string> result;
@@ -76,11 +78,17 @@ TEST(EditActions, UndoAndRedoRestoreTheListAndWriteTheWaveFilesAgain) {
   step([&] { f.add(10); });
   step([&] { f.add(20, 1); });
   step([&] {
-    f.prompts.edits.push_back([](CCommand& c) { c.MoveStart(CSMPTETime(0, 0, 30, 0)); return true; });
+    f.prompts.edits.push_back([](CCommand& c) {
+      c.MoveStart(CSMPTETime(0, 0, 30, 0));
+      return true;
+    });
     f.select({1});
     f.frame.commandEdit();
   });
-  step([&] { f.select({0}); f.frame.commandDelete(); });
+  step([&] {
+    f.select({0});
+    f.frame.commandDelete();
+  });
   step([&] {
     f.select({0});
     f.prompts.shifts.push_back(ShiftRequest{-50, ShiftScope::FromFirstSelected});
@@ -174,7 +182,8 @@ TEST(EditActions, WaveFilesWaitForTheDocumentLockAndNameItWhenItStaysTaken) {
   EXPECT_EQ(f.times(), std::vector<std::string>{"00:00:10:00"});
   EXPECT_TRUE(f.state().waves.at("scene00001000.wav").isEmpty());
   ASSERT_EQ(f.prompts.errorDetails.size(), 1u);
-  EXPECT_TRUE(f.prompts.errorDetails[0].contains(QStringLiteral("cannot lock"))) << f.prompts.errorDetails[0].toStdString();
+  EXPECT_TRUE(f.prompts.errorDetails[0].contains(QStringLiteral("cannot lock")))
+      << f.prompts.errorDetails[0].toStdString();
   EXPECT_TRUE(f.prompts.errorDetails[0].contains(QStringLiteral("scene.qtd")));
   const int steps = f.frame.undoStack()->count();
   f.add(20);
@@ -189,7 +198,8 @@ TEST(EditActions, DeleteCutAndCopyActOnEverySelectedRowAsOneStep) {
   f.frame.editCopy();
   const QMimeData* data = QGuiApplication::clipboard()->mimeData();
   ASSERT_TRUE(data->hasFormat(QStringLiteral("text/csv")));
-  EXPECT_TRUE(QString::fromUtf8(data->data(QStringLiteral("text/csv"))).startsWith(QStringLiteral("insert_time,timed,")));
+  EXPECT_TRUE(
+      QString::fromUtf8(data->data(QStringLiteral("text/csv"))).startsWith(QStringLiteral("insert_time,timed,")));
   EXPECT_TRUE(data->text().startsWith(QStringLiteral("insert_time\ttimed\t")));
   EXPECT_EQ(data->text().count(QLatin1Char('\n')), 3);
 
@@ -216,8 +226,8 @@ TEST(EditActions, PasteGoesRightAfterTheCurrentTransmissionKeepingTheSpacing) {
   f.frame.editCopy();
   f.select({2});  // 00:00:50:00 with 2 retransmissions: its transmission ends at 00:00:53:00
   f.frame.editPaste();
-  EXPECT_EQ(f.times(), (std::vector<std::string>{"00:00:10:00", "00:00:12:00", "00:00:50:00", "00:00:53:00",
-                                                 "00:00:55:00"}));
+  EXPECT_EQ(f.times(),
+            (std::vector<std::string>{"00:00:10:00", "00:00:12:00", "00:00:50:00", "00:00:53:00", "00:00:55:00"}));
   EXPECT_EQ(f.list().selectedRows(), (std::vector<int>{3, 4}));
   f.frame.undoStack()->undo();
   EXPECT_EQ(f.document.commandCount(), 3u);
@@ -290,8 +300,10 @@ TEST(EditActions, ShiftTimesProposesItsScopeAndAsksAboutTimesAndOverlaps) {
 TEST(EditActions, GoToTimeMakesTheCommandAtOrAfterItCurrent) {
   EditFixture f;
   for (int s : {10, 20, 30}) f.add(s);
-  const std::pair<CSMPTETime, int> cases[] = {
-      {CSMPTETime(0, 0, 20, 0), 1}, {CSMPTETime(0, 0, 20, 1), 2}, {CSMPTETime(0, 0, 0, 0), 0}, {CSMPTETime(1, 0, 0, 0), 2}};
+  const std::pair<CSMPTETime, int> cases[] = {{CSMPTETime(0, 0, 20, 0), 1},
+                                              {CSMPTETime(0, 0, 20, 1), 2},
+                                              {CSMPTETime(0, 0, 0, 0), 0},
+                                              {CSMPTETime(1, 0, 0, 0), 2}};
   for (const auto& [time, row] : cases) {
     f.prompts.goToTimes.push_back(time);
     f.frame.goToTime();

@@ -2,12 +2,12 @@
 // programs, through the window's file flows with answers given in code.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
 #include <QtCore/QSettings>
 #include <QtCore/QTemporaryDir>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QWidget>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "common/file_io.h"
 #include "core/qtd_format.h"
@@ -65,9 +65,7 @@ struct Fixture {
     for (int i = 0; i < count; ++i) ASSERT_EQ(other.CommandNew(confirm), InsertOutcome::Inserted);
     ASSERT_TRUE(other.saveDocument(error));
   }
-  void addCommand() {
-    ASSERT_EQ(document.CommandNew(prompts), InsertOutcome::Inserted);
-  }
+  void addCommand() { ASSERT_EQ(document.CommandNew(prompts), InsertOutcome::Inserted); }
 };
 
 uint32_t endedProcess() {

@@ -22,7 +22,8 @@ constexpr int kScreenDpi = 96;
 // A list model of `rows` rows with texts of `cellChars` characters.
 std::unique_ptr<QStandardItemModel> listModel(int rows, int columns, int cellChars) {
   auto model = std::make_unique<QStandardItemModel>(rows, columns);
-  for (int c = 0; c < columns; ++c) model->setHorizontalHeaderItem(c, new QStandardItem(QStringLiteral("Col%1").arg(c)));
+  for (int c = 0; c < columns; ++c)
+    model->setHorizontalHeaderItem(c, new QStandardItem(QStringLiteral("Col%1").arg(c)));
   for (int r = 0; r < rows; ++r) {
     for (int c = 0; c < columns; ++c) model->setItem(r, c, new QStandardItem(QString(cellChars, QLatin1Char('a' + c))));
   }
@@ -91,7 +92,8 @@ TEST(ListPrinter, APdfShowsHeaderTitlesRowsAndFooter) {
   const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
   // pdftotext gives the spaces between words only approximately.
   for (const char* expected : {"scene\\.qtd", "Col0 +Col1", "aaaaa +bbbbb", "Page : 1", "05/03/2002 +14:07:09"}) {
-    EXPECT_TRUE(text.contains(QRegularExpression(QString::fromUtf8(expected)))) << expected << "\n" << text.toStdString();
+    EXPECT_TRUE(text.contains(QRegularExpression(QString::fromUtf8(expected)))) << expected << "\n"
+                                                                                << text.toStdString();
   }
   EXPECT_FALSE(text.contains(QStringLiteral("Page : 2")));
 }

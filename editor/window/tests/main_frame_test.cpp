@@ -7,13 +7,13 @@
 
 #include <QtCore/QSettings>
 #include <QtCore/QTemporaryDir>
+#include <QtGui/QUndoStack>
+#include <QtGui/QWindow>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QHeaderView>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QMenuBar>
-#include <QtGui/QUndoStack>
-#include <QtGui/QWindow>
 
 #include "command_list_view.h"
 #include "core/list_columns.h"
@@ -73,7 +73,7 @@ TEST(MainFrame, NewProposesADefaultCommandThenACopyOfTheLastMovedOn) {
   FrameFixture f;
   f.add(10, 2);
   EXPECT_EQ(f.displayedTitle(), QStringLiteral("scene.qtd* - Quorlin VTQ Editor"));
-  f.frame.undoStack()->setClean();  // as after a save
+  f.frame.undoStack()->setClean();                             // as after a save
   f.prompts.edits.push_back([](CCommand&) { return false; });  // cancelled
   f.frame.commandNew();
   EXPECT_EQ(f.prompts.asked, (std::vector<std::string>{"edit 00:00:00:00 KEEP_ALIVE", "edit 00:00:13:00 KEEP_ALIVE"}));
@@ -99,8 +99,14 @@ TEST(MainFrame, EditWithAConflictFollowsTheAnswer) {
     f.add(10);
     f.add(20);
     f.prompts.asked.clear();
-    f.prompts.edits = {[](CCommand& cmd) { cmd.MoveStart(CSMPTETime(0, 0, 10, 10)); return true; },
-                       [](CCommand& cmd) { cmd.MoveStart(CSMPTETime(0, 0, 30, 0)); return true; }};
+    f.prompts.edits = {[](CCommand& cmd) {
+                         cmd.MoveStart(CSMPTETime(0, 0, 10, 10));
+                         return true;
+                       },
+                       [](CCommand& cmd) {
+                         cmd.MoveStart(CSMPTETime(0, 0, 30, 0));
+                         return true;
+                       }};
     f.prompts.conflicts = {c.first};
     f.select(1);
     f.frame.commandEdit();

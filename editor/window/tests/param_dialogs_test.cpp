@@ -190,9 +190,10 @@ TEST_F(ParamDialogs, OpenAndClose) {
   CAbility ability;
   CAnimation animation;
   CPlaySound sound;
-  const std::pair<CParam*, const char*> cases[] = {
-      {&plain, nullptr}, {&ability, "vtq::CAbilityDlg"}, {&animation, "vtq::CAnimationDlg"},
-      {&sound, "vtq::CPlaySoundDlg"}};
+  const std::pair<CParam*, const char*> cases[] = {{&plain, nullptr},
+                                                   {&ability, "vtq::CAbilityDlg"},
+                                                   {&animation, "vtq::CAnimationDlg"},
+                                                   {&sound, "vtq::CPlaySoundDlg"}};
   for (const auto& [param, className] : cases) {
     openParamDialog(*param, &area);
     const auto children = area.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);

@@ -78,10 +78,10 @@ bool eventually(const std::function<bool()>& condition) {
 // frame without a control extension is not waited for.
 TEST(PreviewWorker, WaitsEachFramesDelay) {
   WorkerRun run;
-  PreviewWorker worker(run.setup({frame(Qt::red, 0, 0, 2, 2, -1), frame(Qt::red, 0, 0, 1, 1, 0),
-                                  frame(Qt::red, 0, 0, 1, 1, 4), frame(Qt::red, 0, 0, 1, 1, 5),
-                                  frame(Qt::red, 0, 0, 1, 1, 7)},
-                                 Playback::Looped, 4));
+  PreviewWorker worker(
+      run.setup({frame(Qt::red, 0, 0, 2, 2, -1), frame(Qt::red, 0, 0, 1, 1, 0), frame(Qt::red, 0, 0, 1, 1, 4),
+                 frame(Qt::red, 0, 0, 1, 1, 5), frame(Qt::red, 0, 0, 1, 1, 7)},
+                Playback::Looped, 4));
   ASSERT_TRUE(eventually([&] { return run.record.shownSoFar().size() == 5; }));
   ASSERT_TRUE(worker.stop());
   EXPECT_EQ(run.record.shown, (std::vector<int>{0, 1, 2, 3, 4}));
@@ -92,9 +92,9 @@ TEST(PreviewWorker, WaitsEachFramesDelay) {
 // its first frame, drawn once more and not waited for.
 TEST(PreviewWorker, OneShotEndsShowingTheFirstFrame) {
   WorkerRun run;
-  PreviewWorker worker(run.setup(
-      {frame(Qt::red, 0, 0, 2, 2, 10), frame(Qt::green, 0, 0, 2, 2, 10), frame(Qt::blue, 0, 0, 2, 2, 10)},
-      Playback::Once, -1));
+  PreviewWorker worker(
+      run.setup({frame(Qt::red, 0, 0, 2, 2, 10), frame(Qt::green, 0, 0, 2, 2, 10), frame(Qt::blue, 0, 0, 2, 2, 10)},
+                Playback::Once, -1));
   ASSERT_TRUE(eventually([&] { return run.record.shownSoFar().size() == 5; }));
   ASSERT_TRUE(worker.stop());
   EXPECT_EQ(run.record.shown, (std::vector<int>{0, 1, 2, -1, 0}));
@@ -125,9 +125,9 @@ TEST(PreviewWorker, DisposesOfFrames) {
 // holds the target frame, undisposed, until the target moves on.
 TEST(PreviewWorker, SteppingHoldsTheTargetFrame) {
   WorkerRun run;
-  PreviewWorker worker(run.setup(
-      {frame(Qt::red, 0, 0, 2, 2, 10), frame(Qt::blue, 0, 0, 1, 1, 10, 2), frame(Qt::green, 0, 0, 2, 2, 25)},
-      Playback::Stepping, -1));
+  PreviewWorker worker(
+      run.setup({frame(Qt::red, 0, 0, 2, 2, 10), frame(Qt::blue, 0, 0, 1, 1, 10, 2), frame(Qt::green, 0, 0, 2, 2, 25)},
+                Playback::Stepping, -1));
   ASSERT_TRUE(eventually([&] { return run.record.shownSoFar().size() == 1; }));
   worker.setTarget(1);
   ASSERT_TRUE(eventually([&] { return run.record.shownSoFar().size() == 2; }));

@@ -171,7 +171,8 @@ TEST(TimelineWindow, F6MovesTheFocusAndSpaceInTheTimelinePlaysTheFilm) {
   QTest::keyClick(&f.view(), Qt::Key_Space);
   // Played, or told why not; never blocked.
   const QString said = f.frame.statusBar()->currentMessage();
-  EXPECT_TRUE(said.startsWith(QStringLiteral("Playing from 00:00:00:00")) || said.startsWith(QStringLiteral("No sound device")))
+  EXPECT_TRUE(said.startsWith(QStringLiteral("Playing from 00:00:00:00")) ||
+              said.startsWith(QStringLiteral("No sound device")))
       << said.toStdString();
   if (f.timeline().pane()->isPlaying()) f.timeline().togglePlayback();
   QTest::keyClick(&f.view(), Qt::Key_F6, Qt::ShiftModifier);

@@ -57,7 +57,7 @@ class ScriptedPrompts : public WindowPrompts {
   std::deque<std::optional<ShiftRequest>> shifts;
   std::vector<ShiftRequest> shiftProposals;  // what each Shift Times dialog opened with
   std::deque<CSMPTETime> goToTimes;
-  std::deque<int> rates;  // answers to the unusual rate question (0: keep)
+  std::deque<int> rates;          // answers to the unusual rate question (0: keep)
   std::deque<QString> listNames;  // answers both the export and the import dialog
 
   std::vector<std::string> asked;  // one line per question, in order

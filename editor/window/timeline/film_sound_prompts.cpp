@@ -29,7 +29,8 @@ std::optional<CSMPTETime> FilmSoundDialogs::filmSoundStart(CSMPTETime current, C
   auto* edit = new CTimeCodeEdit(&dialog);
   edit->setValue(current);
   layout->addRow(QStringLiteral("Time code of the first sample:"), edit);
-  layout->addRow(new QLabel(QStringLiteral("The file's own start: %1").arg(QString::fromStdString(own.text())), &dialog));
+  layout->addRow(
+      new QLabel(QStringLiteral("The file's own start: %1").arg(QString::fromStdString(own.text())), &dialog));
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
   QPushButton* reset = buttons->addButton(QStringLiteral("Use the File's Start"), QDialogButtonBox::ResetRole);
   QObject::connect(reset, &QPushButton::clicked, edit, [edit, own] { edit->setValue(own); });
@@ -43,8 +44,9 @@ std::optional<CSMPTETime> FilmSoundDialogs::filmSoundStart(CSMPTETime current, C
 
 std::optional<int> FilmSoundDialogs::cueVolume(int percent) {
   bool ok = false;
-  const int value = QInputDialog::getInt(parent_, QStringLiteral("Cue Volume"),
-                                         QStringLiteral("Volume of the cue track in playback (%):"), percent, 0, 200, 5, &ok);
+  const int value =
+      QInputDialog::getInt(parent_, QStringLiteral("Cue Volume"),
+                           QStringLiteral("Volume of the cue track in playback (%):"), percent, 0, 200, 5, &ok);
   return ok ? std::optional<int>(value) : std::nullopt;
 }
 

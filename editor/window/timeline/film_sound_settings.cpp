@@ -21,7 +21,8 @@ std::optional<FilmSoundAssociation> FilmSoundSettings::find(const QString& docum
   settings_.beginGroup(groupFor(document));
   FilmSoundAssociation association;
   association.sound = settings_.value(QStringLiteral("sound")).toString();
-  if (settings_.contains(QStringLiteral("start"))) association.startFrames = settings_.value(QStringLiteral("start")).toInt();
+  if (settings_.contains(QStringLiteral("start")))
+    association.startFrames = settings_.value(QStringLiteral("start")).toInt();
   association.channel = settings_.value(QStringLiteral("channel"), 0).toInt();
   settings_.endGroup();
   if (association.sound.isEmpty()) return std::nullopt;

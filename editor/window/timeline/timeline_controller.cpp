@@ -43,8 +43,9 @@ TimelineController::TimelineController(TimelineWiring wiring, QObject* parent)
   }
   auto* playhead = new QLabel(QStringLiteral("Playhead 00:00:00:00"), &frame_);
   frame_.statusBar()->addPermanentWidget(playhead);
-  connect(view(), &TimelineView::playheadMoved, playhead,
-          [playhead](CSMPTETime time) { playhead->setText(QStringLiteral("Playhead %1").arg(QString::fromStdString(time.text()))); });
+  connect(view(), &TimelineView::playheadMoved, playhead, [playhead](CSMPTETime time) {
+    playhead->setText(QStringLiteral("Playhead %1").arg(QString::fromStdString(time.text())));
+  });
   connect(view(), &TimelineView::moveRequested, this,
           [this](const std::vector<CommandSerial>& serials, int64_t frames) { moveCommandsBy(serials, frames); });
   connect(view(), &TimelineView::dragging, this, [this](const QString& text) {
@@ -68,7 +69,8 @@ TimelineController::~TimelineController() = default;
 void TimelineController::addFileItems(QMenu& file) {
   QAction* open = file.addAction(QStringLiteral("Open &Film Sound..."), this, &TimelineController::openFilmSoundDialog);
   open->setStatusTip(QStringLiteral("Show the film's sound track under the list"));
-  startAction_ = file.addAction(QStringLiteral("Film Sound &Start..."), this, &TimelineController::filmSoundStartDialog);
+  startAction_ =
+      file.addAction(QStringLiteral("Film Sound &Start..."), this, &TimelineController::filmSoundStartDialog);
   startAction_->setStatusTip(QStringLiteral("Set the time code of the film sound's first sample"));
   startAction_->setEnabled(false);
 }
@@ -83,7 +85,8 @@ void TimelineController::addViewItems(QMenu& view) {
   channelGroup_ = new QActionGroup(this);
   rebuildChannelMenu();
   QAction* volume = view.addAction(QStringLiteral("Cue &Volume..."), this, [this] {
-    if (const auto percent = prompts_->cueVolume(int(std::lround(pane_->cueVolume() * 100)))) pane_->setCueVolume(*percent / 100.0f);
+    if (const auto percent = prompts_->cueVolume(int(std::lround(pane_->cueVolume() * 100))))
+      pane_->setCueVolume(*percent / 100.0f);
   });
   volume->setStatusTip(QStringLiteral("Set how loud the cue track plays with the film sound"));
   muteCues_ = view.addAction(QStringLiteral("&Mute Cues"));
@@ -102,7 +105,8 @@ void TimelineController::rebuildChannelMenu() {
   channelMenu_->clear();
   const int channels = pane_->sound() ? pane_->sound()->format().channels : 0;
   for (int c = 0; c <= channels; ++c) {
-    QAction* action = channelMenu_->addAction(c == 0 ? QStringLiteral("&All Channels") : QStringLiteral("Channel &%1").arg(c));
+    QAction* action =
+        channelMenu_->addAction(c == 0 ? QStringLiteral("&All Channels") : QStringLiteral("Channel &%1").arg(c));
     action->setCheckable(true);
     action->setChecked(c == (pane_->channel() ? *pane_->channel() + 1 : 0));
     channelGroup_->addAction(action);
@@ -135,7 +139,8 @@ void TimelineController::documentOpened() {
   }
   QString error;
   const std::optional<CSMPTETime> start =
-      association->startFrames ? std::optional<CSMPTETime>(CSMPTETime(uint32_t(*association->startFrames))) : std::nullopt;
+      association->startFrames ? std::optional<CSMPTETime>(CSMPTETime(uint32_t(*association->startFrames)))
+                               : std::nullopt;
   const ChannelChoice channel =
       association->channel > 0 ? std::optional<uint16_t>(uint16_t(association->channel - 1)) : std::nullopt;
   if (!pane_->openSound(association->sound, start, channel, error)) {

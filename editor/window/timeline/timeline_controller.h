@@ -103,7 +103,7 @@ class TimelineController : public QObject {
   FilmSoundPrompts* prompts_;
   std::optional<int> userStart_;
   std::vector<CommandSerial> selected_;  // the selection, by serial, as it was before a change
-  bool refreshing_ = false;  // a start set by Film Sound Start...
+  bool refreshing_ = false;              // a start set by Film Sound Start...
   QAction* showTimeline_ = nullptr;
   QAction* startAction_ = nullptr;
   QAction* muteCues_ = nullptr;

@@ -125,9 +125,11 @@ void TimelineView::paintSpans(QPainter& painter) const {
   for (size_t row = 0; row < document_.commandCount(); ++row) {
     const CCommand& command = *document_.commandAt(row);
     QRectF span = spanRect(command);
-    const bool moving = drag_ && drag_->moved &&
-                        std::find(drag_->serials.begin(), drag_->serials.end(), command.serial()) != drag_->serials.end();
-    if (moving) span.translate(scale_.xForSample(drag_->frames * scale_.samplesPerFilmFrame()) - scale_.xForSample(0), 0);
+    const bool moving =
+        drag_ && drag_->moved &&
+        std::find(drag_->serials.begin(), drag_->serials.end(), command.serial()) != drag_->serials.end();
+    if (moving)
+      span.translate(scale_.xForSample(drag_->frames * scale_.samplesPerFilmFrame()) - scale_.xForSample(0), 0);
     if (span.right() < 0 || span.left() > width()) continue;
     const bool selected = selection_ && selection_->isRowSelected(int(row), QModelIndex());
     if (span.right() < drawnTo + 2 && !selected && !conflict[row] && !command.isTimed()) continue;
@@ -148,7 +150,8 @@ void TimelineView::paintSpans(QPainter& painter) const {
     const double each = span.width() / (command.retransmissions() + 1);
     painter.setPen(QPen(QColor(255, 255, 255, 160), 1));
     for (int copy = 1; copy <= command.retransmissions(); ++copy)
-      painter.drawLine(QPointF(span.left() + copy * each, span.top() + 3), QPointF(span.left() + copy * each, span.bottom() - 3));
+      painter.drawLine(QPointF(span.left() + copy * each, span.top() + 3),
+                       QPointF(span.left() + copy * each, span.bottom() - 3));
     paintSpanName(painter, row, span, selected || conflict[row]);
     if (command.isTimed()) {
       const double rx = scale_.xForTime(command.responseTime()) + (span.left() - scale_.xForTime(command.insertTime()));
@@ -188,17 +191,15 @@ void TimelineView::paintMarks(QPainter& painter) const {
     const double fx = scale_.xForTime(mark.foundAt);
     if (std::max(x, fx) < -200 || std::min(x, fx) > width() + 10) continue;
     const bool stale = markIsStale(mark, document_);
-    QColor color = mark.kind == CheckMarkKind::OnTime     ? kFound
-                   : mark.kind == CheckMarkKind::OffTime  ? kResponse
+    QColor color = mark.kind == CheckMarkKind::OnTime       ? kFound
+                   : mark.kind == CheckMarkKind::OffTime    ? kResponse
                    : mark.kind == CheckMarkKind::Unexpected ? kUnexpected
                                                             : kMissing;
     if (stale) color = kStale;
     painter.setPen(QPen(color, 2));
     painter.setBrush(mark.kind == CheckMarkKind::Missing ? QBrush(Qt::NoBrush) : QBrush(color));
     switch (mark.kind) {
-      case CheckMarkKind::OnTime:
-        painter.drawEllipse(QPointF(x + 6, y), 5, 5);
-        break;
+      case CheckMarkKind::OnTime: painter.drawEllipse(QPointF(x + 6, y), 5, 5); break;
       case CheckMarkKind::OffTime: {
         painter.drawLine(QPointF(x + 2, y), QPointF(fx, y));
         const double dir = fx >= x ? -1 : 1;
@@ -209,9 +210,7 @@ void TimelineView::paintMarks(QPainter& painter) const {
         painter.drawLine(QPointF(x + 1, y - 5), QPointF(x + 11, y + 5));
         painter.drawLine(QPointF(x + 1, y + 5), QPointF(x + 11, y - 5));
         break;
-      case CheckMarkKind::Missing:
-        painter.drawRect(QRectF(x + 1, y - 5, 10, 10));
-        break;
+      case CheckMarkKind::Missing: painter.drawRect(QRectF(x + 1, y - 5, 10, 10)); break;
       case CheckMarkKind::Unexpected:
         painter.drawPolygon(QPolygonF({QPointF(x, y - 6), QPointF(x + 6, y + 5), QPointF(x - 6, y + 5)}));
         break;

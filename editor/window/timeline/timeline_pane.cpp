@@ -24,7 +24,8 @@ TimelinePane::TimelinePane(const CQuorlinVTQEditorDoc& document, QWidget* parent
   view_->setSound(nullptr, nullptr, std::nullopt, CSMPTETime());
   connect(view_, &TimelineView::viewChanged, this, &TimelinePane::updateScrollBar);
   connect(scroll_, &QScrollBar::valueChanged, this, [this](int value) {
-    if (std::lround(view_->scale().firstFrame() / view_->scale().framesPerPixel()) != value) view_->scrollToColumn(value);
+    if (std::lround(view_->scale().firstFrame() / view_->scale().framesPerPixel()) != value)
+      view_->scrollToColumn(value);
   });
   progress_->setInterval(100);
   connect(progress_, &QTimer::timeout, this, &TimelinePane::showProgress);

@@ -34,8 +34,8 @@ void TimelineView::setSound(const FilmSound* sound, const PeakSummary* summary, 
   sound_ = sound;
   summary_ = summary;
   channel_ = channel;
-  const bool sameSound = sound && scale_.frameCount() == sound->format().frameCount &&
-                         scale_.sampleRate() == sound->format().sampleRate;
+  const bool sameSound =
+      sound && scale_.frameCount() == sound->format().frameCount && scale_.sampleRate() == sound->format().sampleRate;
   if (!sameSound || scale_.start() != start) {
     const uint32_t rate = sound ? sound->format().sampleRate : 48000;
     // Without a sound the timeline spans the commands (at least a minute).
@@ -88,8 +88,8 @@ void TimelineView::keepPlayheadInView() {
 }
 
 void TimelineView::zoomBy(int steps, double anchorX) {
-  const int64_t index = std::clamp<int64_t>(int64_t(scale_.zoomIndex()) - steps, 0,
-                                           int64_t(scale_.zoomLadder().size()) - 1);
+  const int64_t index =
+      std::clamp<int64_t>(int64_t(scale_.zoomIndex()) - steps, 0, int64_t(scale_.zoomLadder().size()) - 1);
   scale_.setZoom(size_t(index), anchorX);
   emit viewChanged();
   update();
@@ -109,8 +109,8 @@ QRectF TimelineView::laneRect() const { return QRectF(0, height() - kLaneHeight,
 
 QRectF TimelineView::spanRect(const CCommand& command) const {
   const double x0 = scale_.xForTime(command.insertTime());
-  const double x1 = x0 + double(command.TransmissionLength().frameCount()) * scale_.samplesPerFilmFrame() /
-                             scale_.framesPerPixel();
+  const double x1 =
+      x0 + double(command.TransmissionLength().frameCount()) * scale_.samplesPerFilmFrame() / scale_.framesPerPixel();
   const QRectF lane = laneRect();
   return QRectF(x0, lane.top() + 5, std::max(x1 - x0, 3.0), 20);
 }
@@ -193,8 +193,7 @@ void TimelineView::mouseMoveEvent(QMouseEvent* event) {
   drag_->frames = frames;
   const CCommand* first = drag_->serials.empty() ? nullptr : document_.commandBySerial(drag_->serials.front());
   if (first) {
-    emit dragging(QString::fromStdString(
-        CSMPTETime(uint32_t(first->insertTime().frameCount() + frames)).text()));
+    emit dragging(QString::fromStdString(CSMPTETime(uint32_t(first->insertTime().frameCount() + frames)).text()));
   }
   update();
 }
@@ -241,11 +240,11 @@ void TimelineView::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Plus:
     case Qt::Key_Equal:
-      zoomBy(1, scale_.xForSample(playhead_) >= 0 && scale_.xForSample(playhead_) <= width() ? scale_.xForSample(playhead_) : centre);
+      zoomBy(1, scale_.xForSample(playhead_) >= 0 && scale_.xForSample(playhead_) <= width()
+                    ? scale_.xForSample(playhead_)
+                    : centre);
       return;
-    case Qt::Key_Minus:
-      zoomBy(-1, centre);
-      return;
+    case Qt::Key_Minus: zoomBy(-1, centre); return;
     case Qt::Key_Left:
     case Qt::Key_Right: {
       const int step = event->key() == Qt::Key_Left ? -1 : 1;
@@ -257,21 +256,12 @@ void TimelineView::keyPressEvent(QKeyEvent* event) {
       }
       return;
     }
-    case Qt::Key_Insert:
-      emit newAtPlayheadRequested();
-      return;
-    case Qt::Key_Space:
-      emit playRequested();
-      return;
+    case Qt::Key_Insert: emit newAtPlayheadRequested(); return;
+    case Qt::Key_Space: emit playRequested(); return;
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-      emit editRequested();
-      return;
-    case Qt::Key_Delete:
-      emit deleteRequested();
-      return;
-    default:
-      QWidget::keyPressEvent(event);
+    case Qt::Key_Enter: emit editRequested(); return;
+    case Qt::Key_Delete: emit deleteRequested(); return;
+    default: QWidget::keyPressEvent(event);
   }
 }
 
