@@ -8,6 +8,7 @@
 #include <optional>
 #include <set>
 
+#include "disk_writes.h"
 #include "extended_attributes.h"
 #include "paths.h"
 #include "space_reservation.h"
@@ -20,32 +21,6 @@ namespace fs = std::filesystem;
 std::string reason(int err) { return err ? std::strerror(err) : "unknown error"; }
 
 fs::path folderOf(const fs::path& file) { return file.has_parent_path() ? file.parent_path() : fs::path("."); }
-
-bool syncFolder(const fs::path& folder) {
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return false;
-  const bool synced = ::fsync(fd) == 0;
-  ::close(fd);
-  return synced;
-}
-
-// Flushes every file system that holds one of `folders` to disk, once each.
-void syncFileSystems(const std::set<fs::path>& folders) {
-  std::set<dev_t> done;
-  for (const fs::path& folder : folders) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) continue;
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && done.insert(info.st_dev).second) {
-#ifdef __linux__
-      ::syncfs(fd);
-#else
-      ::sync();
-#endif
-    }
-    ::close(fd);
-  }
-}
 
 // Gives the replacement the old file's owner, group, permission bits and
 // extended attributes (the ACL among them, set last: changing the mode would
@@ -60,17 +35,6 @@ bool keepAttributes(int fd, const fs::path& old, const struct stat& info) {
   if (::fstat(fd, &now) != 0 || (now.st_mode & 07777) != mode) return false;
   std::string failed;
   return copyExtendedAttributes(old, fd, failed);
-}
-
-bool writeAll(int fd, const uint8_t* data, size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, data, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    data += n;
-    size -= size_t(n);
-  }
-  return true;
 }
 
 // Copies all of `from` (a file) to `to` from the start. Returns its length.

@@ -43,8 +43,8 @@ bool rewriteThroughInode(const JournalMove& move) {
   ::close(in);
   const int out = read ? ::open(move.target.c_str(), O_WRONLY | O_CLOEXEC) : -1;
   if (out < 0) return false;
-  bool ok =
-      writeAll(out, bytes.data(), bytes.size()) && ::ftruncate(out, off_t(bytes.size())) == 0 && ::fsync(out) == 0;
+  bool ok = common::writeAll(out, bytes.data(), bytes.size()) && ::ftruncate(out, off_t(bytes.size())) == 0 &&
+            ::fsync(out) == 0;
   ok = ::close(out) == 0 && ok;
   return ok && ::unlink(move.temp.c_str()) == 0;
 }
@@ -93,7 +93,7 @@ bool completeJournal(const fs::path& root, const RunJournal& journal, common::Ou
   std::set<fs::path> folders;
   for (const JournalMove& move : journal.moves) folders.insert(folderOf(move.target));
   // The renames reach the disk before anything that depends on them.
-  syncFileSystems(folders);
+  common::syncFileSystems(folders);
   for (const fs::path& old : journal.removals) {
     if (::unlink(old.c_str()) != 0 && errno != ENOENT)
       console.print("*** WARNING: Cannot delete file \"%s\"!\n", common::displayPath(old).c_str());

@@ -70,7 +70,7 @@ void PlannedWrites::writeOne(Write& write, const fs::path& spareFolder) const {
                                    permissions, write.error);
   if (fd < 0) return;
   write.error = 0;
-  bool ok = writeAll(fd, write.bytes.data(), write.bytes.size());
+  bool ok = common::writeAll(fd, write.bytes.data(), write.bytes.size());
   if (ok && resolved.mode == common::WriteMode::Replace && !keepAttributes(fd, resolved.path, resolved.info)) {
     write.how = Placement::ThroughInode;
   }
@@ -90,7 +90,7 @@ bool PlannedWrites::writeTemporaries(const fs::path& spareFolder, std::string& e
     }
     folders.insert(folderOf(write.temp.path()));
   }
-  if (syncFileSystems(folders)) return true;
+  if (common::syncFileSystems(folders)) return true;
   error = "cannot write " + common::displayPath(writes_.front().target) + ": " + std::strerror(errno);
   removeTemporaries();
   return false;

@@ -184,7 +184,8 @@ bool writeJournal(const fs::path& root, const RunJournal& journal, std::string& 
   common::TemporaryFile temp;
   int err = 0;
   const int fd = temp.create(root, std::string(kJournalFileName), kProgramName, 0600, err);
-  bool ok = fd >= 0 && writeAll(fd, reinterpret_cast<const uint8_t*>(text.data()), text.size()) && ::fsync(fd) == 0;
+  bool ok =
+      fd >= 0 && common::writeAll(fd, reinterpret_cast<const uint8_t*>(text.data()), text.size()) && ::fsync(fd) == 0;
   if (fd >= 0 && !ok) err = errno;
   if (fd >= 0 && ::close(fd) != 0 && ok) {
     ok = false;
@@ -195,14 +196,14 @@ bool writeJournal(const fs::path& root, const RunJournal& journal, std::string& 
     err = errno;
   }
   if (ok) temp.renamed();
-  if (ok && syncFolder(root)) return true;
+  if (ok && common::syncFolder(root)) return true;
   error = "cannot write " + common::displayPath(path) + ": " + std::strerror(ok ? errno : err);
   return false;
 }
 
 bool removeJournal(const fs::path& root, std::string& error) {
   const fs::path path = root / kJournalFileName;
-  if ((::unlink(path.c_str()) == 0 || errno == ENOENT) && syncFolder(root)) return true;
+  if ((::unlink(path.c_str()) == 0 || errno == ENOENT) && common::syncFolder(root)) return true;
   error = "cannot remove " + common::displayPath(path) + ": " + std::strerror(errno);
   return false;
 }

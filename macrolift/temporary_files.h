@@ -1,4 +1,5 @@
-// The temporary files of a run and the syncs that make them durable.
+// The temporary files of a run (the syncs that make them durable are
+// common/disk_writes.h).
 //
 // A temporary file (common::TemporaryFile) is named after its target and the
 // program, ".NAME.macrolift-XXXXXX", so that what a killed run leaves can be
@@ -14,6 +15,8 @@
 #include <string_view>
 #include <thread>
 #include <vector>
+
+#include "common/disk_writes.h"
 
 namespace macrolift {
 
@@ -34,10 +37,5 @@ void forEachIndexInTwoThreads(size_t count, const Work& work) {
 
 // True for a name a temporary file of this program gets.
 bool isLeftoverTemporary(std::string_view name);
-
-bool writeAll(int fd, const uint8_t* data, size_t size);
-bool syncFolder(const std::filesystem::path& folder);
-// Flushes every file system that holds one of `folders` to disk, once each.
-bool syncFileSystems(const std::set<std::filesystem::path>& folders);
 
 }  // namespace macrolift
