@@ -18,6 +18,7 @@
 #include "command_list_view.h"
 #include "core/list_columns.h"
 #include "sound_player.h"
+#include "window_fixture.h"
 #include "window_test_support.h"
 
 namespace vtq {
@@ -25,30 +26,7 @@ namespace {
 
 using test::ScriptedPrompts;
 
-struct FrameFixture {
-  QApplication& app = test::testApplication();
-  QTemporaryDir dir;
-  QSettings settings{dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat};
-  RecentFiles recent{settings};
-  CQuorlinVTQEditorDoc document;
-  ScriptedPrompts prompts;
-  SoundPlayer player;
-  CMainFrame frame{{document, prompts, recent, player}};
-
-  FrameFixture() {
-    DocumentError error;
-    EXPECT_TRUE(document.newDocument(dir.filePath(QStringLiteral("scene.qtd")).toStdString(), error));
-    frame.updateView();
-  }
-  // Adds a command at `seconds` with `retransmissions` through New.
-  void add(int seconds, int retransmissions = 0) {
-    prompts.edits.push_back([=](CCommand& c) {
-      c.MoveStart(CSMPTETime(0, 0, uint32_t(seconds), 0));
-      c.setRetransmissions(uint8_t(retransmissions));
-      return true;
-    });
-    frame.commandNew();
-  }
+struct FrameFixture : test::FrameWithDocument {
   std::vector<std::string> insertTimes() const {
     std::vector<std::string> times;
     for (const auto& c : document.commands()) times.push_back(c->insertTime().text());
