@@ -81,28 +81,34 @@ bool CMainFrame::makeWaveLocked(CCommand& command, std::string& error) {
   return command.MakeWave(error);
 }
 
-void CMainFrame::commandNew() {
-  std::unique_ptr<CCommand> command = document_.proposeNewCommand();
+// Shows the command's dialog until it is cancelled (false), or accepted
+// without a conflict the user refuses and with its wave file written (true).
+// The wave file is written before the command goes in, so that an aborted
+// command never replaces the wave file of the command it collides with.
+bool CMainFrame::editUntilWritten(CCommand& command, const ConflictTest& wouldConflict) {
   for (;;) {
-    if (!prompts_.editCommand(*command)) return;
+    if (!prompts_.editCommand(command)) return false;
     ConflictPair pair;
-    if (insertWouldConflict(document_, *command, &pair)) {
+    if (wouldConflict(command, &pair)) {
       const ConflictChoice choice = askConflict(pair, true);
-      if (choice == ConflictChoice::Abort) return;
+      if (choice == ConflictChoice::Abort) return false;
       if (choice == ConflictChoice::Retry) continue;
     }
-    // Written before the command goes in, so that an aborted command never
-    // replaces the wave file of the command it collides with.
     std::string error;
-    if (!makeWaveLocked(*command, error)) {
-      if (prompts_.waveFailed(error)) continue;
-      return;
-    }
-    std::vector<std::unique_ptr<CCommand>> commands;
-    commands.push_back(std::move(command));
-    push(new InsertCommandsStep(*this, std::move(commands), QStringLiteral("New")));
-    return;
+    if (makeWaveLocked(command, error)) return true;
+    if (!prompts_.waveFailed(error)) return false;
   }
+}
+
+void CMainFrame::commandNew() {
+  std::unique_ptr<CCommand> command = document_.proposeNewCommand();
+  const auto conflicts = [this](const CCommand& c, ConflictPair* pair) {
+    return insertWouldConflict(document_, c, pair);
+  };
+  if (!editUntilWritten(*command, conflicts)) return;
+  std::vector<std::unique_ptr<CCommand>> commands;
+  commands.push_back(std::move(command));
+  push(new InsertCommandsStep(*this, std::move(commands), QStringLiteral("New")));
 }
 
 void CMainFrame::commandEdit() {
@@ -112,22 +118,11 @@ void CMainFrame::commandEdit() {
   const CCommand& original = *document_.commandAt(size_t(*row));
   const CommandSerial serial = original.serial();
   auto command = std::make_unique<CCommand>(original);
-  for (;;) {
-    if (!prompts_.editCommand(*command)) return;
-    ConflictPair pair;
-    if (replaceWouldConflict(document_, serial, *command, &pair)) {
-      const ConflictChoice choice = askConflict(pair, true);
-      if (choice == ConflictChoice::Abort) return;
-      if (choice == ConflictChoice::Retry) continue;
-    }
-    std::string error;
-    if (!makeWaveLocked(*command, error)) {
-      if (prompts_.waveFailed(error)) continue;
-      return;
-    }
-    push(new ReplaceCommandStep(*this, serial, std::move(command), QStringLiteral("Edit")));
-    return;
-  }
+  const auto conflicts = [this, serial](const CCommand& c, ConflictPair* pair) {
+    return replaceWouldConflict(document_, serial, c, pair);
+  };
+  if (!editUntilWritten(*command, conflicts)) return;
+  push(new ReplaceCommandStep(*this, serial, std::move(command), QStringLiteral("Edit")));
 }
 
 void CMainFrame::commandDelete() {

@@ -7,6 +7,7 @@
 #include <QtPrintSupport/QPrinter>
 #include <QtWidgets/QMainWindow>
 #include <array>
+#include <functional>
 
 #include "document_flows.h"
 #include "help_dlg.h"
@@ -104,6 +105,10 @@ class CMainFrame : public QMainWindow, private UndoContext {
   // document's lock; false with `error` (the locked file, or why the file
   // could not be written), and the dialog's command is kept for a Retry.
   bool makeWaveLocked(CCommand& command, std::string& error);
+  // Shows the New or Edit dialog until it is cancelled (false) or its
+  // command is accepted and its wave file written (true).
+  using ConflictTest = std::function<bool(const CCommand&, ConflictPair*)>;
+  bool editUntilWritten(CCommand& command, const ConflictTest& wouldConflict);
   // Asks the conflict question for `pair`; `retry` offers Retry as well.
   ConflictChoice askConflict(const ConflictPair& pair, bool retry);
   // The question before a modified document is discarded; a save made there
