@@ -18,6 +18,7 @@
 #include "main_frame.h"
 #include "sound_player.h"
 #include "timeline/timeline_controller.h"
+#include "window_fixture.h"
 #include "window_test_support.h"
 
 namespace vtq {
@@ -39,28 +40,10 @@ std::vector<uint8_t> silence(uint32_t seconds) {
   return w.take();
 }
 
-struct TimelineFixture {
-  QApplication& app = test::testApplication();
-  QTemporaryDir dir;
-  QSettings settings{dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat};
-  RecentFiles recent{settings};
-  CQuorlinVTQEditorDoc document;
-  ScriptedPrompts prompts;
-  SoundPlayer player;
-  CMainFrame frame{{document, prompts, recent, player}};
-
+struct TimelineFixture : test::FrameWithDocument {
   TimelineFixture() {
     QStandardPaths::setTestModeEnabled(true);
-    DocumentError error;
-    EXPECT_TRUE(document.newDocument(path("scene.qtd"), error));
-    frame.updateView();
-    for (const int seconds : {2, 10}) {
-      prompts.edits.push_back([=](CCommand& c) {
-        c.MoveStart(CSMPTETime(0, 0, uint32_t(seconds), 0));
-        return true;
-      });
-      frame.commandNew();
-    }
+    for (const int seconds : {2, 10}) add(seconds);
     std::string reason;
     EXPECT_TRUE(common::replaceFile("test", path("film.wav"), silence(20), reason));
     EXPECT_TRUE(timeline().openFilmSound(QString::fromStdString(path("film.wav"))));
